@@ -1,0 +1,56 @@
+# Front door: `make test` and `make run APP=morvane` work on a fresh Debian 12 machine.
+BUILD_DIR ?= build
+ASAN_DIR  ?= build-asan
+FUZZ_DIR  ?= build-fuzz
+JOBS      ?= $(shell nproc)
+APP       ?= morvane
+ARGS      ?=
+FUZZ_SECONDS ?= 60
+
+CMAKE_CONFIG = cmake -S . -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+
+.PHONY: deps build test test-asan bench fuzz run install clean
+
+deps:
+	@bash tools/deps.sh
+
+$(BUILD_DIR)/build.ninja:
+	$(CMAKE_CONFIG) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_DIR)/build.ninja:
+	$(CMAKE_CONFIG) -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DCORVELLE_SANITIZE=ON
+
+test-asan: deps $(ASAN_DIR)/build.ninja
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_DIR)/build.ninja:
+	$(CMAKE_CONFIG) -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVELLE_FUZZ=ON \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+fuzz: deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	bash tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+bench: build
+	bash tools/run-benchmarks.sh $(BUILD_DIR)
+
+run: build
+	$(BUILD_DIR)/$(APP)/$(APP) $(ARGS)
+
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

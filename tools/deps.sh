@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need.
+# apt-get runs only when something is missing, and updates its lists only then.
+set -euo pipefail
+packages=(
+    cmake g++ ninja-build pkg-config make
+    qt6-base-dev qt6-image-formats-plugins
+    libjpeg62-turbo-dev libtiff-dev libvips-dev
+    fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
+    libgtest-dev
+    clang libclang-rt-14-dev
+    imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
+    xvfb xdotool
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
