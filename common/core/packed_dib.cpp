@@ -1,6 +1,9 @@
 #include "core/packed_dib.h"
 
+#include <sys/mman.h>
+
 #include <cstring>
+#include <new>
 
 #include "core/safe_file.h"
 
@@ -28,6 +31,27 @@ bool validBitCount(int bits) {
 
 constexpr size_t kBmpFileHeaderSize = 14;
 
+// A photo's block is tens of megabytes written once right away. Asking for huge pages lets
+// the kernel map it a few hundred pages at a time instead of through thousands of small
+// page faults, several times faster on virtual machines; where there are none nothing
+// changes. A block that cannot be had is a refusal, never an exception.
+bool allocateZeroed(std::vector<uint8_t>& bytes, size_t size) {
+    try {
+        bytes.reserve(size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    constexpr size_t kHugePage = size_t(2) << 20;
+    if (size >= kHugePage) {
+        const uintptr_t begin = reinterpret_cast<uintptr_t>(bytes.data());
+        const uintptr_t start = (begin + 4095) & ~uintptr_t(4095);
+        const uintptr_t end = (begin + size) & ~uintptr_t(4095);
+        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+    bytes.resize(size, 0);
+    return true;
+}
+
 }  // namespace
 
 uint32_t PackedDib::uint32At(size_t at) const { return getUint32(m_bytes.data() + at); }
@@ -54,7 +78,8 @@ std::optional<PackedDib> PackedDib::create(int width, int height, int bitCount) 
     const uint64_t total = kHeaderSize + 4 * uint64_t(colors) + stride * uint64_t(height);
     if (total > kMaxBytes) return std::nullopt;
 
-    std::vector<uint8_t> bytes(total, 0);
+    std::vector<uint8_t> bytes;
+    if (!allocateZeroed(bytes, total)) return std::nullopt;
     uint8_t* h = bytes.data();
     putUint32(h + 0, kHeaderSize);
     putUint32(h + 4, static_cast<uint32_t>(width));
@@ -96,7 +121,9 @@ std::optional<PackedDib> CropDib(const PackedDib& dib, const DibRect& rect) {
     const int stride = PackedDib::strideFor(rect.width(), bits);
     const size_t headerAndColors = PackedDib::kHeaderSize + 4 * size_t(colors);
 
-    std::vector<uint8_t> bytes(headerAndColors + size_t(stride) * rect.height(), 0);
+    std::vector<uint8_t> bytes;
+    if (!allocateZeroed(bytes, headerAndColors + size_t(stride) * rect.height()))
+        return std::nullopt;
     std::memcpy(bytes.data(), dib.bytes().data(), headerAndColors);
     putUint32(bytes.data() + 4, static_cast<uint32_t>(rect.width()));
     putUint32(bytes.data() + 8, static_cast<uint32_t>(rect.height()));
