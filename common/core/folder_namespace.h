@@ -10,11 +10,11 @@ namespace corvelle {
 
 // What the folder browser knows about one item of the folder hierarchy.
 enum FolderAttribute : uint32_t {
-    kFolderHasSubFolders = 1u << 0,        // show an expand button before the children are known
-    kFolderFileSystem = 1u << 1,           // a real folder with a path
-    kFolderFileSystemAncestor = 1u << 2,   // can contain real folders
-    kFolderLink = 1u << 3,                 // reached through a symbolic link
-    kFolderLinkLoop = 1u << 4,             // a link back into its own ancestors: never opened
+    kFolderHasSubFolders = 1u << 0,       // show an expand button before the children are known
+    kFolderFileSystem = 1u << 1,          // a real folder with a path
+    kFolderFileSystemAncestor = 1u << 2,  // can contain real folders
+    kFolderLink = 1u << 3,                // reached through a symbolic link
+    kFolderLinkLoop = 1u << 4,            // a link back into its own ancestors: never opened
 };
 
 enum class FolderKind { Desktop, Home, Computer, Root, Volume, Folder };
@@ -49,7 +49,7 @@ std::vector<std::string> MountedVolumes(std::string_view mountsText);
 // "Computer" holds the root and the volumes; every real folder holds its sub-folders.
 // Nothing is read until a caller asks for an item's children.
 class FolderNamespace {
-public:
+  public:
     explicit FolderNamespace(NamespaceRoots roots);
 
     const NamespaceRoots& roots() const { return m_roots; }
@@ -64,7 +64,7 @@ public:
     // Whether a readable folder holds at least one sub-folder that would be listed.
     static bool HasSubFolder(const std::string& path, bool includeHidden);
 
-private:
+  private:
     std::vector<FolderItem> TopLevel() const;
     std::vector<FolderItem> ComputerChildren() const;
 

@@ -27,7 +27,7 @@ int FolderSortKey(const FolderItem& item, FolderSortRule rule) {
             return item.has(kFolderFileSystemAncestor) ? kAncestorKey : kOtherKey;
         case FolderSortRule::NonAsciiNamesFirst: {
             int key = item.has(kFolderFileSystemAncestor) || !item.path.empty() ? kAncestorKey
-                                                                                 : kOtherKey;
+                                                                                : kOtherKey;
             if (NameStartsWithNonAscii(item.path)) key -= kNonAsciiBonus;
             return key;
         }

@@ -17,9 +17,10 @@ namespace fs = std::filesystem;
 
 // Each test keeps its values in a program file of its own so that tests do not meet.
 class FolderDialogTest : public ::testing::Test {
-protected:
+  protected:
     FolderDialogTest()
-        : m_location{"CorvelleTest", ::testing::UnitTest::GetInstance()->current_test_info()->name()},
+        : m_location{"CorvelleTest",
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name()},
           m_store(m_location) {
         fs::create_directories(disk() / "Photos" / "2004");
         fs::create_directories(disk() / "Photos" / "2005");
@@ -31,9 +32,9 @@ protected:
     FolderNamespace folders() const { return FolderNamespace({"", {disk().string()}}); }
 
     std::unique_ptr<CFolderPickDlg> OpenQuensetDialog() {
-        return std::make_unique<CFolderPickDlg>(
-            FolderPickStyle::Quenset(), m_store, std::string(kQuensetFolderSection),
-            std::string(kQuensetFolderValue), folders());
+        return std::make_unique<CFolderPickDlg>(FolderPickStyle::Quenset(), m_store,
+                                                std::string(kQuensetFolderSection),
+                                                std::string(kQuensetFolderValue), folders());
     }
 
     // What another reader of the settings finds now.

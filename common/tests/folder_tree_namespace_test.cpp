@@ -47,8 +47,8 @@ TEST(MountedVolumes, KeepsOnlyVolumeFoldersOnceWithEscapesUndone) {
         "broken-line-without-mount-point\n"
         "\n";
     EXPECT_EQ(MountedVolumes(mounts),
-              (std::vector<std::string>{"/media/anna/USB STICK", "/run/media/anna/Photos 2004", "/mnt",
-                                        "/mnt/backup", "/media/a\\b\tc"}));
+              (std::vector<std::string>{"/media/anna/USB STICK", "/run/media/anna/Photos 2004",
+                                        "/mnt", "/mnt/backup", "/media/a\\b\tc"}));
     EXPECT_TRUE(MountedVolumes("").empty());
 }
 

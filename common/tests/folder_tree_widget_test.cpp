@@ -17,7 +17,7 @@ const std::string kKorean = "\xEC\x82\xAC\xEC\xA7\x84";  // "사진"
 // A temporary hierarchy standing in for the system: <temp>/home as "Home" and two volumes,
 // <temp>/disk and <temp>/usb, under "Computer".
 class FolderTreeTest : public ::testing::Test {
-protected:
+  protected:
     FolderTreeTest() {
         fs::create_directories(home());
         fs::create_directories(disk());
@@ -63,8 +63,9 @@ protected:
     }
 
     void MakeMixedFolders() const {
-        for (const std::string& name : std::initializer_list<std::string>
-             {"beta", "Alpha", "gamma", "_under", ".hidden", "Zulu", kKorean, "\xC3\x89t\xC3\xA9"})
+        for (const std::string& name :
+             std::initializer_list<std::string>{"beta", "Alpha", "gamma", "_under", ".hidden",
+                                                "Zulu", kKorean, "\xC3\x89t\xC3\xA9"})
             fs::create_directories(disk() / name);
         std::ofstream(disk() / "aardvark.jpg") << "not a folder";
     }
@@ -230,7 +231,8 @@ TEST_F(FolderTreeTest, SelectFolderPathStopsAtTheDeepestFolderThatExists) {
 TEST_F(FolderTreeTest, TiselkWalksThroughHiddenFoldersAndNestedVolumes) {
     fs::create_directories(disk() / ".cache" / "x");
     fs::create_directories(disk() / "mnt" / "card" / "DCIM");
-    const NamespaceRoots nested{home().string(), {disk().string(), (disk() / "mnt" / "card").string()}};
+    const NamespaceRoots nested{home().string(),
+                                {disk().string(), (disk() / "mnt" / "card").string()}};
     CShellTreeCtrl tree(ShellTreeOptions::Tiselk(), FolderNamespace(nested));
     tree.FillRoot();
 

@@ -17,8 +17,8 @@ struct BaseUnits {
 // dialog templates were laid out in.
 BaseUnits DialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 

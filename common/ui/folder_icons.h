@@ -11,10 +11,10 @@ namespace corvelle {
 // home, folder) when not selected, and the open folder while it is selected. Each kind's
 // icon is built once per tree, so a large folder costs no theme lookups.
 class FolderIcons {
-public:
+  public:
     QIcon icon(FolderKind kind);
 
-private:
+  private:
     QHash<int, QIcon> m_cache;
 };
 

@@ -49,7 +49,7 @@ struct FolderPickStyle {
 // selection differs from what was stored before it.
 class CFolderPickDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     CFolderPickDlg(const FolderPickStyle& style, corvelle::SettingsStore& store,
                    std::string section, std::string valueName, QWidget* parent = nullptr);
     CFolderPickDlg(const FolderPickStyle& style, corvelle::SettingsStore& store,
@@ -60,7 +60,7 @@ public:
     QPushButton* okButton() const { return m_pOk; }
     QPushButton* cancelButton() const { return m_pCancel; }
 
-private:
+  private:
     void OnInitDialog();
     void OnSelChanged();
 

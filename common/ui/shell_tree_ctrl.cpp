@@ -15,7 +15,7 @@ namespace {
 
 // A tree item that owns its record, so the record goes when the item goes.
 class ShellTreeItem : public QTreeWidgetItem {
-public:
+  public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
     explicit ShellTreeItem(ShellFolderItem record)
         : QTreeWidgetItem(kType), m_record(std::move(record)) {}
@@ -77,8 +77,8 @@ CShellTreeCtrl::CShellTreeCtrl(QWidget* parent)
     : CShellTreeCtrl(ShellTreeOptions::Quenset(),
                      corvelle::FolderNamespace(corvelle::SystemNamespaceRoots()), parent) {}
 
-CShellTreeCtrl::CShellTreeCtrl(const ShellTreeOptions& options,
-                               corvelle::FolderNamespace folders, QWidget* parent)
+CShellTreeCtrl::CShellTreeCtrl(const ShellTreeOptions& options, corvelle::FolderNamespace folders,
+                               QWidget* parent)
     : QTreeWidget(parent), m_options(options), m_folders(std::move(folders)) {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     setColumnCount(1);

@@ -23,9 +23,9 @@ struct ShellFolderItem {
 // by path.
 struct ShellTreeOptions {
     enum class NameOrder {
-        AsciiFoldedName,    // display names, ASCII letters folded byte by byte
-        LocaleAwareName,    // display names, case-insensitively in the user's locale
-        AsciiFoldedPath,    // paths, ASCII letters folded byte by byte
+        AsciiFoldedName,  // display names, ASCII letters folded byte by byte
+        LocaleAwareName,  // display names, case-insensitively in the user's locale
+        AsciiFoldedPath,  // paths, ASCII letters folded byte by byte
     };
 
     bool includeHidden = false;
@@ -41,7 +41,7 @@ struct ShellTreeOptions {
 // first time it is opened and never again while the tree lives.
 class CShellTreeCtrl : public QTreeWidget {
     Q_OBJECT
-public:
+  public:
     explicit CShellTreeCtrl(QWidget* parent = nullptr);
     CShellTreeCtrl(const ShellTreeOptions& options, corvelle::FolderNamespace folders,
                    QWidget* parent = nullptr);
@@ -76,7 +76,7 @@ public:
     // The top-level "Computer" item, or null.
     QTreeWidgetItem* ComputerItem() const;
 
-private:
+  private:
     void OnItemExpanded(QTreeWidgetItem* item);
     void SortChildren(QTreeWidgetItem* parent);
     int CompareNames(const ShellFolderItem& a, const ShellFolderItem& b) const;

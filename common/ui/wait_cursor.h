@@ -7,7 +7,7 @@ namespace corvelle {
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;
