@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLocale>
 
 #include <filesystem>
@@ -153,6 +155,23 @@ TEST_F(FolderTreeTest, BranchesAreReadOnceWhenFirstOpened) {
     fs::create_directories(disk() / "a" / "later");
     a->setExpanded(true);
     EXPECT_EQ(ChildNames(a), (std::vector<std::string>{"inner", "later"}));
+}
+
+TEST_F(FolderTreeTest, TheExpandAllKeyOpensOnlyOneLevel) {
+    fs::create_directories(disk() / "a" / "b" / "c");
+    auto tree = MakeTree(ShellTreeOptions::Quenset());
+    QTreeWidgetItem* diskItem = Child(tree->ComputerItem(), "disk");
+    ASSERT_EQ(diskItem, nullptr);  // not read before "Computer" is opened
+    tree->ComputerItem()->setExpanded(true);
+    diskItem = Child(tree->ComputerItem(), "disk");
+    tree->setCurrentItem(diskItem);
+    QKeyEvent asterisk(QEvent::KeyPress, Qt::Key_Asterisk, Qt::KeypadModifier, "*");
+    QApplication::sendEvent(tree.get(), &asterisk);
+    EXPECT_TRUE(diskItem->isExpanded());
+    QTreeWidgetItem* a = Child(diskItem, "a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->isExpanded());
+    EXPECT_EQ(a->childCount(), 0);
 }
 
 TEST_F(FolderTreeTest, VanishedOrUnreadableFoldersOpenEmptyAndLoseTheirButton) {

@@ -1,6 +1,7 @@
 #include "ui/shell_tree_ctrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <filesystem>
@@ -165,6 +166,17 @@ bool CShellTreeCtrl::ExpandItem(QTreeWidgetItem* item) {
 }
 
 void CShellTreeCtrl::OnItemExpanded(QTreeWidgetItem* item) { ExpandItem(item); }
+
+// "*" would open every branch below the current item, and below "/" that is the whole
+// file system: here it opens just the current item, like "+".
+void CShellTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Asterisk) {
+        if (QTreeWidgetItem* item = currentItem()) item->setExpanded(true);
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
 
 void CShellTreeCtrl::SortChildren(QTreeWidgetItem* parent) {
     QList<QTreeWidgetItem*> children = parent->takeChildren();

@@ -76,6 +76,9 @@ class CShellTreeCtrl : public QTreeWidget {
     // The top-level "Computer" item, or null.
     QTreeWidgetItem* ComputerItem() const;
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void OnItemExpanded(QTreeWidgetItem* item);
     void SortChildren(QTreeWidgetItem* parent);
