@@ -124,6 +124,16 @@ TEST_F(FolderTreeTest, TiselkPutsNonAsciiNamesFirstShowsHiddenAndOrdersByPath) {
                                         "beta", "gamma", "Zulu"}));
 }
 
+TEST_F(FolderTreeTest, NamesThatAreNotUtf8AreShownAsLatin1AndStillSelectable) {
+    const std::string latin1 = "caf\xE9";
+    fs::create_directories(disk() / latin1 / "x");
+    auto tree = MakeTree(ShellTreeOptions::Brevoll());
+    EXPECT_TRUE(tree->SelectFolderPath((disk() / latin1 / "x").string()));
+    const QTreeWidgetItem* folder = tree->currentItem()->parent();
+    EXPECT_EQ(folder->text(0), QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(CShellTreeCtrl::RecordOf(folder)->folder.path, (disk() / latin1).string());
+}
+
 TEST_F(FolderTreeTest, NamesDifferingOnlyInCaseKeepOneOrder) {
     fs::create_directories(disk() / "photos");
     fs::create_directories(disk() / "Photos");

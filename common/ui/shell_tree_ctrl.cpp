@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/text.h"
 #include "ui/wait_cursor.h"
 
 using corvelle::FolderItem;
@@ -23,6 +24,11 @@ class ShellTreeItem : public QTreeWidgetItem {
 
     ShellFolderItem m_record;
 };
+
+// File names are bytes on Linux: one that is not UTF-8 is shown as Latin-1, not as marks.
+QString ShownText(const std::string& name) {
+    return QString::fromStdString(corvelle::FileTextToUtf8(name));
+}
 
 std::string_view LastComponent(std::string_view path) {
     const size_t slash = path.rfind('/');
@@ -75,8 +81,11 @@ ShellTreeOptions ShellTreeOptions::Tiselk() {
 }
 
 CShellTreeCtrl::CShellTreeCtrl(QWidget* parent)
-    : CShellTreeCtrl(ShellTreeOptions::Quenset(),
-                     corvelle::FolderNamespace(corvelle::SystemNamespaceRoots()), parent) {}
+    : CShellTreeCtrl(ShellTreeOptions::Quenset(), parent) {}
+
+CShellTreeCtrl::CShellTreeCtrl(const ShellTreeOptions& options, QWidget* parent)
+    : CShellTreeCtrl(options, corvelle::FolderNamespace(corvelle::SystemNamespaceRoots()), parent) {
+}
 
 CShellTreeCtrl::CShellTreeCtrl(const ShellTreeOptions& options, corvelle::FolderNamespace folders,
                                QWidget* parent)
@@ -139,9 +148,9 @@ bool CShellTreeCtrl::InsertChildren(const FolderItem& folder, QTreeWidgetItem* p
         record.folder = std::move(child);
         auto* item = new ShellTreeItem(std::move(record));
         const FolderItem& stored = item->m_record.folder;
-        item->setText(0, QString::fromStdString(stored.displayName));
+        item->setText(0, ShownText(stored.displayName));
         item->setIcon(0, m_icons.icon(stored.kind));
-        if (!stored.path.empty()) item->setToolTip(0, QString::fromStdString(stored.path));
+        if (!stored.path.empty()) item->setToolTip(0, ShownText(stored.path));
         item->setChildIndicatorPolicy(stored.has(corvelle::kFolderHasSubFolders)
                                           ? QTreeWidgetItem::ShowIndicator
                                           : QTreeWidgetItem::DontShowIndicatorWhenChildless);
@@ -192,8 +201,8 @@ int CShellTreeCtrl::CompareNames(const ShellFolderItem& a, const ShellFolderItem
         case ShellTreeOptions::NameOrder::AsciiFoldedName:
             return corvelle::CompareAsciiNoCase(a.folder.displayName, b.folder.displayName);
         case ShellTreeOptions::NameOrder::LocaleAwareName:
-            return m_collator.compare(QString::fromStdString(a.folder.displayName),
-                                      QString::fromStdString(b.folder.displayName));
+            return m_collator.compare(ShownText(a.folder.displayName),
+                                      ShownText(b.folder.displayName));
         case ShellTreeOptions::NameOrder::AsciiFoldedPath:
             return corvelle::CompareAsciiNoCase(a.folder.path, b.folder.path);
     }

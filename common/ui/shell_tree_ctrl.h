@@ -42,7 +42,9 @@ struct ShellTreeOptions {
 class CShellTreeCtrl : public QTreeWidget {
     Q_OBJECT
   public:
+    // Over the real system: the user's home folder, "/" and the mounted volumes.
     explicit CShellTreeCtrl(QWidget* parent = nullptr);
+    explicit CShellTreeCtrl(const ShellTreeOptions& options, QWidget* parent = nullptr);
     CShellTreeCtrl(const ShellTreeOptions& options, corvelle::FolderNamespace folders,
                    QWidget* parent = nullptr);
 
