@@ -26,13 +26,6 @@ constexpr uint32_t kRealFolderAttributes = kFolderFileSystem | kFolderFileSystem
 
 bool IsHiddenName(const std::string& name) { return !name.empty() && name[0] == '.'; }
 
-bool IsSameOrBelow(std::string_view path, std::string_view ancestor) {
-    if (path == ancestor) return true;
-    if (ancestor == "/") return !path.empty() && path[0] == '/';
-    return path.size() > ancestor.size() && path.substr(0, ancestor.size()) == ancestor &&
-           path[ancestor.size()] == '/';
-}
-
 // A link whose target is the folder it sits in or one of that folder's ancestors, by the
 // way the user came or by where the folders really are, would nest itself without end.
 bool LeadsIntoItsAncestors(const fs::path& linkPath, const fs::path& parentPath) {
@@ -44,9 +37,14 @@ bool LeadsIntoItsAncestors(const fs::path& linkPath, const fs::path& parentPath)
     for (const fs::path& component : parentPath) {
         prefix /= component;
         const fs::path real = fs::canonical(prefix, ec);
-        if (!ec && IsSameOrBelow(real.string(), targetText)) return true;
+        if (!ec && IsSameOrBelowFolder(real.string(), targetText)) return true;
     }
     return false;
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
 }
 
 std::string LastComponent(const std::string& path) {
@@ -87,6 +85,34 @@ std::string HomeFolder() {
 
 }  // namespace
 
+bool IsSameOrBelowFolder(std::string_view path, std::string_view folder) {
+    if (folder.empty() || path.substr(0, folder.size()) != folder) return false;
+    return path.size() == folder.size() || folder == "/" || path[folder.size()] == '/';
+}
+
+std::optional<FolderRoute> RouteFromComputer(const std::string& path,
+                                             const std::vector<std::string>& volumes) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    if (ec) absolute = path;
+    const std::string target = WithoutTrailingSlashes(absolute.lexically_normal().string());
+
+    std::optional<FolderRoute> route;
+    for (const std::string& volume : volumes) {
+        const std::string mountPoint = WithoutTrailingSlashes(volume);
+        if (!IsSameOrBelowFolder(target, mountPoint)) continue;
+        if (route && WithoutTrailingSlashes(route->volume).size() >= mountPoint.size()) continue;
+        route = FolderRoute{volume, {}};
+    }
+    if (!route) return std::nullopt;
+    for (const fs::path& part :
+         fs::path(target).lexically_relative(WithoutTrailingSlashes(route->volume))) {
+        const std::string name = part.string();
+        if (!name.empty() && name != ".") route->components.push_back(name);
+    }
+    return route;
+}
+
 std::vector<std::string> MountedVolumes(std::string_view mountsText) {
     std::vector<std::string> volumes;
     std::istringstream lines{std::string(mountsText)};
@@ -98,7 +124,7 @@ std::vector<std::string> MountedVolumes(std::string_view mountsText) {
         const std::string path = UnescapeMountField(mountPoint);
         const bool underVolumeParent =
             std::any_of(std::begin(kVolumeParents), std::end(kVolumeParents),
-                        [&](std::string_view parent) { return IsSameOrBelow(path, parent); });
+                        [&](std::string_view parent) { return IsSameOrBelowFolder(path, parent); });
         if (underVolumeParent && std::find(volumes.begin(), volumes.end(), path) == volumes.end())
             volumes.push_back(path);
     }

@@ -45,6 +45,20 @@ NamespaceRoots SystemNamespaceRoots();
 // order listed, each once, with the kernel's octal escapes (\040 for a space) undone.
 std::vector<std::string> MountedVolumes(std::string_view mountsText);
 
+// How to reach a folder from "Computer": the volume that holds it (of nested volumes the
+// one mounted deepest) and the folder names below that volume's mount point. The path is
+// made absolute and tidied first ("//", "." and ".." resolved by name, a trailing "/"
+// dropped). No value when no volume holds the path.
+struct FolderRoute {
+    std::string volume;
+    std::vector<std::string> components;
+};
+std::optional<FolderRoute> RouteFromComputer(const std::string& path,
+                                             const std::vector<std::string>& volumes);
+
+// Whether path is folder itself or lies below it, comparing whole components.
+bool IsSameOrBelowFolder(std::string_view path, std::string_view folder);
+
 // A lazily read folder hierarchy: the invisible desktop holds "Computer" and "Home";
 // "Computer" holds the root and the volumes; every real folder holds its sub-folders.
 // Nothing is read until a caller asks for an item's children.

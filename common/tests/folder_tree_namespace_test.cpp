@@ -161,6 +161,42 @@ TEST(FolderNamespace, LinksIntoTheirOwnAncestorsAreShownButNeverOpened) {
     EXPECT_TRUE(back->has(kFolderLinkLoop));
 }
 
+TEST(RouteFromComputer, TakesTheDeepestVolumeAndTidiesThePath) {
+    const std::vector<std::string> volumes{"/", "/media/anna/USB", "/media/anna/USB/inner/"};
+    using Components = std::vector<std::string>;
+
+    auto route = RouteFromComputer("/home//anna/./Photos/../Pictures/", volumes);
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->volume, "/");
+    EXPECT_EQ(route->components, (Components{"home", "anna", "Pictures"}));
+
+    route = RouteFromComputer("/media/anna/USB/DCIM", volumes);
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->volume, "/media/anna/USB");
+    EXPECT_EQ(route->components, Components{"DCIM"});
+
+    route = RouteFromComputer("/media/anna/USB/inner", volumes);
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->volume, "/media/anna/USB/inner/");
+    EXPECT_TRUE(route->components.empty());
+
+    // A name that merely begins like a mount point is not on that volume.
+    route = RouteFromComputer("/media/anna/USB2/x", volumes);
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->volume, "/");
+
+    EXPECT_FALSE(RouteFromComputer("/media/anna/USB2/x", {"/media/anna/USB"}));
+    EXPECT_FALSE(RouteFromComputer("/x", {}));
+
+    // A relative path is taken from the current folder.
+    route = RouteFromComputer("sub", {"/"});
+    ASSERT_TRUE(route);
+    Components expected;
+    for (const fs::path& part : fs::current_path().relative_path() / "sub")
+        expected.push_back(part.string());
+    EXPECT_EQ(route->components, expected);
+}
+
 TEST(FolderOrder, SortKeysClassItemsAsEachTreeDoes) {
     const FolderItem folder{"Photos", "/home/a/Photos",
                             kFolderFileSystem | kFolderFileSystemAncestor, FolderKind::Folder};

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "core/text.h"
@@ -33,33 +32,6 @@ QString ShownText(const std::string& name) {
 std::string_view LastComponent(std::string_view path) {
     const size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-bool IsSameOrBelow(std::string_view path, std::string_view ancestor) {
-    if (ancestor.empty()) return false;
-    if (ancestor == "/" || path == ancestor) return path.substr(0, ancestor.size()) == ancestor;
-    return path.size() > ancestor.size() && path.substr(0, ancestor.size()) == ancestor &&
-           path[ancestor.size()] == '/';
-}
-
-// The folder names of an absolute, lexically normalised path below a volume's mount point.
-std::vector<std::string> ComponentsBelow(const std::filesystem::path& path,
-                                         const std::filesystem::path& volume) {
-    std::vector<std::string> components;
-    for (const auto& part : path.lexically_relative(volume)) {
-        const std::string text = part.string();
-        if (!text.empty() && text != ".") components.push_back(text);
-    }
-    return components;
-}
-
-std::string NormalisedAbsolute(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    if (ec) absolute = path;
-    std::string text = absolute.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
 }
 
 }  // namespace
@@ -225,39 +197,31 @@ bool CShellTreeCtrl::SelectFolderPath(const std::string& path) {
     current->setExpanded(true);
 
     bool matched = path.empty();
-    if (!path.empty()) {
-        const std::string target = NormalisedAbsolute(path);
-        // The volume that holds the path: the one with the longest mount point above it.
-        QTreeWidgetItem* volume = nullptr;
-        size_t volumeLength = 0;
-        for (int i = 0; i < current->childCount(); ++i) {
-            const ShellFolderItem* record = RecordOf(current->child(i));
-            if (record == nullptr || !IsSameOrBelow(target, record->folder.path)) continue;
-            if (volume == nullptr || record->folder.path.size() > volumeLength) {
-                volume = current->child(i);
-                volumeLength = record->folder.path.size();
+    std::vector<std::string> volumes;
+    for (int i = 0; i < current->childCount(); ++i) {
+        const ShellFolderItem* record = RecordOf(current->child(i));
+        volumes.push_back(record != nullptr ? record->folder.path : std::string());
+    }
+    const std::optional<corvelle::FolderRoute> route =
+        path.empty() ? std::nullopt : corvelle::RouteFromComputer(path, volumes);
+    if (route) {
+        const auto volume = std::find(volumes.begin(), volumes.end(), route->volume);
+        current = current->child(static_cast<int>(volume - volumes.begin()));
+        matched = true;
+        for (const std::string& component : route->components) {
+            ExpandItem(current);
+            current->setExpanded(true);
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; i < current->childCount() && next == nullptr; ++i) {
+                const ShellFolderItem* record = RecordOf(current->child(i));
+                if (record != nullptr && LastComponent(record->folder.path) == component)
+                    next = current->child(i);
             }
-        }
-        if (volume != nullptr) {
-            current = volume;
-            matched = true;
-            const std::vector<std::string> components =
-                ComponentsBelow(target, RecordOf(volume)->folder.path);
-            for (const std::string& component : components) {
-                ExpandItem(current);
-                current->setExpanded(true);
-                QTreeWidgetItem* next = nullptr;
-                for (int i = 0; i < current->childCount() && next == nullptr; ++i) {
-                    const ShellFolderItem* record = RecordOf(current->child(i));
-                    if (record != nullptr && LastComponent(record->folder.path) == component)
-                        next = current->child(i);
-                }
-                if (next == nullptr) {
-                    matched = false;
-                    break;
-                }
-                current = next;
+            if (next == nullptr) {
+                matched = false;
+                break;
             }
+            current = next;
         }
     }
     setCurrentItem(current);
