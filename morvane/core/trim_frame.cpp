@@ -57,11 +57,11 @@ TrimOffset MoveTrimOffset(int width, int height, int trimSize, TrimOffset offset
     if (!hasFrame(trimSize)) return offset;
     // Limit the old offset first: the size may have changed since it was set.
     const TrimOffset kept = ClampTrimOffset(width, height, trimSize, offset);
-    return ClampTrimOffset(width, height, trimSize,
-                           {int(std::clamp<long long>(
-                                (long long)kept.x + dx, -(long long)width, (long long)width)),
-                            int(std::clamp<long long>(
-                                (long long)kept.y + dy, -(long long)height, (long long)height))});
+    return ClampTrimOffset(
+        width, height, trimSize,
+        {int(std::clamp<long long>((long long)kept.x + dx, -(long long)width, (long long)width)),
+         int(std::clamp<long long>((long long)kept.y + dy, -(long long)height,
+                                   (long long)height))});
 }
 
 TrimFreedom TrimFrameFreedom(int width, int height, int trimSize) {
