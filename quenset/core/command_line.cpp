@@ -1,0 +1,160 @@
+#include "core/command_line.h"
+
+#include <array>
+#include <string_view>
+
+namespace corvelle {
+
+namespace {
+
+// Value words and the box index each stands for.
+struct Choice {
+    std::string_view word;
+    int index;
+};
+constexpr Choice kTypeChoices[] = {{"jpg", 0}, {"tif", 1}, {"nef", 2}};
+constexpr Choice kYearWords[] = {{"none", 0}, {"yyyy", 1}, {"yy", 2}};
+constexpr Choice kMonthWords[] = {{"none", 0}, {"mm", 1}};
+constexpr Choice kDayWords[] = {{"none", 0}, {"dd", 1}};
+// "" is no separator; the blank caption of the separator button means the same.
+constexpr Choice kSeparatorWords[] = {{"", 0}, {" ", 0}, {"-", 1}, {"_", 2}, {"+", 3}, {";", 4}};
+
+template <size_t N>
+bool Pick(const Choice (&choices)[N], std::string_view word, std::optional<int>& target) {
+    for (const Choice& choice : choices) {
+        if (choice.word == word) {
+            target = choice.index;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PickSerialDigits(std::string_view word, CommandLine& line) {
+    if (word.size() != 1 || word[0] < '0' + kMinSerialDigits || word[0] > '0' + kMaxSerialDigits)
+        return false;
+    line.nameType = 1;
+    line.serialIndex = word[0] - '0' - kMinSerialDigits;
+    return true;
+}
+
+struct Option {
+    std::string_view name;
+    bool takesValue;
+    bool (*apply)(CommandLine&, std::string_view value);
+};
+
+constexpr Option kOptions[] = {
+    {"--type", true, [](CommandLine& l, std::string_view v) { return Pick(kTypeChoices, v, l.extensionIndex); }},
+    {"--prefix", true, [](CommandLine& l, std::string_view v) { l.prefix = std::string(v); return true; }},
+    {"--postfix", true, [](CommandLine& l, std::string_view v) { l.postfix = std::string(v); return true; }},
+    {"--date", false, [](CommandLine& l, std::string_view) { l.nameType = 0; return true; }},
+    {"--serial", true, [](CommandLine& l, std::string_view v) { return PickSerialDigits(v, l); }},
+    {"--year", true, [](CommandLine& l, std::string_view v) { return Pick(kYearWords, v, l.yearIndex); }},
+    {"--month", true, [](CommandLine& l, std::string_view v) { return Pick(kMonthWords, v, l.monthIndex); }},
+    {"--day", true, [](CommandLine& l, std::string_view v) { return Pick(kDayWords, v, l.dayIndex); }},
+    {"--sep1", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.firstIndex); }},
+    {"--sep2", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.secondIndex); }},
+    {"--sep3", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.lastIndex); }},
+    {"--exif", false, [](CommandLine& l, std::string_view) { l.useExif = true; return true; }},
+    {"--no-exif", false, [](CommandLine& l, std::string_view) { l.useExif = false; return true; }},
+    {"--file-date", false, [](CommandLine& l, std::string_view) { l.modifyFileDate = true; return true; }},
+    {"--no-file-date", false, [](CommandLine& l, std::string_view) { l.modifyFileDate = false; return true; }},
+};
+
+const Option* FindOption(std::string_view name) {
+    for (const Option& option : kOptions)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+template <typename T>
+void Put(T& target, const std::optional<T>& value) {
+    if (value) target = *value;
+}
+
+}  // namespace
+
+const char* const kQuensetUsage =
+    "Usage: quenset [--preview DIR | --rename DIR] [options]\n"
+    "Renames the pictures of one folder after their shooting date or a serial number.\n"
+    "Without --preview or --rename the window opens.\n"
+    "\n"
+    "  --preview DIR        list every file with its new name, then the summary\n"
+    "  --rename DIR         rename every changeable file and print the outcome\n"
+    "                       (exit status 1 when a file could not be renamed)\n"
+    "Naming options (each defaults to the stored settings, which are never changed):\n"
+    "  --type jpg|tif|nef   file type\n"
+    "  --prefix TEXT        text before the date or number\n"
+    "  --postfix TEXT       text after the date or number\n"
+    "  --date               name after the shooting date\n"
+    "  --serial DIGITS      name by serial number of 2..8 digits\n"
+    "  --year yyyy|yy|none  --month mm|none  --day dd|none\n"
+    "  --sep1 S --sep2 S --sep3 S   separators after year, month, day: \"\", -, _, + or ;\n"
+    "  --exif / --no-exif   take the date from the EXIF data (else the file's creation time)\n"
+    "  --file-date / --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
+    "                       shooting date (Linux keeps the creation time)\n";
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool help = false;
+    auto fail = [&line](std::string message) {
+        line.error = std::move(message);
+        return line;
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            help = true;
+            continue;
+        }
+        std::string_view name = argument;
+        std::optional<std::string_view> value;
+        const size_t equals = argument.find('=');
+        if (argument.starts_with("--") && equals != std::string_view::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        const bool isMode = name == "--preview" || name == "--rename";
+        const Option* option = isMode ? nullptr : FindOption(name);
+        if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
+        const bool takesValue = isMode || option->takesValue;
+        if (takesValue && !value) {
+            if (i + 1 >= arguments.size()) return fail(std::string(name) + " needs a value");
+            value = arguments[++i];
+        } else if (!takesValue && value) {
+            return fail(std::string(name) + " takes no value");
+        }
+        if (isMode) {
+            if (line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename)
+                return fail("give only one of --preview and --rename");
+            line.mode = name == "--preview" ? CommandLine::Mode::Preview : CommandLine::Mode::Rename;
+            line.folder = std::string(*value);
+            if (line.folder.empty()) return fail(std::string(name) + " needs a folder");
+        } else if (!option->apply(line, value.value_or(""))) {
+            return fail("bad value \"" + std::string(value.value_or("")) + "\" for " +
+                        std::string(name));
+        }
+    }
+    if (help) line.mode = CommandLine::Mode::Help;
+    return line;
+}
+
+NameSettings ApplyCommandLine(NameSettings settings, const CommandLine& line) {
+    Put(settings.extensionIndex, line.extensionIndex);
+    Put(settings.prefix, line.prefix);
+    Put(settings.postfix, line.postfix);
+    Put(settings.nameType, line.nameType);
+    Put(settings.serialIndex, line.serialIndex);
+    Put(settings.yearIndex, line.yearIndex);
+    Put(settings.monthIndex, line.monthIndex);
+    Put(settings.dayIndex, line.dayIndex);
+    Put(settings.firstIndex, line.firstIndex);
+    Put(settings.secondIndex, line.secondIndex);
+    Put(settings.lastIndex, line.lastIndex);
+    Put(settings.useExif, line.useExif);
+    Put(settings.modifyFileDate, line.modifyFileDate);
+    return settings;
+}
+
+}  // namespace corvelle
