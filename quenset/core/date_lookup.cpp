@@ -26,7 +26,11 @@ constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal,
 // A file that is not a TIFF by its first bytes is still searched in its opening bytes.
 constexpr uint64_t kHeadOfForeignFile = 10240;
 constexpr size_t kEntrySize = 12;
-constexpr size_t kTextChunk = 64;
+// A date text has 19 characters; anything far longer is not one, and a bound keeps a file
+// full of date tags from making the lookup read it over and over.
+constexpr size_t kMaxDateText = 256;
+// The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
+constexpr size_t kMaxDirectories = 16;
 
 // The TIFF data: a stretch of the file, read in its own byte order, every read bounded.
 class TiffData {
@@ -57,20 +61,16 @@ public:
                            : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
     }
 
-    // The zero-terminated text at the offset; empty when no zero comes before the data end.
+    // The zero-terminated text at the offset; empty when no zero comes before the data end
+    // or within kMaxDateText bytes.
     std::string textAt(uint64_t offset) const {
-        std::string text;
-        uint8_t chunk[kTextChunk];
-        while (offset < m_length) {
-            const size_t want = size_t(std::min<uint64_t>(sizeof chunk, m_length - offset));
-            if (!read(offset, std::span(chunk, want))) return {};
-            for (size_t i = 0; i < want; ++i) {
-                if (chunk[i] == 0) return text;
-                text.push_back(char(chunk[i]));
-            }
-            offset += want;
-        }
-        return {};
+        if (offset >= m_length) return {};
+        uint8_t bytes[kMaxDateText];
+        const size_t want = size_t(std::min<uint64_t>(sizeof bytes, m_length - offset));
+        if (!read(offset, std::span(bytes, want))) return {};
+        const uint8_t* end = std::find(bytes, bytes + want, uint8_t(0));
+        if (end == bytes + want) return {};
+        return std::string(reinterpret_cast<const char*>(bytes), size_t(end - bytes));
     }
 
 private:
@@ -128,7 +128,7 @@ std::string DateTextOfTiff(TiffData& data) {
     std::unordered_set<uint32_t> walked;
     std::optional<uint32_t> next = data.get32(header + 4);
     std::vector<uint8_t> entries;
-    while (next && slots[0].empty()) {
+    while (next && slots[0].empty() && walked.size() < kMaxDirectories) {
         const uint32_t directory = *next;
         next.reset();
         if (!walked.insert(directory).second) break;
@@ -140,17 +140,18 @@ std::string DateTextOfTiff(TiffData& data) {
         const size_t usable = size_t(std::min<uint64_t>(*count, room / kEntrySize));
         entries.resize(usable * kEntrySize);
         if (!data.read(first, entries)) break;
+        // A later entry of the same tag wins, so each text is read once, after the directory.
+        std::array<std::optional<uint32_t>, kDateTagsByPreference.size()> textOffsets;
         for (size_t i = 0; i < usable; ++i) {
             const uint8_t* entry = entries.data() + i * kEntrySize;
             const uint16_t tag = data.get16(entry);
             const uint32_t value = data.get32(entry + 8);
-            if (tag == kTagExifPointer) {
-                next = value;
-                continue;
-            }
+            if (tag == kTagExifPointer) next = value;
             for (size_t slot = 0; slot < slots.size(); ++slot)
-                if (tag == kDateTagsByPreference[slot]) slots[slot] = data.textAt(value);
+                if (tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
         }
+        for (size_t slot = 0; slot < slots.size(); ++slot)
+            if (textOffsets[slot]) slots[slot] = data.textAt(*textOffsets[slot]);
     }
     for (const std::string& slot : slots)
         if (!slot.empty()) return slot;

@@ -105,6 +105,22 @@ TEST_F(RenameSessionTest, FilesWithoutExifDateTakeTheirCreationTime) {
     }
 }
 
+TEST_F(RenameSessionTest, TiffStructuredFilesOfTheirType) {
+    TiffDirectory exif;
+    exif.ascii(0x9003, "2006:10:22 15:44:29");
+    TiffDirectory ifd0;
+    ifd0.ascii(0x0132, "2009:09:09 09:09:09").subDirectory(0x8769, exif);
+    WriteFileBytes(folder.file("CRW_0001.TIF"), BuildTiff(ifd0, kBig));
+    WriteFileBytes(folder.file("DSC_0002.NEF"), BuildTiff(ifd0, kLittle));
+    NameSettings settings;
+    settings.extensionIndex = 1;
+    EXPECT_EQ(RenameSession(Inputs(settings)).lines(),
+              std::vector<std::string>{"CRW_0001.TIF\t-> 20061022-154429.tif"});
+    settings.extensionIndex = 2;
+    EXPECT_EQ(RenameSession(Inputs(settings)).lines(),
+              std::vector<std::string>{"DSC_0002.NEF\t-> 20061022-154429.nef"});
+}
+
 TEST_F(RenameSessionTest, ListingAndByteOrder) {
     Picture("abc.jpg", "");
     Picture("DSC0001.JPG", "");

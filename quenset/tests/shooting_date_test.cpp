@@ -98,6 +98,8 @@ TEST(DateLookup, HostileOffsetsAndTexts) {
         TiffWith(TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30X"), kLittle);
     while (!open.empty() && open.back() != 'X') open.pop_back();
     EXPECT_EQ(DateOf(open, false), "");
+    // A date text is short: one that runs on for hundreds of bytes is none.
+    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30" + std::string(300, ' ')), kLittle), false), "");
     // An entry count running past the end keeps the entries that are there.
     std::vector<uint8_t> counted = TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
     counted[8] = 0xFF;
