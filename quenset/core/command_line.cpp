@@ -1,6 +1,6 @@
 #include "core/command_line.h"
 
-#include <array>
+#include <span>
 #include <string_view>
 
 namespace corvelle {
@@ -19,8 +19,7 @@ constexpr Choice kDayWords[] = {{"none", 0}, {"dd", 1}};
 // "" is no separator; the blank caption of the separator button means the same.
 constexpr Choice kSeparatorWords[] = {{"", 0}, {" ", 0}, {"-", 1}, {"_", 2}, {"+", 3}, {";", 4}};
 
-template <size_t N>
-bool Pick(const Choice (&choices)[N], std::string_view word, std::optional<int>& target) {
+bool Pick(std::span<const Choice> choices, std::string_view word, std::optional<int>& target) {
     for (const Choice& choice : choices) {
         if (choice.word == word) {
             target = choice.index;
@@ -38,29 +37,57 @@ bool PickSerialDigits(std::string_view word, CommandLine& line) {
     return true;
 }
 
+// How an option acts: a word from its choices, free text, a switch, or the serial digits.
+enum class OptionKind { Choice, Text, Switch, SerialDigits };
+
 struct Option {
     std::string_view name;
-    bool takesValue;
-    bool (*apply)(CommandLine&, std::string_view value);
+    OptionKind kind;
+    std::span<const Choice> choices = {};
+    std::optional<int> CommandLine::*number = nullptr;  // Choice, or a Switch's number
+    std::optional<std::string> CommandLine::*text = nullptr;
+    std::optional<bool> CommandLine::*flag = nullptr;  // a Switch's flag
+    int switchValue = 0;                               // what a Switch sets
 };
 
-constexpr Option kOptions[] = {
-    {"--type", true, [](CommandLine& l, std::string_view v) { return Pick(kTypeChoices, v, l.extensionIndex); }},
-    {"--prefix", true, [](CommandLine& l, std::string_view v) { l.prefix = std::string(v); return true; }},
-    {"--postfix", true, [](CommandLine& l, std::string_view v) { l.postfix = std::string(v); return true; }},
-    {"--date", false, [](CommandLine& l, std::string_view) { l.nameType = 0; return true; }},
-    {"--serial", true, [](CommandLine& l, std::string_view v) { return PickSerialDigits(v, l); }},
-    {"--year", true, [](CommandLine& l, std::string_view v) { return Pick(kYearWords, v, l.yearIndex); }},
-    {"--month", true, [](CommandLine& l, std::string_view v) { return Pick(kMonthWords, v, l.monthIndex); }},
-    {"--day", true, [](CommandLine& l, std::string_view v) { return Pick(kDayWords, v, l.dayIndex); }},
-    {"--sep1", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.firstIndex); }},
-    {"--sep2", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.secondIndex); }},
-    {"--sep3", true, [](CommandLine& l, std::string_view v) { return Pick(kSeparatorWords, v, l.lastIndex); }},
-    {"--exif", false, [](CommandLine& l, std::string_view) { l.useExif = true; return true; }},
-    {"--no-exif", false, [](CommandLine& l, std::string_view) { l.useExif = false; return true; }},
-    {"--file-date", false, [](CommandLine& l, std::string_view) { l.modifyFileDate = true; return true; }},
-    {"--no-file-date", false, [](CommandLine& l, std::string_view) { l.modifyFileDate = false; return true; }},
+using K = OptionKind;
+using L = CommandLine;
+const Option kOptions[] = {
+    {"--type", K::Choice, kTypeChoices, &L::extensionIndex},
+    {"--prefix", K::Text, {}, nullptr, &L::prefix},
+    {"--postfix", K::Text, {}, nullptr, &L::postfix},
+    {"--date", K::Switch, {}, &L::nameType, nullptr, nullptr, 0},
+    {"--serial", K::SerialDigits},
+    {"--year", K::Choice, kYearWords, &L::yearIndex},
+    {"--month", K::Choice, kMonthWords, &L::monthIndex},
+    {"--day", K::Choice, kDayWords, &L::dayIndex},
+    {"--sep1", K::Choice, kSeparatorWords, &L::firstIndex},
+    {"--sep2", K::Choice, kSeparatorWords, &L::secondIndex},
+    {"--sep3", K::Choice, kSeparatorWords, &L::lastIndex},
+    {"--exif", K::Switch, {}, nullptr, nullptr, &L::useExif, 1},
+    {"--no-exif", K::Switch, {}, nullptr, nullptr, &L::useExif, 0},
+    {"--file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 1},
+    {"--no-file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 0},
 };
+
+bool TakesValue(const Option& option) { return option.kind != K::Switch; }
+
+bool ApplyOption(const Option& option, std::string_view value, CommandLine& line) {
+    switch (option.kind) {
+        case K::Choice:
+            return Pick(option.choices, value, line.*option.number);
+        case K::Text:
+            line.*option.text = std::string(value);
+            return true;
+        case K::Switch:
+            if (option.number != nullptr) line.*option.number = option.switchValue;
+            if (option.flag != nullptr) line.*option.flag = option.switchValue != 0;
+            return true;
+        case K::SerialDigits:
+            return PickSerialDigits(value, line);
+    }
+    return false;
+}
 
 const Option* FindOption(std::string_view name) {
     for (const Option& option : kOptions)
@@ -118,7 +145,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const bool isMode = name == "--preview" || name == "--rename";
         const Option* option = isMode ? nullptr : FindOption(name);
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
-        const bool takesValue = isMode || option->takesValue;
+        const bool takesValue = isMode || TakesValue(*option);
         if (takesValue && !value) {
             if (i + 1 >= arguments.size()) return fail(std::string(name) + " needs a value");
             value = arguments[++i];
@@ -128,10 +155,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (isMode) {
             if (line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename)
                 return fail("give only one of --preview and --rename");
-            line.mode = name == "--preview" ? CommandLine::Mode::Preview : CommandLine::Mode::Rename;
+            line.mode =
+                name == "--preview" ? CommandLine::Mode::Preview : CommandLine::Mode::Rename;
             line.folder = std::string(*value);
             if (line.folder.empty()) return fail(std::string(name) + " needs a folder");
-        } else if (!option->apply(line, value.value_or(""))) {
+        } else if (!ApplyOption(*option, value.value_or(""), line)) {
             return fail("bad value \"" + std::string(value.value_or("")) + "\" for " +
                         std::string(name));
         }

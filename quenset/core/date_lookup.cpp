@@ -20,8 +20,8 @@ constexpr uint16_t kTagDateTime = 0x0132;
 constexpr uint16_t kTagExifPointer = 0x8769;
 
 // Where each date tag goes, best first.
-constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal,
-                                                        kTagDateTimeDigitized, kTagDateTime};
+constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal, kTagDateTimeDigitized,
+                                                        kTagDateTime};
 
 // A file that is not a TIFF by its first bytes is still searched in its opening bytes.
 constexpr uint64_t kHeadOfForeignFile = 10240;
@@ -34,7 +34,7 @@ constexpr size_t kMaxDirectories = 16;
 
 // The TIFF data: a stretch of the file, read in its own byte order, every read bounded.
 class TiffData {
-public:
+  public:
     TiffData(const ByteSource& file, uint64_t base, uint64_t length)
         : m_file(file), m_base(base), m_length(length) {}
 
@@ -57,8 +57,9 @@ public:
     }
 
     uint32_t get32(const uint8_t* b) const {
-        return m_bigEndian ? uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]
-                           : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
+        return m_bigEndian
+                   ? uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]
+                   : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
     }
 
     // The zero-terminated text at the offset; empty when no zero comes before the data end
@@ -73,7 +74,7 @@ public:
         return std::string(reinterpret_cast<const char*>(bytes), size_t(end - bytes));
     }
 
-private:
+  private:
     const ByteSource& m_file;
     uint64_t m_base;
     uint64_t m_length;
@@ -114,7 +115,8 @@ std::optional<TiffData> FindJpegTiffData(const ByteSource& file) {
 TiffData FindTiffStructuredData(const ByteSource& file) {
     uint8_t order[2] = {0, 0};
     file.readAt(0, order);
-    const bool isTiff = (order[0] == 'M' && order[1] == 'M') || (order[0] == 'I' && order[1] == 'I');
+    const bool isTiff =
+        (order[0] == 'M' && order[1] == 'M') || (order[0] == 'I' && order[1] == 'I');
     return TiffData(file, 0, isTiff ? file.size() : std::min(file.size(), kHeadOfForeignFile));
 }
 

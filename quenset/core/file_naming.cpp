@@ -56,7 +56,8 @@ std::optional<std::time_t> ParseShootingDate(std::string_view text) {
 
 std::optional<std::time_t> FileCreationTime(int dirFd, const std::string& fileName) {
     struct statx status {};
-    if (statx(dirFd, fileName.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &status) != 0)
+    if (statx(dirFd, fileName.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &status) !=
+        0)
         return std::nullopt;
     if (status.stx_mask & STATX_BTIME) return std::time_t(status.stx_btime.tv_sec);
     if (status.stx_mask & STATX_MTIME) return std::time_t(status.stx_mtime.tv_sec);

@@ -10,7 +10,7 @@ namespace corvelle {
 // calls, so the process's current directory is never changed and a folder that cannot be
 // opened yields nothing rather than the files of some other folder.
 class FolderHandle {
-public:
+  public:
     explicit FolderHandle(const std::string& path);
     ~FolderHandle();
     FolderHandle(FolderHandle&& other) noexcept;
@@ -21,7 +21,7 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
 
-private:
+  private:
     int m_fd = -1;
 };
 

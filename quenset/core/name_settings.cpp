@@ -71,7 +71,8 @@ NameSettings LoadNameSettings(const SettingsStore& store) {
     NameSettings settings;
     for (const IntValue& value : kIntValues) {
         const int read = store.readInt(kConfigSection, value.name, value.defaultValue);
-        settings.*value.member = (read < value.minValue || read > value.maxValue) ? value.defaultValue : read;
+        settings.*value.member =
+            (read < value.minValue || read > value.maxValue) ? value.defaultValue : read;
     }
     for (const FlagValue& value : kFlagValues)
         settings.*value.member = store.readInt(kConfigSection, value.name, value.defaultValue) != 0;

@@ -27,8 +27,7 @@ std::string_view CodeAt(const std::string_view (&codes)[N], int index) {
 }
 
 bool SerialDigitsChosen(const NameSettings& settings) {
-    return settings.serialIndex >= 0 &&
-           settings.serialIndex <= kMaxSerialDigits - kMinSerialDigits;
+    return settings.serialIndex >= 0 && settings.serialIndex <= kMaxSerialDigits - kMinSerialDigits;
 }
 
 }  // namespace
@@ -38,8 +37,8 @@ NameTemplate BuildNameTemplate(const NameSettings& settings) {
     nameTemplate.serialMode = settings.serialMode();
     AddLiteral(nameTemplate, settings.prefix);
     if (nameTemplate.serialMode) {
-        const int digits = std::clamp(settings.serialIndex + kMinSerialDigits, kMinSerialDigits,
-                                      kMaxSerialDigits);
+        const int digits =
+            std::clamp(settings.serialIndex + kMinSerialDigits, kMinSerialDigits, kMaxSerialDigits);
         nameTemplate.parts.push_back({NamePart::Kind::Counter, {}, digits});
     } else {
         const std::string_view fields[] = {CodeAt(kYearCodes, settings.yearIndex),

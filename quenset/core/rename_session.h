@@ -49,7 +49,7 @@ struct RenameOutcome {
 // session then holds just the failed entries (as the dialog's list does) so they can be
 // chosen and renamed again.
 class RenameSession {
-public:
+  public:
     explicit RenameSession(RunInputs inputs);
 
     bool folderOpened() const { return m_folder.isOpen(); }
@@ -68,7 +68,7 @@ public:
     // not step; every other entry calls step once, after success or failure.
     RenameOutcome rename(std::vector<size_t> positions, const std::function<void()>& step = {});
 
-private:
+  private:
     void buildPreview();
     bool renameEntry(const RenameEntry& entry, RenameOutcome& outcome);
 

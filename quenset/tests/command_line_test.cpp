@@ -20,7 +20,8 @@ struct ProgramRun {
 
 // Runs the program as a user would; the settings folder is the suite's private one.
 ProgramRun RunQuenset(const std::string& arguments) {
-    const std::string command = std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " 2>/dev/null";
+    const std::string command =
+        std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " 2>/dev/null";
     ProgramRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -33,7 +34,7 @@ ProgramRun RunQuenset(const std::string& arguments) {
 }
 
 class QuensetCommandLine : public ::testing::Test {
-protected:
+  protected:
     FixedTimeZone zone{"KST-9"};
     TempFolder folder;
     const std::string settingsFile = SettingsStore(kQuensetSettings).filePath();
@@ -58,10 +59,11 @@ TEST_F(QuensetCommandLine, PreviewPrintsTheListAndSummary) {
               "전체 3개중 2개 변경 가능/1개 이름 변경불가능\n");
 
     const ProgramRun options = RunQuenset("--preview=" + folder.path().string() +
-                                   " --year yy --sep1 _ --sep2=_ --sep3 + --prefix 'a%d '");
+                                          " --year yy --sep1 _ --sep2=_ --sep3 + --prefix 'a%d '");
     EXPECT_EQ(options.out.substr(0, options.out.find('\n')),
               "DSC0001.JPG\t-> a%d 04_03_15+142531.jpg");
-    const ProgramRun serial = RunQuenset("--preview " + folder.path().string() + " --serial 3 --postfix _a");
+    const ProgramRun serial =
+        RunQuenset("--preview " + folder.path().string() + " --serial 3 --postfix _a");
     EXPECT_EQ(serial.out.substr(0, serial.out.find('\n')), "DSC0001.JPG\t-> 001_a.jpg");
 }
 
@@ -74,7 +76,8 @@ TEST_F(QuensetCommandLine, StoredSettingsAreReadButNeverWritten) {
     const std::vector<uint8_t> stored = ReadFileBytes(settingsFile);
     const ProgramRun run = RunQuenset("--preview " + folder.path().string() + " --serial 4");
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "DSC0001.JPG\t-> Trip_0001.jpg");
-    const ProgramRun dated = RunQuenset("--preview " + folder.path().string() + " --date --no-exif");
+    const ProgramRun dated =
+        RunQuenset("--preview " + folder.path().string() + " --date --no-exif");
     EXPECT_EQ(dated.out.find("No Date info"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(settingsFile), stored);
 }

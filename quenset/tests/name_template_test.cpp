@@ -12,7 +12,7 @@ using testing::FixedTimeZone;
 using testing::LocalTime;
 
 class NameTemplateTest : public ::testing::Test {
-protected:
+  protected:
     FixedTimeZone zone{"KST-9"};
     const std::time_t shot = LocalTime(2004, 3, 15, 14, 25, 30);
 };
@@ -21,8 +21,8 @@ TEST_F(NameTemplateTest, DefaultsGiveDateDashTimeWithLowerCaseExtension) {
     const NameSettings defaults;
     const NameTemplate nameTemplate = BuildNameTemplate(defaults);
     using K = NamePart::Kind;
-    const std::vector<NamePart> expected = {{K::TimeCode, "%Y", 0}, {K::TimeCode, "%m", 0},
-                                            {K::TimeCode, "%d", 0}, {K::Literal, "-", 0},
+    const std::vector<NamePart> expected = {{K::TimeCode, "%Y", 0},     {K::TimeCode, "%m", 0},
+                                            {K::TimeCode, "%d", 0},     {K::Literal, "-", 0},
                                             {K::TimeCode, "%H%M%S", 0}, {K::Literal, ".jpg", 0}};
     EXPECT_EQ(nameTemplate.parts, expected);
     EXPECT_EQ(ExpandForTime(nameTemplate, shot), "20040315-142530.jpg");

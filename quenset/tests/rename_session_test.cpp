@@ -29,7 +29,7 @@ std::multiset<std::vector<uint8_t>> Contents(const fs::path& folder) {
 }
 
 class RenameSessionTest : public ::testing::Test {
-protected:
+  protected:
     FixedTimeZone zone{"KST-9"};
     TempFolder folder;
 
@@ -84,8 +84,8 @@ TEST_F(RenameSessionTest, FilesWithoutExifDateTakeTheirCreationTime) {
     const std::vector<uint8_t> tiff =
         BuildTiff(TiffDirectory().ascii(0x0132, "2001:01:01 00:00:00"), kLittle);
     const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
-        {"xmp-first.jpg", InsertAfterSoi(EncodeTestJpeg(8, 8),
-                                         {JpegSegment(0xE1, {'x', 0}), ExifSegment(tiff)})},
+        {"xmp-first.jpg",
+         InsertAfterSoi(EncodeTestJpeg(8, 8), {JpegSegment(0xE1, {'x', 0}), ExifSegment(tiff)})},
         {"no-start.jpg", {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'}},
         {"dated.jpg", JpegWithDates("2004:03:15 14:25:30", "")},
     };
@@ -133,9 +133,9 @@ TEST_F(RenameSessionTest, ListingAndByteOrder) {
     mkfifo(folder.file("pipe.jpg").c_str(), 0644);
 
     RenameSession session(Inputs(Serial(3, "IMG_")));
-    EXPECT_EQ(session.lines(), (std::vector<std::string>{"DSC0001.JPG\t-> IMG_001.jpg",
-                                                         "Zeta.Jpg\t-> IMG_002.jpg",
-                                                         "abc.jpg\t-> IMG_003.jpg"}));
+    EXPECT_EQ(session.lines(),
+              (std::vector<std::string>{"DSC0001.JPG\t-> IMG_001.jpg", "Zeta.Jpg\t-> IMG_002.jpg",
+                                        "abc.jpg\t-> IMG_003.jpg"}));
 
     RenameSession missing(RunInputsFromSettings({}, folder.file("no such folder")));
     EXPECT_FALSE(missing.folderOpened());
@@ -144,7 +144,8 @@ TEST_F(RenameSessionTest, ListingAndByteOrder) {
 }
 
 TEST_F(RenameSessionTest, SerialCounterGrowsPastItsDigits) {
-    for (int i = 0; i < 100; ++i) WriteFileBytes(folder.file("f" + std::to_string(1000 + i) + ".jpg"), {1});
+    for (int i = 0; i < 100; ++i)
+        WriteFileBytes(folder.file("f" + std::to_string(1000 + i) + ".jpg"), {1});
     RenameSession session(Inputs(Serial(2)));
     ASSERT_EQ(session.entries().size(), 100u);
     EXPECT_EQ(session.entries()[0].newName, "01.jpg");
@@ -201,9 +202,9 @@ TEST_F(RenameSessionTest, RenameSkipsStepsAndSetsOnlyExifTimes) {
     EXPECT_EQ(outcome.renamed, 2);
     EXPECT_EQ(outcome.timesSet, 1);
     EXPECT_EQ(outcome.message, "2개의 이름을 성공적으로 변경했습니다.");
-    EXPECT_EQ(Names(folder.path()), (std::set<std::string>{"20040315-142530.jpg",
-                                                           "20040315-142531.JPG", plainName,
-                                                           "zero.jpg"}));
+    EXPECT_EQ(Names(folder.path()),
+              (std::set<std::string>{"20040315-142530.jpg", "20040315-142531.JPG", plainName,
+                                     "zero.jpg"}));
     const struct statx dated = StatusOf(folder.file("20040315-142530.jpg"));
     EXPECT_EQ(dated.stx_mtime.tv_sec, LocalTime(2004, 3, 15, 14, 25, 30));
     EXPECT_EQ(dated.stx_atime.tv_sec, oldTime - 100);

@@ -61,10 +61,13 @@ TEST(DateLookup, ByteOrderAndTiffStructuredFiles) {
 }
 
 TEST(DateLookup, JpegSegments) {
-    const std::vector<uint8_t> tiff = BuildTiff(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
-    const std::vector<uint8_t> jfif = JpegSegment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
+    const std::vector<uint8_t> tiff =
+        BuildTiff(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
+    const std::vector<uint8_t> jfif =
+        JpegSegment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
     const std::vector<uint8_t> picture = EncodeTestJpeg(8, 8);
-    EXPECT_EQ(DateOf(InsertAfterSoi(picture, {jfif, ExifSegment(tiff)}), true), "2004:03:15 14:25:30");
+    EXPECT_EQ(DateOf(InsertAfterSoi(picture, {jfif, ExifSegment(tiff)}), true),
+              "2004:03:15 14:25:30");
     // Only the first APP1 counts, and it must be EXIF.
     const std::vector<uint8_t> xmp = JpegSegment(0xE1, {'h', 't', 't', 'p', ':', '/', '/', 0});
     EXPECT_EQ(DateOf(InsertAfterSoi(picture, {xmp, ExifSegment(tiff)}), true), "");
@@ -93,15 +96,21 @@ TEST(DateLookup, HostileOffsetsAndTexts) {
     EXPECT_EQ(DateOf(bytes, false), "");
 
     // A date whose offset lies outside the data, or whose text has no closing zero.
-    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().raw(0x0132, kAscii, 20, 0xFFFFFFF0), kLittle), false), "");
+    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().raw(0x0132, kAscii, 20, 0xFFFFFFF0), kLittle), false),
+              "");
     std::vector<uint8_t> open =
         TiffWith(TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30X"), kLittle);
     while (!open.empty() && open.back() != 'X') open.pop_back();
     EXPECT_EQ(DateOf(open, false), "");
     // A date text is short: one that runs on for hundreds of bytes is none.
-    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30" + std::string(300, ' ')), kLittle), false), "");
+    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().ascii(0x0132,
+                                                    "2004:03:15 14:25:30" + std::string(300, ' ')),
+                              kLittle),
+                     false),
+              "");
     // An entry count running past the end keeps the entries that are there.
-    std::vector<uint8_t> counted = TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
+    std::vector<uint8_t> counted =
+        TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
     counted[8] = 0xFF;
     counted[9] = 0xFF;
     EXPECT_EQ(DateOf(counted, false), "2004:03:15 14:25:30");
@@ -109,7 +118,8 @@ TEST(DateLookup, HostileOffsetsAndTexts) {
 
 TEST(DateLookup, ForeignFileIsSearchedInItsFirstBytesOnly) {
     // Not "II"/"MM": read little-endian from the first 10240 bytes.
-    std::vector<uint8_t> bytes = TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
+    std::vector<uint8_t> bytes =
+        TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
     bytes[0] = 'X';
     bytes[1] = 'X';
     EXPECT_EQ(DateOf(bytes, false), "2004:03:15 14:25:30");

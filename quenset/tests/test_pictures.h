@@ -17,7 +17,7 @@ namespace corvelle::testing {
 
 // Names come out in the user's time zone: fix it for a test and give the old one back.
 class FixedTimeZone {
-public:
+  public:
     explicit FixedTimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ")) m_old = old;
         setenv("TZ", zone, 1);
@@ -31,7 +31,7 @@ public:
         tzset();
     }
 
-private:
+  private:
     std::optional<std::string> m_old;
 };
 
