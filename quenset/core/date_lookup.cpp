@@ -8,7 +8,6 @@
 #include <array>
 #include <optional>
 #include <unordered_set>
-#include <vector>
 
 namespace corvelle {
 
@@ -26,6 +25,7 @@ constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal, kT
 // A file that is not a TIFF by its first bytes is still searched in its opening bytes.
 constexpr uint64_t kHeadOfForeignFile = 10240;
 constexpr size_t kEntrySize = 12;
+constexpr size_t kEntriesPerRead = 64;
 // A date text has 19 characters; anything far longer is not one, and a bound keeps a file
 // full of date tags from making the lookup read it over and over.
 constexpr size_t kMaxDateText = 256;
@@ -129,7 +129,6 @@ std::string DateTextOfTiff(TiffData& data) {
     std::array<std::string, kDateTagsByPreference.size()> slots;
     std::unordered_set<uint32_t> walked;
     std::optional<uint32_t> next = data.get32(header + 4);
-    std::vector<uint8_t> entries;
     while (next && slots[0].empty() && walked.size() < kMaxDirectories) {
         const uint32_t directory = *next;
         next.reset();
@@ -140,17 +139,21 @@ std::string DateTextOfTiff(TiffData& data) {
         const uint64_t first = uint64_t(directory) + 2;
         const uint64_t room = data.length() > first ? data.length() - first : 0;
         const size_t usable = size_t(std::min<uint64_t>(*count, room / kEntrySize));
-        entries.resize(usable * kEntrySize);
-        if (!data.read(first, entries)) break;
         // A later entry of the same tag wins, so each text is read once, after the directory.
         std::array<std::optional<uint32_t>, kDateTagsByPreference.size()> textOffsets;
-        for (size_t i = 0; i < usable; ++i) {
-            const uint8_t* entry = entries.data() + i * kEntrySize;
-            const uint16_t tag = data.get16(entry);
-            const uint32_t value = data.get32(entry + 8);
-            if (tag == kTagExifPointer) next = value;
-            for (size_t slot = 0; slot < slots.size(); ++slot)
-                if (tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
+        uint8_t batch[kEntriesPerRead * kEntrySize];
+        for (size_t done = 0; done < usable;) {
+            const size_t take = std::min(kEntriesPerRead, usable - done);
+            if (!data.read(first + done * kEntrySize, std::span(batch, take * kEntrySize))) break;
+            for (size_t i = 0; i < take; ++i) {
+                const uint8_t* entry = batch + i * kEntrySize;
+                const uint16_t tag = data.get16(entry);
+                const uint32_t value = data.get32(entry + 8);
+                if (tag == kTagExifPointer) next = value;
+                for (size_t slot = 0; slot < slots.size(); ++slot)
+                    if (tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
+            }
+            done += take;
         }
         for (size_t slot = 0; slot < slots.size(); ++slot)
             if (textOffsets[slot]) slots[slot] = data.textAt(*textOffsets[slot]);
