@@ -17,16 +17,16 @@ struct IntValue {
 };
 
 constexpr IntValue kIntValues[] = {
-    {"Use Extention Index", &NameSettings::extensionIndex, 0, 0, int(kFileTypes.size()) - 1},
+    {kExtensionIndexValue, &NameSettings::extensionIndex, 0, 0, int(kFileTypes.size()) - 1},
     // The dialog checks the serial radio for any value but 0.
-    {"Name Type", &NameSettings::nameType, 0, INT_MIN, INT_MAX},
-    {"Year Index", &NameSettings::yearIndex, 1, 0, int(kYearChoices.size()) - 1},
-    {"Month Index", &NameSettings::monthIndex, 1, 0, int(kMonthChoices.size()) - 1},
-    {"Day Index", &NameSettings::dayIndex, 1, 0, int(kDayChoices.size()) - 1},
-    {"First Index", &NameSettings::firstIndex, 0, 0, int(kSeparators.size()) - 1},
-    {"Second Index", &NameSettings::secondIndex, 0, 0, int(kSeparators.size()) - 1},
-    {"Last Index", &NameSettings::lastIndex, 1, 0, int(kSeparators.size()) - 1},
-    {"Serial Index", &NameSettings::serialIndex, 1, 0, kMaxSerialDigits - kMinSerialDigits},
+    {kNameTypeValue, &NameSettings::nameType, 0, INT_MIN, INT_MAX},
+    {kYearIndexValue, &NameSettings::yearIndex, 1, 0, int(kYearChoices.size()) - 1},
+    {kMonthIndexValue, &NameSettings::monthIndex, 1, 0, int(kMonthChoices.size()) - 1},
+    {kDayIndexValue, &NameSettings::dayIndex, 1, 0, int(kDayChoices.size()) - 1},
+    {kFirstIndexValue, &NameSettings::firstIndex, 0, 0, int(kSeparators.size()) - 1},
+    {kSecondIndexValue, &NameSettings::secondIndex, 0, 0, int(kSeparators.size()) - 1},
+    {kLastIndexValue, &NameSettings::lastIndex, 1, 0, int(kSeparators.size()) - 1},
+    {kSerialIndexValue, &NameSettings::serialIndex, 1, 0, kMaxSerialDigits - kMinSerialDigits},
 };
 
 struct FlagValue {
@@ -36,8 +36,8 @@ struct FlagValue {
 };
 
 constexpr FlagValue kFlagValues[] = {
-    {"Use Exif", &NameSettings::useExif, true},
-    {"Mod. file date", &NameSettings::modifyFileDate, true},
+    {kUseExifValue, &NameSettings::useExif, true},
+    {kModFileDateValue, &NameSettings::modifyFileDate, true},
 };
 
 struct TextValue {
@@ -46,8 +46,8 @@ struct TextValue {
 };
 
 constexpr TextValue kTextValues[] = {
-    {"Prefix", &NameSettings::prefix},
-    {"Postfix", &NameSettings::postfix},
+    {kPrefixValue, &NameSettings::prefix},
+    {kPostfixValue, &NameSettings::postfix},
 };
 
 }  // namespace

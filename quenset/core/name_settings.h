@@ -30,8 +30,22 @@ struct NameSettings {
     bool fileDateFlag() const { return useExif && modifyFileDate; }
 };
 
+// Where each value lives in the settings store, spelled as stored.
 inline constexpr std::string_view kConfigSection = "Config";
 inline constexpr std::string_view kRecentPathValue = "Recent Path";
+inline constexpr std::string_view kExtensionIndexValue = "Use Extention Index";
+inline constexpr std::string_view kPrefixValue = "Prefix";
+inline constexpr std::string_view kPostfixValue = "Postfix";
+inline constexpr std::string_view kNameTypeValue = "Name Type";
+inline constexpr std::string_view kYearIndexValue = "Year Index";
+inline constexpr std::string_view kMonthIndexValue = "Month Index";
+inline constexpr std::string_view kDayIndexValue = "Day Index";
+inline constexpr std::string_view kFirstIndexValue = "First Index";
+inline constexpr std::string_view kSecondIndexValue = "Second Index";
+inline constexpr std::string_view kLastIndexValue = "Last Index";
+inline constexpr std::string_view kSerialIndexValue = "Serial Index";
+inline constexpr std::string_view kUseExifValue = "Use Exif";
+inline constexpr std::string_view kModFileDateValue = "Mod. file date";
 
 // The separator popup: index, the caption its button shows, the text it puts into names.
 struct Separator {
