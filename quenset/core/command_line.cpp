@@ -1,0 +1,188 @@
+#include "core/command_line.h"
+
+#include <span>
+#include <string_view>
+
+namespace corvelle {
+
+namespace {
+
+// Value words and the box index each stands for.
+struct Choice {
+    std::string_view word;
+    int index;
+};
+constexpr Choice kTypeChoices[] = {{"jpg", 0}, {"tif", 1}, {"nef", 2}};
+constexpr Choice kYearWords[] = {{"none", 0}, {"yyyy", 1}, {"yy", 2}};
+constexpr Choice kMonthWords[] = {{"none", 0}, {"mm", 1}};
+constexpr Choice kDayWords[] = {{"none", 0}, {"dd", 1}};
+// "" is no separator; the blank caption of the separator button means the same.
+constexpr Choice kSeparatorWords[] = {{"", 0}, {" ", 0}, {"-", 1}, {"_", 2}, {"+", 3}, {";", 4}};
+
+bool Pick(std::span<const Choice> choices, std::string_view word, std::optional<int>& target) {
+    for (const Choice& choice : choices) {
+        if (choice.word == word) {
+            target = choice.index;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PickSerialDigits(std::string_view word, CommandLine& line) {
+    if (word.size() != 1 || word[0] < '0' + kMinSerialDigits || word[0] > '0' + kMaxSerialDigits)
+        return false;
+    line.nameType = 1;
+    line.serialIndex = word[0] - '0' - kMinSerialDigits;
+    return true;
+}
+
+// How an option acts: a word from its choices, free text, a switch, or the serial digits.
+enum class OptionKind { Choice, Text, Switch, SerialDigits };
+
+struct Option {
+    std::string_view name;
+    OptionKind kind;
+    std::span<const Choice> choices = {};
+    std::optional<int> CommandLine::*number = nullptr;  // Choice, or a Switch's number
+    std::optional<std::string> CommandLine::*text = nullptr;
+    std::optional<bool> CommandLine::*flag = nullptr;  // a Switch's flag
+    int switchValue = 0;                               // what a Switch sets
+};
+
+using K = OptionKind;
+using L = CommandLine;
+const Option kOptions[] = {
+    {"--type", K::Choice, kTypeChoices, &L::extensionIndex},
+    {"--prefix", K::Text, {}, nullptr, &L::prefix},
+    {"--postfix", K::Text, {}, nullptr, &L::postfix},
+    {"--date", K::Switch, {}, &L::nameType, nullptr, nullptr, 0},
+    {"--serial", K::SerialDigits},
+    {"--year", K::Choice, kYearWords, &L::yearIndex},
+    {"--month", K::Choice, kMonthWords, &L::monthIndex},
+    {"--day", K::Choice, kDayWords, &L::dayIndex},
+    {"--sep1", K::Choice, kSeparatorWords, &L::firstIndex},
+    {"--sep2", K::Choice, kSeparatorWords, &L::secondIndex},
+    {"--sep3", K::Choice, kSeparatorWords, &L::lastIndex},
+    {"--exif", K::Switch, {}, nullptr, nullptr, &L::useExif, 1},
+    {"--no-exif", K::Switch, {}, nullptr, nullptr, &L::useExif, 0},
+    {"--file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 1},
+    {"--no-file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 0},
+};
+
+bool TakesValue(const Option& option) { return option.kind != K::Switch; }
+
+bool ApplyOption(const Option& option, std::string_view value, CommandLine& line) {
+    switch (option.kind) {
+        case K::Choice:
+            return Pick(option.choices, value, line.*option.number);
+        case K::Text:
+            line.*option.text = std::string(value);
+            return true;
+        case K::Switch:
+            if (option.number != nullptr) line.*option.number = option.switchValue;
+            if (option.flag != nullptr) line.*option.flag = option.switchValue != 0;
+            return true;
+        case K::SerialDigits:
+            return PickSerialDigits(value, line);
+    }
+    return false;
+}
+
+const Option* FindOption(std::string_view name) {
+    for (const Option& option : kOptions)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+template <typename T>
+void Put(T& target, const std::optional<T>& value) {
+    if (value) target = *value;
+}
+
+}  // namespace
+
+const char* const kQuensetUsage =
+    "Usage: quenset [--preview DIR | --rename DIR] [options]\n"
+    "Renames the pictures of one folder after their shooting date or a serial number.\n"
+    "Without --preview or --rename the window opens.\n"
+    "\n"
+    "  --preview DIR        list every file with its new name, then the summary\n"
+    "  --rename DIR         rename every changeable file and print the outcome\n"
+    "                       (exit status 1 when a file could not be renamed)\n"
+    "Naming options (each defaults to the stored settings, which are never changed):\n"
+    "  --type jpg|tif|nef   file type\n"
+    "  --prefix TEXT        text before the date or number\n"
+    "  --postfix TEXT       text after the date or number\n"
+    "  --date               name after the shooting date\n"
+    "  --serial DIGITS      name by serial number of 2..8 digits\n"
+    "  --year yyyy|yy|none  --month mm|none  --day dd|none\n"
+    "  --sep1 S --sep2 S --sep3 S   separators after year, month, day: \"\", -, _, + or ;\n"
+    "  --exif / --no-exif   take the date from the EXIF data (else the file's creation time)\n"
+    "  --file-date / --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
+    "                       shooting date (Linux keeps the creation time)\n";
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool help = false;
+    auto fail = [&line](std::string message) {
+        line.error = std::move(message);
+        return line;
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            help = true;
+            continue;
+        }
+        std::string_view name = argument;
+        std::optional<std::string_view> value;
+        const size_t equals = argument.find('=');
+        if (argument.starts_with("--") && equals != std::string_view::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        const bool isMode = name == "--preview" || name == "--rename";
+        const Option* option = isMode ? nullptr : FindOption(name);
+        if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
+        const bool takesValue = isMode || TakesValue(*option);
+        if (takesValue && !value) {
+            if (i + 1 >= arguments.size()) return fail(std::string(name) + " needs a value");
+            value = arguments[++i];
+        } else if (!takesValue && value) {
+            return fail(std::string(name) + " takes no value");
+        }
+        if (isMode) {
+            if (line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename)
+                return fail("give only one of --preview and --rename");
+            line.mode =
+                name == "--preview" ? CommandLine::Mode::Preview : CommandLine::Mode::Rename;
+            line.folder = std::string(*value);
+            if (line.folder.empty()) return fail(std::string(name) + " needs a folder");
+        } else if (!ApplyOption(*option, value.value_or(""), line)) {
+            return fail("bad value \"" + std::string(value.value_or("")) + "\" for " +
+                        std::string(name));
+        }
+    }
+    if (help) line.mode = CommandLine::Mode::Help;
+    return line;
+}
+
+NameSettings ApplyCommandLine(NameSettings settings, const CommandLine& line) {
+    Put(settings.extensionIndex, line.extensionIndex);
+    Put(settings.prefix, line.prefix);
+    Put(settings.postfix, line.postfix);
+    Put(settings.nameType, line.nameType);
+    Put(settings.serialIndex, line.serialIndex);
+    Put(settings.yearIndex, line.yearIndex);
+    Put(settings.monthIndex, line.monthIndex);
+    Put(settings.dayIndex, line.dayIndex);
+    Put(settings.firstIndex, line.firstIndex);
+    Put(settings.secondIndex, line.secondIndex);
+    Put(settings.lastIndex, line.lastIndex);
+    Put(settings.useExif, line.useExif);
+    Put(settings.modifyFileDate, line.modifyFileDate);
+    return settings;
+}
+
+}  // namespace corvelle

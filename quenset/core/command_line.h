@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/name_settings.h"
+
+namespace corvelle {
+
+// The headless command line: a mode, its folder, and naming choices that win over the stored
+// settings for this run only (the command line never writes settings).
+struct CommandLine {
+    enum class Mode { Window, Help, Preview, Rename };
+    Mode mode = Mode::Window;
+    std::string folder;
+    std::string error;  // bad usage, one line
+
+    std::optional<int> extensionIndex;
+    std::optional<std::string> prefix;
+    std::optional<std::string> postfix;
+    std::optional<int> nameType;
+    std::optional<int> serialIndex;
+    std::optional<int> yearIndex;
+    std::optional<int> monthIndex;
+    std::optional<int> dayIndex;
+    std::optional<int> firstIndex;
+    std::optional<int> secondIndex;
+    std::optional<int> lastIndex;
+    std::optional<bool> useExif;
+    std::optional<bool> modifyFileDate;
+};
+
+// Arguments as given, without the program name. Both "--name value" and "--name=value".
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The stored settings with the command line's choices put over them.
+NameSettings ApplyCommandLine(NameSettings settings, const CommandLine& commandLine);
+
+extern const char* const kQuensetUsage;
+
+}  // namespace corvelle

@@ -1,0 +1,199 @@
+#include "core/date_lookup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <unordered_set>
+
+namespace corvelle {
+
+namespace {
+
+constexpr uint16_t kTagDateTimeOriginal = 0x9003;
+constexpr uint16_t kTagDateTimeDigitized = 0x9004;
+constexpr uint16_t kTagDateTime = 0x0132;
+constexpr uint16_t kTagExifPointer = 0x8769;
+
+// Where each date tag goes, best first.
+constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal, kTagDateTimeDigitized,
+                                                        kTagDateTime};
+
+// A file that is not a TIFF by its first bytes is still searched in its opening bytes.
+constexpr uint64_t kHeadOfForeignFile = 10240;
+constexpr size_t kEntrySize = 12;
+constexpr size_t kEntriesPerRead = 64;
+// A date text has 19 characters; anything far longer is not one, and a bound keeps a file
+// full of date tags from making the lookup read it over and over.
+constexpr size_t kMaxDateText = 256;
+// The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
+constexpr size_t kMaxDirectories = 16;
+
+// The TIFF data: a stretch of the file, read in its own byte order, every read bounded.
+class TiffData {
+  public:
+    TiffData(const ByteSource& file, uint64_t base, uint64_t length)
+        : m_file(file), m_base(base), m_length(length) {}
+
+    uint64_t length() const { return m_length; }
+    void setBigEndian(bool bigEndian) { m_bigEndian = bigEndian; }
+
+    bool read(uint64_t offset, std::span<uint8_t> out) const {
+        if (offset > m_length || out.size() > m_length - offset) return false;
+        return m_file.readAt(m_base + offset, out) == out.size();
+    }
+
+    std::optional<uint16_t> read16(uint64_t offset) const {
+        uint8_t b[2];
+        if (!read(offset, b)) return std::nullopt;
+        return m_bigEndian ? uint16_t(b[0] << 8 | b[1]) : uint16_t(b[1] << 8 | b[0]);
+    }
+
+    uint16_t get16(const uint8_t* b) const {
+        return m_bigEndian ? uint16_t(b[0] << 8 | b[1]) : uint16_t(b[1] << 8 | b[0]);
+    }
+
+    uint32_t get32(const uint8_t* b) const {
+        return m_bigEndian
+                   ? uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]
+                   : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
+    }
+
+    // The zero-terminated text at the offset; empty when no zero comes before the data end
+    // or within kMaxDateText bytes.
+    std::string textAt(uint64_t offset) const {
+        if (offset >= m_length) return {};
+        uint8_t bytes[kMaxDateText];
+        const size_t want = size_t(std::min<uint64_t>(sizeof bytes, m_length - offset));
+        if (!read(offset, std::span(bytes, want))) return {};
+        const uint8_t* end = std::find(bytes, bytes + want, uint8_t(0));
+        if (end == bytes + want) return {};
+        return std::string(reinterpret_cast<const char*>(bytes), size_t(end - bytes));
+    }
+
+  private:
+    const ByteSource& m_file;
+    uint64_t m_base;
+    uint64_t m_length;
+    bool m_bigEndian = false;
+};
+
+uint16_t BigEndian16(const uint8_t* b) { return uint16_t(b[0] << 8 | b[1]); }
+
+// The stretch of a JPEG file that holds the TIFF data of its first APP1 segment, which
+// must be EXIF data.
+std::optional<TiffData> FindJpegTiffData(const ByteSource& file) {
+    uint8_t start[2];
+    if (file.readAt(0, start) != 2 || start[0] != 0xFF || start[1] != 0xD8) return std::nullopt;
+    uint64_t position = 2;
+    for (;;) {
+        uint8_t marker[2];
+        if (file.readAt(position, marker) != 2) return std::nullopt;
+        position += 2;
+        if (marker[0] == 0xFF && marker[1] == 0xE1) break;
+        uint8_t length[2];
+        if (file.readAt(position, length) != 2) return std::nullopt;
+        // A length below its own two bytes would step backwards: the scan would never end.
+        const uint16_t segmentLength = BigEndian16(length);
+        if (segmentLength < 2) return std::nullopt;
+        position += segmentLength;
+    }
+    uint8_t header[8];
+    if (file.readAt(position, header) != sizeof header) return std::nullopt;
+    static constexpr uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0};
+    if (!std::equal(std::begin(kExifId), std::end(kExifId), header + 2)) return std::nullopt;
+    const uint16_t segmentLength = BigEndian16(header);
+    if (segmentLength < sizeof header) return std::nullopt;
+    const uint64_t base = position + sizeof header;
+    const uint64_t available = file.size() > base ? file.size() - base : 0;
+    return TiffData(file, base, std::min<uint64_t>(segmentLength - sizeof header, available));
+}
+
+TiffData FindTiffStructuredData(const ByteSource& file) {
+    uint8_t order[2] = {0, 0};
+    file.readAt(0, order);
+    const bool isTiff =
+        (order[0] == 'M' && order[1] == 'M') || (order[0] == 'I' && order[1] == 'I');
+    return TiffData(file, 0, isTiff ? file.size() : std::min(file.size(), kHeadOfForeignFile));
+}
+
+std::string DateTextOfTiff(TiffData& data) {
+    uint8_t header[8];
+    if (!data.read(0, header)) return {};
+    data.setBigEndian(header[0] == 'M' && header[1] == 'M');
+    if (data.get16(header + 2) != 42) return {};
+
+    std::array<std::string, kDateTagsByPreference.size()> slots;
+    std::unordered_set<uint32_t> walked;
+    std::optional<uint32_t> next = data.get32(header + 4);
+    while (next && slots[0].empty() && walked.size() < kMaxDirectories) {
+        const uint32_t directory = *next;
+        next.reset();
+        if (!walked.insert(directory).second) break;
+        const std::optional<uint16_t> count = data.read16(directory);
+        if (!count || *count == 0) break;
+        // Entries that lie outside the data are dropped; those before them count.
+        const uint64_t first = uint64_t(directory) + 2;
+        const uint64_t room = data.length() > first ? data.length() - first : 0;
+        const size_t usable = size_t(std::min<uint64_t>(*count, room / kEntrySize));
+        // A later entry of the same tag wins, so each text is read once, after the directory.
+        std::array<std::optional<uint32_t>, kDateTagsByPreference.size()> textOffsets;
+        uint8_t batch[kEntriesPerRead * kEntrySize];
+        for (size_t done = 0; done < usable;) {
+            const size_t take = std::min(kEntriesPerRead, usable - done);
+            if (!data.read(first + done * kEntrySize, std::span(batch, take * kEntrySize))) break;
+            for (size_t i = 0; i < take; ++i) {
+                const uint8_t* entry = batch + i * kEntrySize;
+                const uint16_t tag = data.get16(entry);
+                const uint32_t value = data.get32(entry + 8);
+                if (tag == kTagExifPointer) next = value;
+                for (size_t slot = 0; slot < slots.size(); ++slot)
+                    if (tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
+            }
+            done += take;
+        }
+        for (size_t slot = 0; slot < slots.size(); ++slot)
+            if (textOffsets[slot]) slots[slot] = data.textAt(*textOffsets[slot]);
+    }
+    for (const std::string& slot : slots)
+        if (!slot.empty()) return slot;
+    return {};
+}
+
+}  // namespace
+
+bool NameIsJpeg(std::string_view fileName) {
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = fileName.substr(dot);
+    static constexpr std::string_view kJpeg = ".jpg";
+    if (extension.size() != kJpeg.size()) return false;
+    for (size_t i = 0; i < kJpeg.size(); ++i) {
+        const char c = extension[i];
+        if ((c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c) != kJpeg[i]) return false;
+    }
+    return true;
+}
+
+std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
+    std::optional<TiffData> data =
+        isJpeg ? FindJpegTiffData(file) : std::optional<TiffData>(FindTiffStructuredData(file));
+    return data ? DateTextOfTiff(*data) : std::string();
+}
+
+std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName) {
+    // Not blocking: a name swapped for a pipe since the listing must not hang the run.
+    const int fd = openat(dirFd, fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return {};
+    std::string text;
+    struct stat status {};
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        text = ShootingDateText(FileByteSource(fd, uint64_t(status.st_size)), NameIsJpeg(fileName));
+    close(fd);
+    return text;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,86 @@
+#include "core/file_naming.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <climits>
+
+#include "core/date_lookup.h"
+
+namespace corvelle {
+
+namespace {
+
+bool IsDateBreak(char c) { return c == ':' || c == ' '; }
+
+// The leading digits of a part, held below any calendar field's overflow.
+long long LeadingNumber(std::string_view part) {
+    long long number = 0;
+    for (char c : part) {
+        if (c < '0' || c > '9') break;
+        number = std::min<long long>(number * 10 + (c - '0'), INT_MAX);
+    }
+    return number;
+}
+
+}  // namespace
+
+std::optional<std::time_t> ParseShootingDate(std::string_view text) {
+    std::array<long long, 6> fields{};  // year, month, day, hour, minute, second
+    size_t count = 0;
+    size_t position = 0;
+    while (count < fields.size()) {
+        while (position < text.size() && IsDateBreak(text[position])) ++position;
+        if (position >= text.size()) break;
+        size_t end = position;
+        while (end < text.size() && !IsDateBreak(text[end])) ++end;
+        fields[count++] = LeadingNumber(text.substr(position, end - position));
+        position = end;
+    }
+    if (fields[0] == 0 && fields[1] == 0 && fields[2] == 0) return std::nullopt;
+
+    std::tm calendar{};
+    calendar.tm_year = int(fields[0] - 1900);
+    calendar.tm_mon = int(fields[1] - 1);
+    calendar.tm_mday = int(fields[2]);
+    calendar.tm_hour = int(fields[3]);
+    calendar.tm_min = int(fields[4]);
+    calendar.tm_sec = int(fields[5]);
+    calendar.tm_isdst = -1;
+    const std::time_t moment = std::mktime(&calendar);
+    // Time values count from 1970, and 0 stands for "no date".
+    if (moment <= 0) return std::nullopt;
+    return moment;
+}
+
+std::optional<std::time_t> FileCreationTime(int dirFd, const std::string& fileName) {
+    struct statx status {};
+    if (statx(dirFd, fileName.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &status) !=
+        0)
+        return std::nullopt;
+    if (status.stx_mask & STATX_BTIME) return std::time_t(status.stx_btime.tv_sec);
+    if (status.stx_mask & STATX_MTIME) return std::time_t(status.stx_mtime.tv_sec);
+    return std::nullopt;
+}
+
+FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
+                     const NameTemplate& nameTemplate, bool useExif) {
+    if (nameTemplate.serialMode)
+        return {ExpandForCounter(nameTemplate, static_cast<long long>(position) + 1), 0};
+    if (useExif) {
+        const std::string text = ShootingDateTextOfFile(dirFd, fileName);
+        if (!text.empty()) {
+            const std::optional<std::time_t> taken = ParseShootingDate(text);
+            if (!taken) return {};
+            std::string name = ExpandForTime(nameTemplate, *taken);
+            if (name.empty()) return {};
+            return {std::move(name), *taken};
+        }
+    }
+    const std::optional<std::time_t> created = FileCreationTime(dirFd, fileName);
+    if (!created) return {};
+    return {ExpandForTime(nameTemplate, *created), 0};
+}
+
+}  // namespace corvelle

@@ -1,0 +1,46 @@
+#include "core/headless_run.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "core/rename_session.h"
+
+namespace corvelle {
+
+namespace {
+
+void PrintLine(std::FILE* out, const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fputc('\n', out);
+}
+
+}  // namespace
+
+int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, std::FILE* out,
+                std::FILE* err) {
+    RenameSession session(RunInputsFromSettings(settings, commandLine.folder));
+    if (!session.folderOpened()) {
+        std::fprintf(err, "quenset: cannot open folder %s: %s\n", commandLine.folder.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    if (commandLine.mode == CommandLine::Mode::Preview) {
+        for (const std::string& line : session.lines()) PrintLine(out, line);
+        std::fputc('\n', out);
+        const std::string summary = session.summaryText();
+        if (!summary.empty()) PrintLine(out, summary);
+        return 0;
+    }
+    const RenameOutcome outcome = session.rename(session.changeablePositions());
+    PrintLine(out, outcome.message);
+    for (const std::string& line : outcome.failureLines) PrintLine(out, line);
+    if (outcome.timesSet > 0)
+        std::fprintf(err,
+                     "quenset: note: %d renamed files got their shooting date as last-write "
+                     "time; Linux keeps their creation time\n",
+                     outcome.timesSet);
+    return outcome.failed() ? 1 : 0;
+}
+
+}  // namespace corvelle
