@@ -7,7 +7,6 @@
 #include <new>
 #include <span>
 
-#include "core/picture_memory.h"
 
 namespace corvelle {
 
@@ -79,9 +78,10 @@ GrayPixel GrayPixelBySearch(GrayLevels levels, int weightedSum) {
 
 std::optional<PackedDib> RenderHighLevelGray(const PackedDib& photo, GrayLevels levels) {
     if (photo.bitCount() != 24) return std::nullopt;
-    // Same header and colour table; zero-filled, so the row padding is zero too.
-    std::optional<PackedDib> rendered = CreatePictureLike(photo);
+    // Zero-filled, so the row padding is zero too; the resolution goes along.
+    std::optional<PackedDib> rendered = PackedDib::create(photo.width(), photo.height(), 24);
     if (!rendered) return std::nullopt;
+    rendered->setPelsPerMeter(photo.xPelsPerMeter(), photo.yPelsPerMeter());
 
     const GrayLookup& lookup = lookupFor(levels);
     const int width = photo.width();
