@@ -1,6 +1,144 @@
-#include <cstdio>
+// Morvane's entry point: the application window by default; `--convert` runs the picture
+// core headless, without a display and without creating an application object.
 
-int main() {
-    std::fputs("morvane: not built yet\n", stderr);
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "core/convert_command.h"
+#include "core/settings_store.h"
+#include "ui/morvane_gui.h"
+
+namespace {
+
+using corvelle::ConvertRequest;
+
+constexpr const char* kUsage =
+    "usage: morvane [FILE]\n"
+    "       morvane --convert IN -o OUT [--gray 1786|4336] [--trim N] [--trim-offset DX,DY]\n"
+    "               [--quality Q] [--denoise THRESHOLD,REGION]\n"
+    "\n"
+    "Headless conversion, in this order: load the JPEG IN; --denoise removes colour noise\n"
+    "(threshold 1..255, region 1..25); --gray makes the 1786- or 4336-level gray rendering;\n"
+    "--trim N (1 \"3x5\", 2 \"4x6\", 3 \"5x7\", 4 \"8x10\", 5 \"10x12\", 6 \"10x14\") crops to "
+    "that\n"
+    "print size's frame, centred and moved by --trim-offset, kept inside the picture; OUT\n"
+    "ending in .jpg or .jpeg is written at --quality (default: the stored compress ratio),\n"
+    "ending in .bmp as an uncompressed bitmap.\n";
+
+constexpr std::string_view kHeadlessOptions[] = {
+    "--convert", "-o",        "--gray", "--trim", "--trim-offset",
+    "--quality", "--denoise", "-h",     "--help"};
+
+bool isHeadless(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        for (std::string_view option : kHeadlessOptions) {
+            if (argument == option) return true;
+            if (argument.size() > option.size() && argument.starts_with(option) &&
+                argument[option.size()] == '=')
+                return true;
+        }
+    }
+    return false;
+}
+
+int usageError(const std::string& reason) {
+    std::fprintf(stderr, "morvane: %s (see morvane --help)\n", reason.c_str());
     return 2;
+}
+
+std::string text(const QString& value) { return value.toStdString(); }
+
+int runHeadless(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption convert("convert", "", "IN");
+    const QCommandLineOption output("o", "", "OUT");
+    const QCommandLineOption gray("gray", "", "LEVELS");
+    const QCommandLineOption trim("trim", "", "N");
+    const QCommandLineOption trimOffset("trim-offset", "", "DX,DY");
+    const QCommandLineOption quality("quality", "", "Q");
+    const QCommandLineOption denoise("denoise", "", "THRESHOLD,REGION");
+    parser.addOptions({help, convert, output, gray, trim, trimOffset, quality, denoise});
+    if (!parser.parse(arguments)) return usageError(text(parser.errorText()));
+    if (parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError("unexpected argument " + text(parser.positionalArguments().first()));
+    if (!parser.isSet(convert)) return usageError("the options need --convert IN");
+    if (!parser.isSet(output)) return usageError("--convert needs -o OUT");
+    for (const QCommandLineOption* option :
+         {&convert, &output, &gray, &trim, &trimOffset, &quality, &denoise}) {
+        if (parser.values(*option).size() > 1)
+            return usageError("--" + text(option->names().first()) + " given twice");
+    }
+
+    ConvertRequest request;
+    request.input = text(parser.value(convert));
+    request.output = text(parser.value(output));
+    if (request.input.empty() || request.output.empty()) return usageError("empty file name");
+    const corvelle::ConvertOutputKind kind = corvelle::ConvertOutputKindFor(request.output);
+    if (kind == corvelle::ConvertOutputKind::kUnknown)
+        return usageError("OUT must end in .jpg, .jpeg or .bmp: " + request.output);
+
+    if (parser.isSet(gray)) {
+        const std::string levels = text(parser.value(gray));
+        if (levels == "1786") {
+            request.gray = corvelle::GrayLevels::k1786;
+        } else if (levels == "4336") {
+            request.gray = corvelle::GrayLevels::k4336;
+        } else {
+            return usageError("--gray takes 1786 or 4336, not " + levels);
+        }
+    }
+    if (parser.isSet(trim)) {
+        const auto size = corvelle::ParseInteger(text(parser.value(trim)));
+        if (!size || *size < 1 || *size >= int(corvelle::kTrimSizes.size()))
+            return usageError("--trim takes a print size from 1 to 6");
+        request.trimSize = *size;
+    }
+    if (parser.isSet(trimOffset)) {
+        if (!parser.isSet(trim)) return usageError("--trim-offset needs --trim");
+        const auto offset = corvelle::ParseIntegerPair(text(parser.value(trimOffset)));
+        if (!offset) return usageError("--trim-offset takes DX,DY in pixels");
+        request.trimOffset = {offset->first, offset->second};
+    }
+    if (parser.isSet(denoise)) {
+        const auto values = corvelle::ParseIntegerPair(text(parser.value(denoise)));
+        if (!values) return usageError("--denoise takes THRESHOLD,REGION");
+        request.denoise = corvelle::NoiseFilterSettings::limited(values->first, values->second);
+    }
+    if (parser.isSet(quality)) {
+        const auto value = corvelle::ParseInteger(text(parser.value(quality)));
+        if (!value) return usageError("--quality takes a number from 1 to 100");
+        request.quality = *value;
+    } else if (kind == corvelle::ConvertOutputKind::kJpeg) {
+        // The window's compress ratio, as the last session left it.
+        const corvelle::SettingsStore settings(corvelle::kMorvaneSettings);
+        request.quality = settings.readInt("Settings", "Compress ratio", 100);
+    }
+
+    const corvelle::ConvertResult result = corvelle::RunConvert(request);
+    if (!result.ok) {
+        std::fprintf(stderr, "morvane: %s\n", result.error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (isHeadless(argc, argv)) return runHeadless(argc, argv);
+    return RunMorvaneGui(argc, argv);
 }

@@ -37,7 +37,9 @@ std::span<const TintRow> tintTable(GrayLevels levels) {
     return kTints4336;
 }
 
-uint8_t limitedSum(int gray, int amount) { return static_cast<uint8_t>(std::min(gray + amount, 255)); }
+uint8_t limitedSum(int gray, int amount) {
+    return static_cast<uint8_t>(std::min(gray + amount, 255));
+}
 
 // The rendering is a pure function of the weighted sum, so each variant is one table of
 // 25,501 pixels, built once on first use.

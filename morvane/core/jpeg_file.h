@@ -19,8 +19,7 @@ std::optional<PackedDib> LoadJpegFile(const std::string& path, std::string* erro
 // The same decoder over bytes in memory; maxPixels bounds width x height (0 = no bound
 // beyond PackedDib::kMaxBytes), so that a fuzzer is not slowed down by huge empty pictures.
 std::optional<PackedDib> LoadJpegBytes(std::span<const uint8_t> bytes,
-                                       std::string* errorMessage = nullptr,
-                                       uint64_t maxPixels = 0);
+                                       std::string* errorMessage = nullptr, uint64_t maxPixels = 0);
 
 // Encodes an 8-bit (one-component, grayscale) or 24-bit (RGB) DIB as a baseline JPEG at
 // the given quality (limited to 1..100). The file is written beside the target under a

@@ -6,7 +6,7 @@ namespace corvelle {
 // frame): begin(steps) once, step() up to steps times, end() once. The defaults do nothing,
 // so headless callers can pass a plain ProgressReporter or none at all.
 class ProgressReporter {
-public:
+  public:
     virtual ~ProgressReporter() = default;
     virtual void begin(int steps) { (void)steps; }
     virtual void step() {}

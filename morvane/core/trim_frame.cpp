@@ -24,13 +24,14 @@ DibRect GetTrimRect(const DibRect& rect, int trimSize) {
         const int top = rect.top + (h - b) / 2;
         return {left, top, left + a, top + b};
     }
+    // A frame is at least one pixel across, however thin the picture.
     const double ratio = double(a) / double(b);
     if (ratio > double(w) / double(h)) {
-        const int frameHeight = int(double(w) / ratio);
+        const int frameHeight = std::max(1, int(double(w) / ratio));
         const int top = rect.top + (h - frameHeight) / 2;
         return {rect.left, top, rect.right, top + frameHeight};
     }
-    const int frameWidth = int(double(h) * ratio);
+    const int frameWidth = std::max(1, int(double(h) * ratio));
     const int left = rect.left + (w - frameWidth) / 2;
     return {left, rect.top, left + frameWidth, rect.bottom};
 }
@@ -57,11 +58,11 @@ TrimOffset MoveTrimOffset(int width, int height, int trimSize, TrimOffset offset
     if (!hasFrame(trimSize)) return offset;
     // Limit the old offset first: the size may have changed since it was set.
     const TrimOffset kept = ClampTrimOffset(width, height, trimSize, offset);
-    return ClampTrimOffset(width, height, trimSize,
-                           {int(std::clamp<long long>(
-                                (long long)kept.x + dx, -(long long)width, (long long)width)),
-                            int(std::clamp<long long>(
-                                (long long)kept.y + dy, -(long long)height, (long long)height))});
+    return ClampTrimOffset(
+        width, height, trimSize,
+        {int(std::clamp<long long>((long long)kept.x + dx, -(long long)width, (long long)width)),
+         int(std::clamp<long long>((long long)kept.y + dy, -(long long)height,
+                                   (long long)height))});
 }
 
 TrimFreedom TrimFrameFreedom(int width, int height, int trimSize) {
