@@ -11,9 +11,9 @@ TEST(ComboValue, ReadsTheLeadingNumberUpToThePercentSign) {
         const char* text;
         int value;
     };
-    const Case cases[] = {{"100%", 100}, {" 150", 150}, {"80%%", 80}, {"abc", 0},   {"", 0},
-                          {"%50", 0},    {"-40", -40},  {"+7x", 7},   {"12a4", 12},
-                          {"99999999999", 2147483647}};
+    const Case cases[] = {
+        {"100%", 100}, {" 150", 150}, {"80%%", 80}, {"abc", 0},   {"", 0},
+        {"%50", 0},    {"-40", -40},  {"+7x", 7},   {"12a4", 12}, {"99999999999", 2147483647}};
     for (const Case& c : cases) EXPECT_EQ(ReadLeadingNumber(c.text), c.value) << c.text;
 }
 

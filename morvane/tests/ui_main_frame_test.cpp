@@ -14,7 +14,15 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "ui/about_dlg.h"
 #include "ui/combo_toolbar.h"
+#include "ui/dib_image.h"
 #include "ui/resource_ids.h"
 #include "ui_test_support.h"
 
@@ -64,8 +72,7 @@ TEST_F(MainFrameTest, StartsWithDefaultsAndAnEmptyDocumentWindow) {
     EXPECT_EQ(frame->m_bFitScreen, 1);
     EXPECT_EQ(frame->m_nZoomRatio, 100);
     EXPECT_EQ(frame->MessageText(), QStringLiteral("준비"));
-    EXPECT_EQ(MenuTitles(frame.get()),
-              QStringList({"파일(&F)", "보기(&V)", "도움말(&H)"}));
+    EXPECT_EQ(MenuTitles(frame.get()), QStringList({"파일(&F)", "보기(&V)", "도움말(&H)"}));
     EXPECT_EQ(frame->ToolBar()->CompressCombo()->currentText(), "100%");
     EXPECT_EQ(frame->ToolBar()->TrimCombo()->currentText(), "None");
     EXPECT_EQ(frame->ToolBar()->ZoomCombo()->currentText(), "100%");
@@ -75,8 +82,8 @@ TEST_F(MainFrameTest, StartsWithDefaultsAndAnEmptyDocumentWindow) {
     QApplication::processEvents();
     EXPECT_EQ(document->GetTitle(), "Morvane1");
     EXPECT_EQ(frame->OnFileNew()->GetTitle(), "Morvane2");
-    EXPECT_EQ(MenuTitles(frame.get()), QStringList({"파일(&F)", "편집(&E)", "도구(&T)",
-                                                    "보기(&V)", "창(&W)", "도움말(&H)"}));
+    EXPECT_EQ(MenuTitles(frame.get()), QStringList({"파일(&F)", "편집(&E)", "도구(&T)", "보기(&V)",
+                                                    "창(&W)", "도움말(&H)"}));
     // Nothing to show: the gray commands change nothing and nothing is copied or drawn.
     EXPECT_TRUE(frame->ExecuteCommand(ID_GRAY_1786));
     EXPECT_EQ(frame->GetActiveDocument()->m_nViewMode, 0);
@@ -279,6 +286,73 @@ TEST_F(MainFrameTest, ProgressSitsInTheMessagePane) {
     frame->EndProgress();
     EXPECT_EQ(frame->ProgressBar(), nullptr);
     EXPECT_EQ(frame->MessageText(), "준비");
+}
+
+}  // namespace
+}  // namespace corvelle::testing
+
+namespace corvelle::testing {
+namespace {
+
+// Answers the next message box with the button whose text is given.
+void AnswerNextQuestion(const QString& buttonText, bool* asked) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, buttonText, asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        poll->stop();
+        poll->deleteLater();
+        *asked = true;
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == buttonText) button->click();
+        }
+    });
+    poll->start();
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirst) {
+    OpenPhoto(MakeTestPhoto(60, 40));
+    CChildFrame* child = frame->ActiveChildFrame();
+    frame->ExecuteCommand(ID_VIEW_FIT_SCREEN);
+    ASSERT_TRUE(child->Document()->IsModified());
+
+    bool asked = false;
+    AnswerNextQuestion("취소", &asked);
+    frame->ExecuteCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(frame->ChildFrames().size(), 1) << "cancel keeps the window";
+
+    asked = false;
+    AnswerNextQuestion("저장 안 함", &asked);
+    frame->ExecuteCommand(ID_FILE_CLOSE);
+    QApplication::processEvents();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(frame->ChildFrames().isEmpty());
+    frame->OnUpdateCommandUi();
+    EXPECT_EQ(MenuTitles(frame.get()), QStringList({"파일(&F)", "보기(&V)", "도움말(&H)"}));
+}
+
+TEST_F(MainFrameTest, AboutBoxShowsVersionAndDescription) {
+    CAboutDlg about(frame.get());
+    EXPECT_EQ(about.windowTitle(), "Morvane 정보");
+    EXPECT_TRUE(about.DescriptionEdit()->isReadOnly());
+    EXPECT_TRUE(about.DescriptionEdit()->toPlainText().startsWith(
+        "컬러 사진을 흑백사진으로 바꾸는 프로그램으로 기존의 프로그램이 256단계의"));
+    QStringList labels;
+    for (QLabel* label : about.findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains("Morvane 버전 1.1(build 18)"));
+}
+
+TEST(DibImage, WrapsThePictureRowsWithoutCopying) {
+    const PackedDib colour = *PackedDib::create(5, 3, 24);
+    EXPECT_EQ(WrapDibRows(colour).constBits(), colour.pixels());
+    PackedDib gray = *PackedDib::create(5, 3, 8);
+    gray.pictureRow(0)[4] = 200;
+    const QImage wrapped = WrapDibRows(gray);
+    EXPECT_EQ(wrapped.constBits(), gray.pixels());
+    EXPECT_EQ(wrapped.bytesPerLine(), 8);
+    EXPECT_EQ(DibToImage(gray).pixel(4, 0), qRgb(200, 200, 200)) << "row 0 is the top";
 }
 
 }  // namespace

@@ -172,8 +172,8 @@ TEST(SpreadPreview, DragPansUnfilteredAndRefiltersOnRelease) {
     EXPECT_EQ(preview->Origin(), QPoint(0, 700 - preview->Buffer()->height()));
     send(QEvent::MouseButtonRelease, QPoint(5000, -5000), Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(preview->ShowsSource());
-    PackedDib region = *CropDib(photo, DibRect{0, preview->Origin().y(), preview->Buffer()->width(),
-                                               700});
+    PackedDib region =
+        *CropDib(photo, DibRect{0, preview->Origin().y(), preview->Buffer()->width(), 700});
     ApplyNoiseFilter({20, 9}, region);
     const PackedDib& buffer = *preview->Buffer();
     EXPECT_EQ(std::vector<uint8_t>(buffer.pixels(), buffer.pixels() + buffer.pixelBytes()),

@@ -39,7 +39,7 @@ inline void RemoveStoredSettings() {
 }
 
 class MainFrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         RemoveStoredSettings();
         StartFrame();

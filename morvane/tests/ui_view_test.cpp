@@ -2,9 +2,12 @@
 // copy and the save, on a real frame.
 
 #include <QClipboard>
+#include <QDropEvent>
 #include <QImage>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPixmap>
+#include <QUrl>
 
 #include "core/jpeg_file.h"
 #include "core/trim_frame.h"
@@ -20,11 +23,11 @@ QRgb PhotoColour(const PackedDib& dib, int x, int y) {
     return qRgb(at[2], at[1], at[0]);
 }
 
-QRgb GrabbedAt(QWidget* widget, QPoint point) {
-    return widget->grab().toImage().pixel(point);
-}
+QRgb GrabbedAt(QWidget* widget, QPoint point) { return widget->grab().toImage().pixel(point); }
 
-QPoint Centre(const QRect& rect) { return QPoint(rect.left() + rect.width() / 2, rect.top() + rect.height() / 2); }
+QPoint Centre(const QRect& rect) {
+    return QPoint(rect.left() + rect.width() / 2, rect.top() + rect.height() / 2);
+}
 
 TEST_F(MainFrameTest, GrayRenderingIsMadeOnceAndCached) {
     CMorvaneDoc* document = OpenPhoto(MakeTestPhoto(64, 48));
@@ -143,8 +146,8 @@ TEST_F(MainFrameTest, ReadoutShowsThePixelUnderTheMouse) {
     Mouse(QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton);
     const QPoint at = *ViewToPicture(placement, point, 600, 200);
     const QRgb colour = PhotoColour(photo, at.x(), at.y());
-    EXPECT_EQ(frame->MessageText(), QString::asprintf("%3i, %3i, %3i", qRed(colour),
-                                                      qGreen(colour), qBlue(colour)));
+    EXPECT_EQ(frame->MessageText(),
+              QString::asprintf("%3i, %3i, %3i", qRed(colour), qGreen(colour), qBlue(colour)));
     Mouse(QEvent::MouseMove, QPoint(placement.rect.left() + 5, placement.rect.top() - 3),
           Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(frame->MessageText(), "  0,   0,   0");
@@ -195,6 +198,23 @@ TEST_F(MainFrameTest, OpeningAndSavingGoThroughJpegFiles) {
     EXPECT_EQ(frame->OpenDocumentFile(QString::fromStdString(path)), document)
         << "a file already open is activated";
     EXPECT_EQ(frame->RecentFiles().value(0), QString::fromStdString(path));
+
+    // Files dropped on the window open like the open command.
+    const std::string second = folder.file("second.jpg");
+    ASSERT_TRUE(SaveJpegFile(second, MakeTestPhoto(80, 60), 90));
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(second)),
+                     QUrl::fromLocalFile(QString::fromStdString(folder.file("fake.jpg")))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    EXPECT_EQ(frame->ChildFrames().size(), 2);
+    EXPECT_EQ(frame->GetActiveDocument()->GetTitle(), "second.jpg");
+    frame->MdiArea()->setActiveSubWindow(frame->ChildFrames().last());
+    ASSERT_EQ(frame->GetActiveDocument(), document);
 
     // "저장" in 1786-level mode with 4" x 6" replaces the file with the gray, trimmed picture.
     frame->ExecuteCommand(ID_GRAY_1786);

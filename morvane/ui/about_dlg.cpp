@@ -16,7 +16,8 @@ constexpr const char* kDescription =
     "필름풀 사진인화시 잘려나가는 부분을 미리 트리밍하여저장할 수 있습니다.\r\n"
     "이 프로그램은 누구나 자유롭게 사용하고 나누어 줄 수 있습니다. 다만 프로그램을 고쳐서 "
     "배포하거나 판매할 수는 없으며, 사용으로 생긴 결과에 대한 책임은 사용자에게 있습니다.\r\n"
-    "만든이: Corvelle 사진 도구 개발팀 (문의는 프로그램과 함께 받은 README의 연락처로 보내 주십시오.)";
+    "만든이: Corvelle 사진 도구 개발팀 (문의는 프로그램과 함께 받은 README의 연락처로 보내 "
+    "주십시오.)";
 
 }  // namespace
 
@@ -31,8 +32,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_pDescription = new QPlainTextEdit(this);
     m_pDescription->setObjectName(QStringLiteral("edit%1").arg(IDC_ABOUT_TEXT));
     m_pDescription->setReadOnly(true);
-    m_pDescription->setPlainText(QString::fromUtf8(kDescription).replace(QStringLiteral("\r\n"),
-                                                                         QStringLiteral("\n")));
+    m_pDescription->setPlainText(
+        QString::fromUtf8(kDescription).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_pDescription->setMinimumSize(360, 140);
 
     auto* ok = new QPushButton(QStringLiteral("확인"), this);

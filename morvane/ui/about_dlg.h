@@ -7,11 +7,11 @@ class QPlainTextEdit;
 // "Morvane 정보": icon, version line, the program description and an OK button.
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDlg(QWidget* parent);
 
     QPlainTextEdit* DescriptionEdit() const { return m_pDescription; }
 
-private:
+  private:
     QPlainTextEdit* m_pDescription;
 };

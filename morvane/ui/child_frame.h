@@ -10,16 +10,16 @@ class CMorvaneView;
 // window asks to save a modified document and then releases it with its pictures.
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
-public:
+  public:
     CChildFrame(CMorvaneDoc* document, CMainFrame* frame);
 
     CMorvaneView* View() const { return m_pView; }
     CMorvaneDoc* Document() const { return m_pDocument; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void UpdateTitle();
 
     CMorvaneDoc* m_pDocument;

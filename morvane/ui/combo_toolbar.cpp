@@ -47,6 +47,8 @@ QComboBox* CComboToolBar::MakeCombo(int id, int width, bool editable) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->lineEdit()->setMaxLength(kComboTextLimit);
         combo->lineEdit()->installEventFilter(this);
+        // Typed text commits on Enter or Esc only, not when the focus leaves the combo.
+        disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     }
     connect(combo, &QComboBox::activated, this, [this, combo] { Commit(combo); });
     return combo;
@@ -54,10 +56,14 @@ QComboBox* CComboToolBar::MakeCombo(int id, int width, bool editable) {
 
 QComboBox* CComboToolBar::Combo(int id) const {
     switch (id) {
-        case IDC_COMPRESS_COMBO: return m_compress;
-        case IDC_TRIM_COMBO: return m_trim;
-        case IDC_ZOOM_COMBO: return m_zoom;
-        default: return nullptr;
+        case IDC_COMPRESS_COMBO:
+            return m_compress;
+        case IDC_TRIM_COMBO:
+            return m_trim;
+        case IDC_ZOOM_COMBO:
+            return m_zoom;
+        default:
+            return nullptr;
     }
 }
 

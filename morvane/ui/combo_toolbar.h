@@ -9,7 +9,7 @@ class QComboBox;
 // ones, on Enter or Esc; Tab moves on to the next combo and Up or Down opens the list.
 class CComboToolBar : public QToolBar {
     Q_OBJECT
-public:
+  public:
     explicit CComboToolBar(QWidget* parent);
 
     QComboBox* Combo(int id) const;
@@ -26,15 +26,15 @@ public:
     // typing into it.
     void SyncCombos(int zoom, bool fitScreen, int trimSize);
 
-signals:
+  signals:
     void zoomCommitted(int value);
     void compressCommitted(int value);
     void trimCommitted(int index);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QComboBox* MakeCombo(int id, int width, bool editable);
     void Commit(QComboBox* combo);
     QComboBox* ComboOf(QObject* watched) const;

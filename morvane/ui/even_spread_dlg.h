@@ -18,7 +18,7 @@ class ProgressReporter;
 // filter, with a preview. The sliders take effect when the mouse lets go of them.
 class CEvenSpreadDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     CEvenSpreadDlg(QWidget* parent, const corvelle::PackedDib* photo,
                    corvelle::NoiseFilterSettings settings, corvelle::ProgressReporter* progress);
 
@@ -32,7 +32,7 @@ public:
     QLineEdit* ThresholdEdit() const { return m_pThresholdEdit; }
     QLineEdit* RegionEdit() const { return m_pRegionEdit; }
 
-private:
+  private:
     void OnZoomReleased();
     void OnThresholdReleased();
     void OnRegionReleased();

@@ -1,20 +1,22 @@
 #include "ui/main_frame.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -71,8 +73,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 }
 
 CMainFrame::~CMainFrame() {
-    // The child windows go first, while the frame they report to is still whole.
-    disconnect(m_pMdiArea, nullptr, this, nullptr);
+    // Nothing may reach the frame's slots once its own part is gone, and the child windows
+    // go first, while the frame they report to is still whole.
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
     delete m_pMdiArea;
     m_pMdiArea = nullptr;
     WriteSettings();
@@ -117,7 +120,10 @@ void CMainFrame::AddCommand(int id, std::function<void()> run, std::function<boo
     action->setStatusTip(StatusPrompt(id));
     action->setToolTip(ToolTipPrompt(id).isEmpty() ? StatusPrompt(id) : ToolTipPrompt(id));
     action->setCheckable(bool(checked));
-    action->setIcon(ToolbarIcon(id));
+    if (std::ranges::find(ToolbarLayout(), id) != ToolbarLayout().end()) {
+        action->setIcon(ToolbarIcon(id));
+        action->setIconVisibleInMenu(false);
+    }
     connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
     m_commands[id] = Command{action, std::move(run), std::move(enabled), std::move(checked)};
 }
@@ -134,62 +140,83 @@ void CMainFrame::CreateCommands() {
 
     AddCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     AddCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
-    AddCommand(ID_FILE_CLOSE, [this] { ActiveChildFrame()->close(); }, hasDocument);
-    AddCommand(ID_FILE_SAVE, [this] { DoFileSave(GetActiveDocument()); }, hasDocument);
-    AddCommand(ID_FILE_SAVE_AS, [this] { DoSaveAs(GetActiveDocument()); }, hasDocument);
+    AddCommand(
+        ID_FILE_CLOSE, [this] { ActiveChildFrame()->close(); }, hasDocument);
+    AddCommand(
+        ID_FILE_SAVE, [this] { DoFileSave(GetActiveDocument()); }, hasDocument);
+    AddCommand(
+        ID_FILE_SAVE_AS, [this] { DoSaveAs(GetActiveDocument()); }, hasDocument);
     AddCommand(ID_APP_EXIT, [this] { close(); });
     AddCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    AddCommand(ID_EDIT_COPY, [this] { GetActiveDocument()->OnEditCopy(); }, hasDocument);
+    AddCommand(
+        ID_EDIT_COPY, [this] { GetActiveDocument()->OnEditCopy(); }, hasDocument);
 
-    AddCommand(ID_TRUE_COLOR, [this] { GetActiveDocument()->OnTrueColor(); }, hasDocument,
-               viewMode(CMorvaneDoc::kTrueColor));
-    AddCommand(ID_GRAY_1786, [this] { GetActiveDocument()->OnGray1786(); }, hasDocument,
-               viewMode(CMorvaneDoc::kGray1786));
-    AddCommand(ID_GRAY_4336, [this] { GetActiveDocument()->OnGray4336(); }, hasDocument,
-               viewMode(CMorvaneDoc::kGray4336));
+    AddCommand(
+        ID_TRUE_COLOR, [this] { GetActiveDocument()->OnTrueColor(); }, hasDocument,
+        viewMode(CMorvaneDoc::kTrueColor));
+    AddCommand(
+        ID_GRAY_1786, [this] { GetActiveDocument()->OnGray1786(); }, hasDocument,
+        viewMode(CMorvaneDoc::kGray1786));
+    AddCommand(
+        ID_GRAY_4336, [this] { GetActiveDocument()->OnGray4336(); }, hasDocument,
+        viewMode(CMorvaneDoc::kGray4336));
 
     for (int index = 0; index < int(corvelle::kTrimSizes.size()); ++index) {
-        AddCommand(ID_TRIM_NONE + index, [this, index] { SetTrimSize(index); }, {},
-                   [this, index] { return m_nTrimSize == index; });
+        AddCommand(
+            ID_TRIM_NONE + index, [this, index] { SetTrimSize(index); }, {},
+            [this, index] { return m_nTrimSize == index; });
     }
-    AddCommand(ID_TOOLS_DENOISE, [this] { GetActiveView()->OnToolsDenoise(); },
-               [this] { return GetActiveView() != nullptr; });
+    AddCommand(
+        ID_TOOLS_DENOISE, [this] { GetActiveView()->OnToolsDenoise(); },
+        [this] { return GetActiveView() != nullptr; });
 
-    AddCommand(ID_VIEW_FIT_SCREEN,
-               [this] {
-                   m_bFitScreen = m_bFitScreen ? 0 : 1;
-                   RefreshAllViews(true);
-               },
-               {}, [this] { return m_bFitScreen != 0; });
-    AddCommand(ID_VIEW_ZOOM_IN,
-               [this] {
-                   if (NextZoom(m_nZoomRatio) != m_nZoomRatio) SetZoom(NextZoom(m_nZoomRatio));
-               },
-               [this] { return !m_bFitScreen && m_nZoomRatio < kZoomList.back(); });
-    AddCommand(ID_VIEW_ZOOM_OUT,
-               [this] {
-                   if (PreviousZoom(m_nZoomRatio) != m_nZoomRatio) {
-                       SetZoom(PreviousZoom(m_nZoomRatio));
-                   }
-               },
-               [this] { return !m_bFitScreen && m_nZoomRatio > kZoomList.front(); });
+    AddCommand(
+        ID_VIEW_FIT_SCREEN,
+        [this] {
+            m_bFitScreen = m_bFitScreen ? 0 : 1;
+            RefreshAllViews(true);
+        },
+        {}, [this] { return m_bFitScreen != 0; });
+    AddCommand(
+        ID_VIEW_ZOOM_IN,
+        [this] {
+            if (NextZoom(m_nZoomRatio) != m_nZoomRatio) SetZoom(NextZoom(m_nZoomRatio));
+        },
+        [this] { return !m_bFitScreen && m_nZoomRatio < kZoomList.back(); });
+    AddCommand(
+        ID_VIEW_ZOOM_OUT,
+        [this] {
+            if (PreviousZoom(m_nZoomRatio) != m_nZoomRatio) {
+                SetZoom(PreviousZoom(m_nZoomRatio));
+            }
+        },
+        [this] { return !m_bFitScreen && m_nZoomRatio > kZoomList.front(); });
     for (int i = 0; i < int(kZoomList.size()); ++i) {
         const int zoom = kZoomList[i];
-        AddCommand(ID_VIEW_ZOOM_30 + i, [this, zoom] { SetZoom(zoom); }, {},
-                   [this, zoom] { return m_nZoomRatio == zoom; });
+        AddCommand(
+            ID_VIEW_ZOOM_30 + i, [this, zoom] { SetZoom(zoom); }, {},
+            [this, zoom] { return m_nZoomRatio == zoom; });
     }
 
-    AddCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }, {},
-               [this] { return m_pToolBar->isVisible(); });
-    AddCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
-               {}, [this] { return statusBar()->isVisible(); });
+    AddCommand(
+        ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }, {},
+        [this] { return m_pToolBar->isVisible(); });
+    AddCommand(
+        ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); }, {},
+        [this] { return statusBar()->isVisible(); });
 
-    AddCommand(ID_WINDOW_NEXT, [this] { m_pMdiArea->activateNextSubWindow(); }, hasChildren);
-    AddCommand(ID_WINDOW_CASCADE, [this] { m_pMdiArea->cascadeSubWindows(); }, hasChildren);
-    AddCommand(ID_WINDOW_TILE, [this] { m_pMdiArea->tileSubWindows(); }, hasChildren);
-    AddCommand(ID_WINDOW_ARRANGE, [this] { ArrangeIcons(); }, hasChildren);
-    AddCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); }, hasChildren);
-    AddCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_NEXT, [this] { m_pMdiArea->activateNextSubWindow(); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_CASCADE, [this] { m_pMdiArea->cascadeSubWindows(); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_TILE, [this] { m_pMdiArea->tileSubWindows(); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_ARRANGE, [this] { ArrangeIcons(); }, hasChildren);
+    AddCommand(
+        ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); }, hasChildren);
+    AddCommand(
+        ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); }, hasChildren);
 
     for (int i = 0; i < kRecentFileCount; ++i) {
         auto* action = new QAction(this);
@@ -240,9 +267,9 @@ void CMainFrame::OnUpdateCommandUi() {
     const bool documentOpen = !m_pMdiArea->subWindowList().isEmpty();
     if (documentOpen != m_bDocumentMenuShown) ShowMenuFor(documentOpen);
     const CMorvaneDoc* document = GetActiveDocument();
-    setWindowTitle(document ? QStringLiteral("%1 - [%2]").arg(Utf8(kMainFrameTitle),
-                                                              document->GetTitle())
-                            : Utf8(kMainFrameTitle));
+    setWindowTitle(
+        document ? QStringLiteral("%1 - [%2]").arg(Utf8(kMainFrameTitle), document->GetTitle())
+                 : Utf8(kMainFrameTitle));
 }
 
 // ---- menus, toolbar, accelerators
@@ -268,6 +295,10 @@ void CMainFrame::CreateMenus() {
                 } else if (QAction* action = CommandAction(item.id)) {
                     action->setText(Utf8(item.text));
                     target->addAction(action);
+                }
+                if (item.id == ID_WINDOW_ARRANGE) {
+                    connect(menu, &QMenu::aboutToShow, this,
+                            [this, menu] { FillWindowList(menu); });
                 }
             }
             menus.append(menu);
@@ -300,8 +331,7 @@ void CMainFrame::CreateToolBar() {
     }
     m_pToolBar->InitCombos(m_nCompressRatio, m_nTrimSize);
     connect(m_pToolBar, &CComboToolBar::zoomCommitted, this, &CMainFrame::OnZoomCommitted);
-    connect(m_pToolBar, &CComboToolBar::compressCommitted, this,
-            &CMainFrame::OnCompressCommitted);
+    connect(m_pToolBar, &CComboToolBar::compressCommitted, this, &CMainFrame::OnCompressCommitted);
     connect(m_pToolBar, &CComboToolBar::trimCommitted, this, &CMainFrame::OnTrimCommitted);
 }
 
@@ -449,33 +479,36 @@ CMorvaneDoc* CMainFrame::OpenDocumentFile(const QString& path) {
 }
 
 void CMainFrame::OnFileOpen() {
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("열기"), QString(), Utf8(kJpegFilter));
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(this, QStringLiteral("열기"), QString(), Utf8(kJpegFilter));
     for (const QString& path : paths) OpenDocumentFile(path);
 }
 
 bool CMainFrame::SaveModified(CMorvaneDoc* document) {
     if (!document->IsModified()) return true;
-    QMessageBox question(QMessageBox::Warning, Utf8(kMainFrameTitle),
-                         QStringLiteral("%1의 변경 내용을 저장하시겠습니까?")
-                             .arg(document->GetTitle()),
-                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    QMessageBox question(
+        QMessageBox::Warning, Utf8(kMainFrameTitle),
+        QStringLiteral("%1의 변경 내용을 저장하시겠습니까?").arg(document->GetTitle()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     question.button(QMessageBox::Save)->setText(QStringLiteral("저장"));
     question.button(QMessageBox::Discard)->setText(QStringLiteral("저장 안 함"));
     question.button(QMessageBox::Cancel)->setText(QStringLiteral("취소"));
     switch (question.exec()) {
-        case QMessageBox::Save: return DoFileSave(document);
-        case QMessageBox::Discard: return true;
-        default: return false;
+        case QMessageBox::Save:
+            return DoFileSave(document);
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
     }
 }
 
 bool CMainFrame::DoFileSave(CMorvaneDoc* document) {
     if (document->GetPathName().isEmpty()) return DoSaveAs(document);
     if (document->OnSaveDocument(document->GetPathName())) return true;
-    QMessageBox::warning(this, Utf8(kMainFrameTitle),
-                         QStringLiteral("%1\n파일을 저장하지 못했습니다.")
-                             .arg(document->GetPathName()));
+    QMessageBox::warning(
+        this, Utf8(kMainFrameTitle),
+        QStringLiteral("%1\n파일을 저장하지 못했습니다.").arg(document->GetPathName()));
     return false;
 }
 
@@ -513,6 +546,25 @@ void CMainFrame::UpdateRecentFileActions() {
         }
     }
     m_recentPlaceholder->setVisible(m_recentFiles.isEmpty());
+}
+
+void CMainFrame::FillWindowList(QMenu* menu) {
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    m_windowListActions.append(menu->addSeparator());
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QAction* action =
+            menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(window == m_pMdiArea->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, window = QPointer(window)] {
+            if (window) m_pMdiArea->setActiveSubWindow(window);
+        });
+        m_windowListActions.append(action);
+    }
 }
 
 void CMainFrame::ArrangeIcons() {

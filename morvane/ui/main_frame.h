@@ -28,7 +28,7 @@ class SettingsStore;
 // steer every view. Settings are read when the frame is made and written when it goes.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -84,12 +84,12 @@ public:
     // recompute scroll sizes.
     void RefreshAllViews(bool recalcScroll);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     struct Command {
         QAction* action = nullptr;
         std::function<void()> run;
@@ -110,6 +110,8 @@ private:
     void OnFileOpen();
     void OnAppAbout();
     void ArrangeIcons();
+    // The open windows listed at the end of the window menu, the active one checked.
+    void FillWindowList(QMenu* menu);
     void AddRecentFile(const QString& path);
     void UpdateRecentFileActions();
     void ReturnFocusToView();
@@ -123,6 +125,7 @@ private:
     QList<QMenu*> m_mainFrameMenus;
     QList<QMenu*> m_documentMenus;
     QList<QAction*> m_recentActions;
+    QList<QAction*> m_windowListActions;
     QAction* m_recentPlaceholder = nullptr;
     QStringList m_recentFiles;
     bool m_bDocumentMenuShown = false;
@@ -132,13 +135,13 @@ private:
 
 // Status-bar progress for the core's long operations.
 class CStatusBarProgress : public corvelle::ProgressReporter {
-public:
+  public:
     CStatusBarProgress(CMainFrame* frame, int stringId) : m_pFrame(frame), m_nStringId(stringId) {}
     void begin(int steps) override { m_pFrame->BeginProgress(m_nStringId, steps); }
     void step() override { m_pFrame->StepProgress(); }
     void end() override { m_pFrame->EndProgress(); }
 
-private:
+  private:
     CMainFrame* m_pFrame;
     int m_nStringId;
 };

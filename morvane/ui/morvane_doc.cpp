@@ -16,7 +16,8 @@ using corvelle::PackedDib;
 CMorvaneDoc::CMorvaneDoc(CMainFrame* frame) : QObject(frame), m_pFrame(frame) {}
 
 void CMorvaneDoc::OnNewDocument() {
-    m_strTitle = QString::fromUtf8(kDocumentTypeName) + QString::number(m_pFrame->NextUntitledNumber());
+    m_strTitle =
+        QString::fromUtf8(kDocumentTypeName) + QString::number(m_pFrame->NextUntitledNumber());
     emit titleChanged();
 }
 

@@ -14,7 +14,7 @@ class CMainFrame;
 // its pictures; its views repaint when it says so.
 class CMorvaneDoc : public QObject {
     Q_OBJECT
-public:
+  public:
     enum ViewMode { kTrueColor = 0, kGray1786 = 1, kGray4336 = 2 };
 
     explicit CMorvaneDoc(CMainFrame* frame);
@@ -60,11 +60,11 @@ public:
     int m_nTrimOffsetX = 0;
     int m_nTrimOffsetY = 0;
 
-signals:
+  signals:
     void viewsNeedRepaint();
     void titleChanged();
 
-private:
+  private:
     void ShowRendering(ViewMode mode);
 
     CMainFrame* m_pFrame;

@@ -21,12 +21,9 @@ constexpr MenuItemDef kHelpMenu[] = {
 };
 
 constexpr MenuItemDef kFileMenu[] = {
-    {ID_FILE_OPEN, "열기(&O)...\tCtrl+O"},
-    {ID_FILE_CLOSE, "닫기(&C)"},
-    {ID_FILE_SAVE, "저장(&S)\tCtrl+S"},
-    {ID_FILE_SAVE_AS, "다른 이름으로 저장(&A)..."},
-    {ID_FILE_MRU_FILE1, "최근 파일"},
-    {ID_APP_EXIT, "종료(&X)"},
+    {ID_FILE_OPEN, "열기(&O)...\tCtrl+O"}, {ID_FILE_CLOSE, "닫기(&C)"},
+    {ID_FILE_SAVE, "저장(&S)\tCtrl+S"},    {ID_FILE_SAVE_AS, "다른 이름으로 저장(&A)..."},
+    {ID_FILE_MRU_FILE1, "최근 파일"},      {ID_APP_EXIT, "종료(&X)"},
 };
 constexpr MenuItemDef kEditMenu[] = {
     {ID_EDIT_COPY, "복사(&C)\tCtrl+C"},
@@ -49,14 +46,10 @@ constexpr MenuItemDef kToolsMenu[] = {
     {ID_TOOLS_DENOISE, "디더링 노이즈 제거(&D)"},
 };
 constexpr MenuItemDef kViewMenu[] = {
-    {ID_VIEW_FIT_SCREEN, "화면에 채우기\tF"},
-    {ID_VIEW_ZOOM_30, "보기 비율 30%"},
-    {ID_VIEW_ZOOM_30 + 1, "보기 비율 50%"},
-    {ID_VIEW_ZOOM_30 + 2, "보기 비율 80%"},
-    {ID_VIEW_ZOOM_30 + 3, "보기 비율 100%"},
-    {ID_VIEW_ZOOM_30 + 4, "보기 비율 200%"},
-    {ID_VIEW_ZOOM_30 + 5, "보기 비율 400%"},
-    {ID_VIEW_TOOLBAR, "도구 모음(&T)"},
+    {ID_VIEW_FIT_SCREEN, "화면에 채우기\tF"}, {ID_VIEW_ZOOM_30, "보기 비율 30%"},
+    {ID_VIEW_ZOOM_30 + 1, "보기 비율 50%"},   {ID_VIEW_ZOOM_30 + 2, "보기 비율 80%"},
+    {ID_VIEW_ZOOM_30 + 3, "보기 비율 100%"},  {ID_VIEW_ZOOM_30 + 4, "보기 비율 200%"},
+    {ID_VIEW_ZOOM_30 + 5, "보기 비율 400%"},  {ID_VIEW_TOOLBAR, "도구 모음(&T)"},
     {ID_VIEW_STATUS_BAR, "상태 표시줄(&S)"},
 };
 constexpr MenuItemDef kWindowMenu[] = {
@@ -72,23 +65,23 @@ constexpr PopupDef kMainFrameMenu[] = {
     {"도움말(&H)", kHelpMenu},
 };
 constexpr PopupDef kDocumentMenu[] = {
-    {"파일(&F)", kFileMenu},   {"편집(&E)", kEditMenu}, {"도구(&T)", kToolsMenu},
-    {"보기(&V)", kViewMenu},   {"창(&W)", kWindowMenu}, {"도움말(&H)", kHelpMenu},
+    {"파일(&F)", kFileMenu}, {"편집(&E)", kEditMenu}, {"도구(&T)", kToolsMenu},
+    {"보기(&V)", kViewMenu}, {"창(&W)", kWindowMenu}, {"도움말(&H)", kHelpMenu},
 };
 
 constexpr AcceleratorDef kAccelerators[] = {
-    {"+", ID_VIEW_ZOOM_IN},       {"Num++", ID_VIEW_ZOOM_IN},    {"-", ID_VIEW_ZOOM_OUT},
-    {"Num+-", ID_VIEW_ZOOM_OUT},  {"1", ID_TRUE_COLOR},          {"2", ID_GRAY_1786},
-    {"3", ID_GRAY_4336},          {"F", ID_VIEW_FIT_SCREEN},     {"Ctrl+C", ID_EDIT_COPY},
-    {"Ctrl+Ins", ID_EDIT_COPY},   {"Ctrl+O", ID_FILE_OPEN},      {"Ctrl+S", ID_FILE_SAVE},
-    {"F6", ID_NEXT_PANE},         {"Shift+F6", ID_PREV_PANE},
+    {"+", ID_VIEW_ZOOM_IN},      {"Num++", ID_VIEW_ZOOM_IN}, {"-", ID_VIEW_ZOOM_OUT},
+    {"Num+-", ID_VIEW_ZOOM_OUT}, {"1", ID_TRUE_COLOR},       {"2", ID_GRAY_1786},
+    {"3", ID_GRAY_4336},         {"F", ID_VIEW_FIT_SCREEN},  {"Ctrl+C", ID_EDIT_COPY},
+    {"Ctrl+Ins", ID_EDIT_COPY},  {"Ctrl+O", ID_FILE_OPEN},   {"Ctrl+S", ID_FILE_SAVE},
+    {"F6", ID_NEXT_PANE},        {"Shift+F6", ID_PREV_PANE},
 };
 
 constexpr int kToolbar[] = {
-    ID_FILE_OPEN,       kMenuSeparator,     ID_FILE_SAVE,   IDC_COMPRESS_COMBO, IDC_TRIM_COMBO,
-    kMenuSeparator,     ID_EDIT_COPY,       kMenuSeparator, ID_TRUE_COLOR,      ID_GRAY_1786,
-    ID_GRAY_4336,       kMenuSeparator,     ID_VIEW_FIT_SCREEN, IDC_ZOOM_COMBO, kMenuSeparator,
-    ID_VIEW_ZOOM_IN,    ID_VIEW_ZOOM_OUT,   kMenuSeparator, ID_APP_ABOUT,
+    ID_FILE_OPEN,    kMenuSeparator,   ID_FILE_SAVE,       IDC_COMPRESS_COMBO, IDC_TRIM_COMBO,
+    kMenuSeparator,  ID_EDIT_COPY,     kMenuSeparator,     ID_TRUE_COLOR,      ID_GRAY_1786,
+    ID_GRAY_4336,    kMenuSeparator,   ID_VIEW_FIT_SCREEN, IDC_ZOOM_COMBO,     kMenuSeparator,
+    ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, kMenuSeparator,     ID_APP_ABOUT,
 };
 
 struct StringDef {

@@ -49,8 +49,7 @@ PicturePlacement CMorvaneView::Placement() const {
     if (m_pFrame->m_bFitScreen) {
         return FitPlacement(viewport()->rect(), image->width(), image->height());
     }
-    return ZoomPlacement(image->width(), image->height(), m_pFrame->m_nZoomRatio,
-                         ScrollPosition());
+    return ZoomPlacement(image->width(), image->height(), m_pFrame->m_nZoomRatio, ScrollPosition());
 }
 
 void CMorvaneView::ApplyScrollRanges() {
@@ -81,8 +80,8 @@ void CMorvaneView::RecalcScroll() {
     const QPoint scroll = ScrollPosition();
     const QPoint centre(MulDiv(scroll.x() + cx, newZoom, oldZoom),
                         MulDiv(scroll.y() + cy, newZoom, oldZoom));
-    m_scrollExtent = QSize(MulDiv(image->width(), newZoom, 100),
-                           MulDiv(image->height(), newZoom, 100));
+    m_scrollExtent =
+        QSize(MulDiv(image->width(), newZoom, 100), MulDiv(image->height(), newZoom, 100));
     QSignalBlocker blockH(horizontalScrollBar());
     QSignalBlocker blockV(verticalScrollBar());
     ApplyScrollRanges();

@@ -16,7 +16,7 @@ class CMorvaneDoc;
 // away, lets the user drag the trimming frame and reads out the pixel under the mouse.
 class CMorvaneView : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     CMorvaneView(CMorvaneDoc* document, CMainFrame* frame, QWidget* parent = nullptr);
 
     CMorvaneDoc* GetDocument() const { return m_pDocument; }
@@ -40,7 +40,7 @@ public:
     // Tools > noise removal (32794): the even-spreading dialog, then the filter on the photo.
     void OnToolsDenoise();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -48,7 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void ApplyScrollRanges();
     void UpdateTrimCursor();
     void DragFrameTo(QPoint point);

@@ -4,8 +4,8 @@
 // part of the product: menus, accelerators, toolbar slots and prompts are keyed by them.
 
 // Resources
-inline constexpr int IDR_MAINFRAME = 128;      // main menu, toolbar, title "Morvane"
-inline constexpr int IDR_MORVANETYPE = 129;    // menu while a document is open
+inline constexpr int IDR_MAINFRAME = 128;    // main menu, toolbar, title "Morvane"
+inline constexpr int IDR_MORVANETYPE = 129;  // menu while a document is open
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDD_EVEN_SPREAD = 132;
 
@@ -22,7 +22,7 @@ inline constexpr int ID_VIEW_FIT_SCREEN = 2000;
 inline constexpr int IDC_ZOOM_COMBO = 2001;
 inline constexpr int ID_VIEW_ZOOM_IN = 2002;
 inline constexpr int ID_VIEW_ZOOM_OUT = 2003;
-inline constexpr int ID_VIEW_ZOOM_30 = 2004;   // 2004..2009: 30, 50, 80, 100, 200, 400 %
+inline constexpr int ID_VIEW_ZOOM_30 = 2004;  // 2004..2009: 30, 50, 80, 100, 200, 400 %
 inline constexpr int ID_VIEW_ZOOM_400 = 2009;
 inline constexpr int IDC_COMPRESS_COMBO = 2010;
 
@@ -33,7 +33,7 @@ inline constexpr int ID_TRUE_COLOR = 2102;
 
 // Trimming
 inline constexpr int IDC_TRIM_COMBO = 2200;
-inline constexpr int ID_TRIM_NONE = 2201;      // 2201..2207: trimming size index 0..6
+inline constexpr int ID_TRIM_NONE = 2201;  // 2201..2207: trimming size index 0..6
 inline constexpr int ID_TRIM_10X14 = 2207;
 
 // Tools
@@ -59,7 +59,7 @@ inline constexpr int ID_VIEW_TOOLBAR = 59392;
 inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 
 // Controls
-inline constexpr int IDC_PROGRESS = 100;       // status-bar progress bar
+inline constexpr int IDC_PROGRESS = 100;  // status-bar progress bar
 inline constexpr int IDC_ABOUT_TEXT = 1000;
 inline constexpr int IDC_SPREAD_ZOOM = 1002;
 inline constexpr int IDC_SPREAD_PREVIEW = 1003;

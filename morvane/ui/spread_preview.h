@@ -17,7 +17,7 @@ class ProgressReporter;
 // Dragging pans over the photo and shows it unfiltered until the button is released.
 class CSpreadPreview : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit CSpreadPreview(QWidget* parent);
 
     // The source is borrowed and must outlive the control. The buffer starts unfiltered.
@@ -33,13 +33,13 @@ public:
     int Zoom() const { return m_nZoom; }
     bool ShowsSource() const { return m_bShowSource; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void FillBuffer();
     QPoint MaxOrigin() const;
 

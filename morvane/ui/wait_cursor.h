@@ -4,7 +4,7 @@
 
 // The wait cursor for as long as the guard lives.
 class CWaitCursor {
-public:
+  public:
     CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
     CWaitCursor(const CWaitCursor&) = delete;
