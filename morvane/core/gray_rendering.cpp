@@ -7,6 +7,8 @@
 #include <new>
 #include <span>
 
+#include "core/picture_memory.h"
+
 namespace corvelle {
 
 namespace {
@@ -77,15 +79,8 @@ GrayPixel GrayPixelBySearch(GrayLevels levels, int weightedSum) {
 
 std::optional<PackedDib> RenderHighLevelGray(const PackedDib& photo, GrayLevels levels) {
     if (photo.bitCount() != 24) return std::nullopt;
-    std::optional<PackedDib> rendered;
-    try {
-        // Same header and colour table; zero-filled, so the row padding is zero too.
-        std::vector<uint8_t> bytes(photo.size());
-        std::memcpy(bytes.data(), photo.bytes().data(), photo.pixelOffset());
-        rendered = PackedDib::fromBytes(std::move(bytes));
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    // Same header and colour table; zero-filled, so the row padding is zero too.
+    std::optional<PackedDib> rendered = CreatePictureLike(photo);
     if (!rendered) return std::nullopt;
 
     const GrayLookup& lookup = lookupFor(levels);

@@ -8,6 +8,7 @@
 
 #include "core/jpeg_file.h"
 #include "core/jpeg_glue.h"
+#include "core/picture_memory.h"
 
 namespace corvelle {
 
@@ -124,11 +125,7 @@ bool makePicture(LoadJob& job) {
         return false;
     }
     const bool gray = cinfo.num_components == 1;
-    try {
-        job.dib = PackedDib::create(int(cinfo.image_width), int(cinfo.image_height), gray ? 8 : 24);
-    } catch (const std::bad_alloc&) {
-        job.dib.reset();
-    }
+    job.dib = CreatePicture(int(cinfo.image_width), int(cinfo.image_height), gray ? 8 : 24);
     if (!job.dib) {
         job.error = "cannot decode: picture too large (" + std::to_string(cinfo.image_width) +
                     " x " + std::to_string(cinfo.image_height) + ")";

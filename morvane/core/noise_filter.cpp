@@ -1,7 +1,9 @@
 #include "core/noise_filter.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <vector>
 
 namespace corvelle {
 
@@ -38,15 +40,32 @@ bool ApplyNoiseFilter(const NoiseFilterSettings& requested, PackedDib& dib,
         NoiseFilterSettings::limited(requested.threshold, requested.regionSize);
     const int width = dib.width();
     const int height = dib.height();
+    const ptrdiff_t stride = dib.stride();
+    uint8_t* const topRow = dib.pictureRow(0);  // rows further down are lower in memory
+    const auto rowAt = [&](int y) { return topRow - stride * y; };
+
+    // Brightness of the five rows a pixel's region can reach, kept in step with the
+    // filtering: rows above hold filtered values, the rest not yet. Row y is slot y mod 5.
+    constexpr int kSlots = 5;
+    std::vector<uint8_t> brightness(size_t(width) * kSlots);
+    const auto slot = [&](int y) { return brightness.data() + size_t(y % kSlots) * width; };
+    const auto measureRow = [&](int y) {
+        const uint8_t* pixel = rowAt(y);
+        uint8_t* out = slot(y);
+        for (int x = 0; x < width; ++x, pixel += 3)
+            out[x] = uint8_t(NoiseFilterBrightness(pixel[0], pixel[1], pixel[2]));
+    };
+    for (int y = 0; y < std::min(2, height); ++y) measureRow(y);
+
     ProgressReporter silent;
     ProgressReporter& report = progress != nullptr ? *progress : silent;
-
     report.begin(height);
     for (int y = 0; y < height; ++y) {
-        uint8_t* row = dib.pictureRow(y);
+        if (y + 2 < height) measureRow(y + 2);
+        uint8_t* row = rowAt(y);
         for (int x = 0; x < width; ++x) {
             uint8_t* centre = row + 3 * size_t(x);
-            const int brightness = NoiseFilterBrightness(centre[0], centre[1], centre[2]);
+            const int centreBrightness = slot(y)[x];
             // The centre starts the sums and is counted again as the first table entry.
             int sumBlue = centre[0], sumGreen = centre[1], sumRed = centre[2];
             int count = 1;
@@ -54,18 +73,17 @@ bool ApplyNoiseFilter(const NoiseFilterSettings& requested, PackedDib& dib,
                 const int nx = x + kNeighbours[i].dx;
                 const int ny = y + kNeighbours[i].dy;
                 if (nx < 0 || nx >= width || ny < 0 || ny >= height) continue;
-                const uint8_t* other = dib.pictureRow(ny) + 3 * size_t(nx);
-                if (std::abs(NoiseFilterBrightness(other[0], other[1], other[2]) - brightness) <
-                    settings.threshold) {
-                    sumBlue += other[0];
-                    sumGreen += other[1];
-                    sumRed += other[2];
-                    ++count;
-                }
+                if (std::abs(slot(ny)[nx] - centreBrightness) >= settings.threshold) continue;
+                const uint8_t* other = rowAt(ny) + 3 * size_t(nx);
+                sumBlue += other[0];
+                sumGreen += other[1];
+                sumRed += other[2];
+                ++count;
             }
             centre[0] = uint8_t(sumBlue / count);
             centre[1] = uint8_t(sumGreen / count);
             centre[2] = uint8_t(sumRed / count);
+            slot(y)[x] = uint8_t(NoiseFilterBrightness(centre[0], centre[1], centre[2]));
         }
         report.step();
     }

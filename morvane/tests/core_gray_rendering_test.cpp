@@ -25,7 +25,7 @@ constexpr Tint k4336[] = {{11, 0, 0, 0}, {22, 1, 0, 0}, {30, 2, 0, 0}, {33, 0, 0
                           {63, 3, 0, 0}, {70, 1, 1, 0}, {71, 1, 0, 2}, {81, 2, 1, 0},
                           {82, 2, 0, 2}, {89, 0, 1, 1}, {92, 3, 1, 0}, {93, 3, 0, 2}};
 
-// The rendering as designed: divide, take the remainder, search the table row by row.
+// The rendering written plainly: divide, take the remainder, search the table row by row.
 GrayPixel ReferencePixel(GrayLevels levels, int blue, int green, int red) {
     const int t = 30 * red + 59 * green + 11 * blue;
     const int gray = t / 100, remainder = t % 100;

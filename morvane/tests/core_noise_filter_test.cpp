@@ -56,6 +56,58 @@ TEST(NoiseFilter, FullThresholdMeanOfTheBlock) {
         for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(dib, x, y), expected[y][x]) << x << "," << y;
 }
 
+// The filter as plainly written, reading every neighbour's brightness from the picture as
+// it stands at that moment, to hold the optimised one to the same bytes.
+void ReferenceFilter(int threshold, int regionSize, PackedDib& dib) {
+    static constexpr int kTable[25][2] = {
+        {0, 0},  {1, 0},  {0, 1},  {-1, 0}, {0, -1}, {1, 1},   {-1, 1}, {-1, -1}, {1, -1},
+        {2, 0},  {2, 1},  {1, 2},  {0, 2},  {-1, 2}, {-2, 1},  {-2, 0}, {-2, -1}, {-1, -2},
+        {0, -2}, {1, -2}, {2, -1}, {2, 2},  {-2, 2}, {-2, -2}, {2, -2}};
+    const auto bright = [](GrayPixel p) { return (11 * p.blue + 59 * p.green + 30 * p.red) / 100; };
+    for (int y = 0; y < dib.height(); ++y) {
+        for (int x = 0; x < dib.width(); ++x) {
+            const GrayPixel c = PixelAt(dib, x, y);
+            int sums[3] = {c.blue, c.green, c.red}, count = 1;
+            for (int i = 0; i < regionSize; ++i) {
+                const int nx = x + kTable[i][0], ny = y + kTable[i][1];
+                if (nx < 0 || ny < 0 || nx >= dib.width() || ny >= dib.height()) continue;
+                const GrayPixel n = PixelAt(dib, nx, ny);
+                if (std::abs(bright(n) - bright(c)) >= threshold) continue;
+                sums[0] += n.blue, sums[1] += n.green, sums[2] += n.red, ++count;
+            }
+            uint8_t* at = dib.pictureRow(y) + 3 * x;
+            for (int k = 0; k < 3; ++k) at[k] = uint8_t(sums[k] / count);
+        }
+    }
+}
+
+TEST(NoiseFilter, SameBytesAsThePlainFilter) {
+    // Smooth areas with noise, so that every threshold includes some neighbours and not others.
+    const auto noisy = [](int x, int y) {
+        const GrayPixel n = Scrambled(x, y);
+        return GrayPixel{uint8_t(x * 9 + n.blue % 40), uint8_t(y * 11 + n.green % 40),
+                         uint8_t((x + y) * 5 + n.red % 40)};
+    };
+    for (int region : {1, 4, 5, 9, 13, 24, 25}) {
+        for (int threshold : {1, 8, 20, 255}) {
+            PackedDib fast = MakeColourDib(21, 17, noisy);
+            PackedDib plain = fast;
+            ASSERT_TRUE(ApplyNoiseFilter({threshold, region}, fast));
+            ReferenceFilter(threshold, region, plain);
+            EXPECT_EQ(fast.bytes(), plain.bytes())
+                << "threshold " << threshold << " region " << region;
+        }
+    }
+    // Pictures smaller than the 5 x 5 region.
+    for (int size : {1, 2, 3}) {
+        PackedDib fast = MakeColourDib(size, size, noisy);
+        PackedDib plain = fast;
+        ApplyNoiseFilter({255, 25}, fast);
+        ReferenceFilter(255, 25, plain);
+        EXPECT_EQ(fast.bytes(), plain.bytes()) << size;
+    }
+}
+
 struct CountingProgress : ProgressReporter {
     int steps = -1, stepped = 0, ended = 0;
     void begin(int count) override { steps = count; }
