@@ -265,11 +265,25 @@ TEST_F(MainFrameTest, ZoomChangeKeepsThePictureCentre) {
     view->verticalScrollBar()->setValue(200);
     frame->ExecuteCommand(ID_VIEW_ZOOM_30 + 4);
     EXPECT_EQ(view->ScrollExtent(), QSize(3200, 2400));
+    EXPECT_TRUE(view->horizontalScrollBar()->isVisibleTo(view));
     const int cx = client.width() / 2, cy = client.height() / 2;
     EXPECT_EQ(view->ScrollPosition(), QPoint((300 + cx) * 2 - cx, (200 + cy) * 2 - cy));
 
     frame->ExecuteCommand(ID_VIEW_FIT_SCREEN);
     EXPECT_EQ(view->ScrollExtent(), QSize(100, 100));
+    QApplication::processEvents();
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisibleTo(view));
+
+    // Scroll bars come when a zoom makes a small picture larger than the window.
+    frame->ExecuteCommand(ID_VIEW_FIT_SCREEN);
+    frame->ExecuteCommand(ID_VIEW_ZOOM_30 + 3);
+    OpenPhoto(MakeTestPhoto(300, 200));
+    QApplication::processEvents();
+    EXPECT_FALSE(View()->verticalScrollBar()->isVisibleTo(View()));
+    frame->ExecuteCommand(ID_VIEW_ZOOM_30 + 5);
+    QApplication::processEvents();
+    EXPECT_TRUE(View()->verticalScrollBar()->isVisibleTo(View()));
+    EXPECT_TRUE(View()->horizontalScrollBar()->isVisibleTo(View()));
 }
 
 TEST_F(MainFrameTest, ProgressSitsInTheMessagePane) {

@@ -82,8 +82,6 @@ void CMorvaneView::RecalcScroll() {
                         MulDiv(scroll.y() + cy, newZoom, oldZoom));
     m_scrollExtent =
         QSize(MulDiv(image->width(), newZoom, 100), MulDiv(image->height(), newZoom, 100));
-    QSignalBlocker blockH(horizontalScrollBar());
-    QSignalBlocker blockV(verticalScrollBar());
     ApplyScrollRanges();
     horizontalScrollBar()->setValue(
         std::clamp(centre.x() - cx, 0, std::max(0, m_scrollExtent.width() - client.width())));
