@@ -2,8 +2,11 @@
 // copy and the save, on a real frame.
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPixmap>
@@ -12,6 +15,7 @@
 #include "core/jpeg_file.h"
 #include "core/trim_frame.h"
 #include "support/temp_folder.h"
+#include "ui/combo_toolbar.h"
 #include "ui/resource_ids.h"
 #include "ui_test_support.h"
 
@@ -121,6 +125,26 @@ TEST_F(MainFrameTest, DraggedFrameStopsAtThePictureEdge) {
     const int keptX = document->m_nTrimOffsetX;
     Drag(start, start + QPoint(50, 0));
     EXPECT_EQ(document->m_nTrimOffsetX, keptX) << "without a frame a drag does nothing";
+}
+
+TEST_F(MainFrameTest, ClickInTheViewFirstTakesTheFocusBackFromACombo) {
+    CMorvaneDoc* document = OpenPhoto(MakeTestPhoto(600, 200));
+    frame->ExecuteCommand(ID_TRIM_NONE + 2);
+    frame->activateWindow();
+    QComboBox* compress = frame->ToolBar()->CompressCombo();
+    compress->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->ToolBar()->ComboHasFocus());
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(compress->lineEdit(), &tab);
+    EXPECT_TRUE(frame->ToolBar()->TrimCombo()->hasFocus()) << "Tab goes to the next combo";
+
+    const QPoint start = Centre(View()->TrimFrameInView());
+    Drag(start, start + QPoint(60, 0));
+    EXPECT_EQ(document->m_nTrimOffsetX, 0) << "the first click only returns the focus";
+    EXPECT_FALSE(frame->ToolBar()->ComboHasFocus());
+    Drag(start, start + QPoint(60, 0));
+    EXPECT_GT(document->m_nTrimOffsetX, 0);
 }
 
 TEST_F(MainFrameTest, CursorShowsWhichWayTheFrameMoves) {

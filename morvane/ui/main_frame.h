@@ -107,6 +107,7 @@ class CMainFrame : public QMainWindow {
     void CreateAccelerators();
     void ShowMenuFor(bool documentOpen);
     void ScheduleUpdate();
+    void AddChildFrame(CMorvaneDoc* document);
     void OnFileOpen();
     void OnAppAbout();
     void ArrangeIcons();
