@@ -1,0 +1,211 @@
+// The main frame's child windows and the documents in them: new, open, save, close
+// questions, the recent-file list and the window menu.
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+#include "ui/about_dlg.h"
+#include "ui/child_frame.h"
+#include "ui/main_frame.h"
+#include "ui/morvane_doc.h"
+#include "ui/morvane_resources.h"
+#include "ui/morvane_view.h"
+#include "ui/resource_ids.h"
+#include "ui/wait_cursor.h"
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+QList<CChildFrame*> CMainFrame::ChildFrames() const {
+    QList<CChildFrame*> frames;
+    if (!m_pMdiArea) return frames;
+    if (CChildFrame* active = ActiveChildFrame()) frames.append(active);
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child && !frames.contains(child)) frames.append(child);
+    }
+    return frames;
+}
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+    if (!m_pMdiArea) return nullptr;
+    QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
+    if (!active) active = m_pMdiArea->currentSubWindow();
+    return qobject_cast<CChildFrame*>(active);
+}
+
+CMorvaneView* CMainFrame::GetActiveView() const {
+    CChildFrame* child = ActiveChildFrame();
+    return child ? child->View() : nullptr;
+}
+
+CMorvaneDoc* CMainFrame::GetActiveDocument() const {
+    CChildFrame* child = ActiveChildFrame();
+    return child ? child->Document() : nullptr;
+}
+
+void CMainFrame::OnChildActivated() { ScheduleUpdate(); }
+
+CMorvaneDoc* CMainFrame::OnFileNew() {
+    auto* document = new CMorvaneDoc(this);
+    document->OnNewDocument();
+    AddChildFrame(document);
+    return document;
+}
+
+void CMainFrame::AddChildFrame(CMorvaneDoc* document) {
+    auto* child = new CChildFrame(document, this);
+    m_pMdiArea->addSubWindow(child);
+    child->showMaximized();
+    m_pMdiArea->setActiveSubWindow(child);
+    child->View()->setFocus();
+    OnUpdateCommandUi();
+}
+
+CMorvaneDoc* CMainFrame::OpenDocumentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (CChildFrame* child : ChildFrames()) {
+        if (child->Document()->GetPathName() == absolute) {
+            m_pMdiArea->setActiveSubWindow(child);
+            return child->Document();
+        }
+    }
+    QFile file(absolute);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_recentFiles.removeAll(absolute);
+        UpdateRecentFileActions();
+        QMessageBox::warning(this, Utf8(kMainFrameTitle),
+                             QStringLiteral("%1\n파일을 열 수 없습니다.").arg(absolute));
+        return nullptr;
+    }
+    file.close();
+    auto* document = new CMorvaneDoc(this);
+    bool loaded = false;
+    {
+        CWaitCursor wait;
+        loaded = document->OnOpenDocument(absolute);
+    }
+    // A file that is not a JPEG the loader accepts keeps no window, and no message is shown.
+    if (!loaded) {
+        delete document;
+        m_recentFiles.removeAll(absolute);
+        UpdateRecentFileActions();
+        return nullptr;
+    }
+    AddChildFrame(document);
+    AddRecentFile(absolute);
+    return document;
+}
+
+void CMainFrame::OnFileOpen() {
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(this, QStringLiteral("열기"), QString(), Utf8(kJpegFilter));
+    for (const QString& path : paths) OpenDocumentFile(path);
+}
+
+bool CMainFrame::SaveModified(CMorvaneDoc* document) {
+    if (!document->IsModified()) return true;
+    QMessageBox question(
+        QMessageBox::Warning, Utf8(kMainFrameTitle),
+        QStringLiteral("%1의 변경 내용을 저장하시겠습니까?").arg(document->GetTitle()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    question.button(QMessageBox::Save)->setText(QStringLiteral("저장"));
+    question.button(QMessageBox::Discard)->setText(QStringLiteral("저장 안 함"));
+    question.button(QMessageBox::Cancel)->setText(QStringLiteral("취소"));
+    switch (question.exec()) {
+        case QMessageBox::Save:
+            return DoFileSave(document);
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CMainFrame::DoFileSave(CMorvaneDoc* document) {
+    if (document->GetPathName().isEmpty()) return DoSaveAs(document);
+    if (document->OnSaveDocument(document->GetPathName())) return true;
+    QMessageBox::warning(
+        this, Utf8(kMainFrameTitle),
+        QStringLiteral("%1\n파일을 저장하지 못했습니다.").arg(document->GetPathName()));
+    return false;
+}
+
+bool CMainFrame::DoSaveAs(CMorvaneDoc* document) {
+    const QString suggested = document->GetPathName().isEmpty()
+                                  ? document->GetTitle() + Utf8(kJpegExtension)
+                                  : document->GetPathName();
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("다른 이름으로 저장"),
+                                                suggested, Utf8(kJpegFilter));
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += Utf8(kJpegExtension);
+    if (!document->OnSaveDocument(path)) {
+        QMessageBox::warning(this, Utf8(kMainFrameTitle),
+                             QStringLiteral("%1\n파일을 저장하지 못했습니다.").arg(path));
+        return false;
+    }
+    document->SetPathName(QFileInfo(path).absoluteFilePath());
+    AddRecentFile(document->GetPathName());
+    return true;
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+    m_recentFiles.removeAll(path);
+    m_recentFiles.prepend(path);
+    while (m_recentFiles.size() > kRecentFileCount) m_recentFiles.removeLast();
+    UpdateRecentFileActions();
+}
+
+void CMainFrame::UpdateRecentFileActions() {
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        const bool used = i < m_recentFiles.size();
+        m_recentActions[i]->setVisible(used);
+        if (used) {
+            m_recentActions[i]->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
+        }
+    }
+    m_recentPlaceholder->setVisible(m_recentFiles.isEmpty());
+}
+
+void CMainFrame::FillWindowList(QMenu* menu) {
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    m_windowListActions.append(menu->addSeparator());
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QAction* action =
+            menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(window == m_pMdiArea->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, window = QPointer(window)] {
+            if (window) m_pMdiArea->setActiveSubWindow(window);
+        });
+        m_windowListActions.append(action);
+    }
+}
+
+void CMainFrame::ArrangeIcons() {
+    int x = 0;
+    const int bottom = m_pMdiArea->viewport()->height();
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized()) continue;
+        window->move(x, bottom - window->height());
+        x += window->width();
+    }
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg dialog(this);
+    dialog.exec();
+}

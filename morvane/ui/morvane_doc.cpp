@@ -1,0 +1,121 @@
+#include "ui/morvane_doc.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "core/gray_rendering.h"
+#include "core/jpeg_file.h"
+#include "ui/dib_image.h"
+#include "ui/main_frame.h"
+#include "ui/morvane_resources.h"
+#include "ui/wait_cursor.h"
+
+using corvelle::DibRect;
+using corvelle::PackedDib;
+
+CMorvaneDoc::CMorvaneDoc(CMainFrame* frame) : QObject(frame), m_pFrame(frame) {}
+
+void CMorvaneDoc::OnNewDocument() {
+    m_strTitle =
+        QString::fromUtf8(kDocumentTypeName) + QString::number(m_pFrame->NextUntitledNumber());
+    emit titleChanged();
+}
+
+bool CMorvaneDoc::OnOpenDocument(const QString& path) {
+    std::optional<PackedDib> photo = corvelle::LoadJpegFile(path.toStdString());
+    if (!photo) return false;
+    SetPhoto(std::move(*photo));
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CMorvaneDoc::SetPhoto(PackedDib photo) {
+    m_hPhoto = std::move(photo);
+    UpdateAllViews();
+}
+
+void CMorvaneDoc::SetPathName(const QString& path) {
+    m_strPathName = path;
+    m_strTitle = path.section(u'/', -1);
+    emit titleChanged();
+}
+
+bool CMorvaneDoc::OnSaveDocument(const QString& path) {
+    const int quality = m_pFrame->m_nCompressRatio;
+    const bool wasModified = m_bModified;
+    SetModifiedFlag(false);
+    bool saved = false;
+    if (const PackedDib* image = GetDisplayImage()) {
+        CWaitCursor wait;
+        const DibRect frame = TrimFrame();
+        if (frame.width() > 0 && frame.height() > 0) {
+            const std::optional<PackedDib> cut = corvelle::CropDib(*image, frame);
+            saved = cut && corvelle::SaveJpegFile(path.toStdString(), *cut, quality);
+        } else {
+            saved = corvelle::SaveJpegFile(path.toStdString(), *image, quality);
+        }
+    }
+    // A failed save keeps the question for the next close: nothing was written.
+    if (!saved) SetModifiedFlag(wasModified);
+    return saved;
+}
+
+const PackedDib* CMorvaneDoc::GetDisplayImage() const {
+    if (m_nViewMode == kGray1786 && m_hGray1786) return &*m_hGray1786;
+    if (m_nViewMode == kGray4336 && m_hGray4336) return &*m_hGray4336;
+    return m_hPhoto ? &*m_hPhoto : nullptr;
+}
+
+void CMorvaneDoc::ShowRendering(ViewMode mode) {
+    if (!m_hPhoto) return;
+    m_nViewMode = mode;
+    std::optional<PackedDib>& rendering = mode == kGray1786 ? m_hGray1786 : m_hGray4336;
+    if (!rendering) {
+        CWaitCursor wait;
+        // A grayscale photo gets no rendering: the mode changes and the photo stays on show.
+        rendering = mode == kGray1786 ? corvelle::RenderGray1786(*m_hPhoto)
+                                      : corvelle::RenderGray4336(*m_hPhoto);
+    }
+    UpdateAllViews();
+}
+
+void CMorvaneDoc::OnGray1786() { ShowRendering(kGray1786); }
+void CMorvaneDoc::OnGray4336() { ShowRendering(kGray4336); }
+
+void CMorvaneDoc::OnTrueColor() {
+    m_nViewMode = kTrueColor;
+    UpdateAllViews();
+}
+
+void CMorvaneDoc::OnEditCopy() {
+    const PackedDib* image = GetDisplayImage();
+    if (!image) return;
+    CWaitCursor wait;
+    const DibRect frame = TrimFrame();
+    // Without a trimming size the whole picture on show is copied.
+    const std::optional<PackedDib> cut =
+        frame.width() > 0 && frame.height() > 0 ? corvelle::CropDib(*image, frame) : *image;
+    if (!cut) return;
+    QGuiApplication::clipboard()->setMimeData(DibMimeData(*cut));
+}
+
+DibRect CMorvaneDoc::TrimFrame() const {
+    const PackedDib* image = GetDisplayImage();
+    if (!image) return {};
+    return corvelle::TrimFrameInPicture(image->width(), image->height(), m_pFrame->m_nTrimSize,
+                                        TrimOffset());
+}
+
+void CMorvaneDoc::SetTrimOffset(corvelle::TrimOffset offset) {
+    m_nTrimOffsetX = offset.x;
+    m_nTrimOffsetY = offset.y;
+}
+
+void CMorvaneDoc::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified) return;
+    m_bModified = modified;
+    emit titleChanged();
+}
+
+void CMorvaneDoc::UpdateAllViews() { emit viewsNeedRepaint(); }
