@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvelle {
+
+class SettingsStore;
+
+// The steps of one picture, as the marker names them.
+inline constexpr std::string_view kStepCreateFolder = "Create Folder";
+inline constexpr std::string_view kStepReadJpeg = "Read JPEG";
+inline constexpr std::string_view kStepResizeDib = "Resize DIB";
+inline constexpr std::string_view kStepLoadExifInfo = "Load Exif Info";
+inline constexpr std::string_view kStepSaveJpeg = "Save JPEG";
+
+// Told the step a picture's conversion is about to take.
+using StepReporter = std::function<void(std::string_view step)>;
+
+// The persistent record of the picture under way ("Current Image") and its step
+// ("Error Operation"), written through at once so that a run killed in the middle is found
+// at the next start. Several pictures may be under way at a time (one slot each); the
+// record then names one of them, and it is cleared only when none is left.
+class StepMarkerBoard {
+public:
+    explicit StepMarkerBoard(SettingsStore& store);
+
+    // Takes a slot for a picture and records its path; returns the slot.
+    int begin(const std::string& sourcePath);
+    void setStep(int slot, std::string_view step);
+    // The picture is done; the record moves to another one under way, or is cleared.
+    void end(int slot);
+
+    StepReporter reporter(int slot) {
+        return [this, slot](std::string_view step) { setStep(slot, step); };
+    }
+
+private:
+    struct Slot {
+        bool used = false;
+        std::string path;
+        std::string step;
+    };
+    void writeRecord(const Slot& slot);
+
+    SettingsStore& m_store;
+    std::mutex m_mutex;
+    std::vector<Slot> m_slots;
+    int m_shown = -1;  // the slot the stored record names
+};
+
+}  // namespace corvelle
