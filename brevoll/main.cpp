@@ -118,7 +118,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         }
     }
 
-    StepMarkerBoard markers(store);
+    StepMarkerBoard markers(store, /*writeBehind=*/options.jobs > 1);
     BatchRun run(settings, markers, questionFor(mode));
     run.collect();
     ProgressLine progress(run.total(), terminal);

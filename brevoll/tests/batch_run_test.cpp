@@ -155,6 +155,21 @@ TEST(StepMarkerBoard, NamesAPictureUnderWayUntilNoneIsLeft) {
     EXPECT_EQ(stored(store, names::kErrorOperation), "");
 }
 
+TEST(StepMarkerBoard, WritingBehindStoresTheLastRecordByTheEnd) {
+    SettingsStore store(kBrevollSettings);
+    {
+        StepMarkerBoard board(store, /*writeBehind=*/true);
+        for (int i = 0; i < 20; ++i) {
+            const int slot = board.begin("/p" + std::to_string(i) + ".jpg");
+            board.setStep(slot, "Read JPEG");
+            if (i < 19) board.end(slot);
+        }
+    }
+    EXPECT_EQ(stored(store, names::kCurrentImage), "/p19.jpg");
+    EXPECT_EQ(stored(store, names::kErrorOperation), "Read JPEG");
+    store.writeString(kBrevollSection, names::kErrorOperation, "");
+}
+
 TEST(RunClock, LeavesOutTheTimeSpentStopped) {
     RunClock clock;
     clock.start(1000);
