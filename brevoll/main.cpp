@@ -46,29 +46,39 @@ OverwriteAnswer askOverwrite(const std::string& destination) {
     std::fprintf(stderr, "\nThis file exists already. Overwrite?\n  %s\n", destination.c_str());
     for (;;) {
         switch (askLine("[y] Yes  [a] Yes All  [s] Skip All  [n] No  [c] Cancel: ")) {
-            case 'y': return OverwriteAnswer::Yes;
-            case 'a': return OverwriteAnswer::YesAll;
-            case 's': return OverwriteAnswer::SkipAll;
-            case 'n': return OverwriteAnswer::No;
+            case 'y':
+                return OverwriteAnswer::Yes;
+            case 'a':
+                return OverwriteAnswer::YesAll;
+            case 's':
+                return OverwriteAnswer::SkipAll;
+            case 'n':
+                return OverwriteAnswer::No;
             case 'c':
-            case 0: return OverwriteAnswer::Cancel;  // closing the question cancels
-            default: break;
+            case 0:
+                return OverwriteAnswer::Cancel;  // closing the question cancels
+            default:
+                break;
         }
     }
 }
 
 OverwriteQuestion questionFor(OverwriteMode mode) {
     switch (mode) {
-        case OverwriteMode::Ask: return askOverwrite;
-        case OverwriteMode::YesAll: return [](const std::string&) { return OverwriteAnswer::YesAll; };
-        case OverwriteMode::SkipAll: return [](const std::string&) { return OverwriteAnswer::SkipAll; };
-        case OverwriteMode::Cancel: break;
+        case OverwriteMode::Ask:
+            return askOverwrite;
+        case OverwriteMode::YesAll:
+            return [](const std::string&) { return OverwriteAnswer::YesAll; };
+        case OverwriteMode::SkipAll:
+            return [](const std::string&) { return OverwriteAnswer::SkipAll; };
+        case OverwriteMode::Cancel:
+            break;
     }
     return [](const std::string&) { return OverwriteAnswer::Cancel; };
 }
 
 class ProgressLine {
-public:
+  public:
     ProgressLine(int total, bool terminal) : m_total(total), m_terminal(terminal) {}
 
     void show(const PictureJob& job, const std::string& timeText) {
@@ -92,7 +102,7 @@ public:
         if (m_terminal) std::fputc('\n', stderr);
     }
 
-private:
+  private:
     int m_total;
     bool m_terminal;
 };
@@ -100,20 +110,24 @@ private:
 int runBatch(const BatchOptions& options, SettingsStore& store) {
     const RunSettings settings = CaptureRunSettings(options.fields);
     if (settings.sourceFolder.empty() || settings.destinationFolder.empty()) {
-        std::fputs("brevoll: both a source and a destination folder are needed "
-                   "(--source, --dest)\n", stderr);
+        std::fputs(
+            "brevoll: both a source and a destination folder are needed "
+            "(--source, --dest)\n",
+            stderr);
         return 2;
     }
     const bool terminal = onTerminal();
-    OverwriteMode mode = options.overwrite.value_or(terminal ? OverwriteMode::Ask
-                                                            : OverwriteMode::SkipAll);
+    OverwriteMode mode =
+        options.overwrite.value_or(terminal ? OverwriteMode::Ask : OverwriteMode::SkipAll);
     if (IsSameFolder(settings.sourceFolder, settings.destinationFolder)) {
         if (terminal && mode != OverwriteMode::YesAll) {
             const char answer = askLine("Same folders.\nOverwrite? [y/N] ");
             if (answer != 'y') return 0;
         } else if (mode != OverwriteMode::YesAll) {
-            std::fputs("brevoll: source and destination are the same folder; "
-                       "give --overwrite yes-all to overwrite the pictures\n", stderr);
+            std::fputs(
+                "brevoll: source and destination are the same folder; "
+                "give --overwrite yes-all to overwrite the pictures\n",
+                stderr);
             return 2;
         }
     }
@@ -197,8 +211,10 @@ int main(int argc, char** argv) {
                      reportPath.c_str());
 
     if (!parsed.batch) {
-        std::fputs("brevoll: the main window is not part of this build; use --batch "
-                   "(see --help)\n", stderr);
+        std::fputs(
+            "brevoll: the main window is not part of this build; use --batch "
+            "(see --help)\n",
+            stderr);
         return 2;
     }
     if (!StartImaging(argv[0])) {

@@ -22,7 +22,11 @@ BatchRun::BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQues
     : m_settings(std::move(settings)), m_markers(markers), m_ask(std::move(ask)) {}
 
 void BatchRun::collect(const std::function<void(size_t)>& listed) {
-    m_pictures = CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed);
+    // Without a destination folder every picture would land below the root of the file
+    // system; such a run has nothing to do.
+    m_pictures = m_settings.destinationFolder.empty()
+                     ? std::vector<std::string>()
+                     : CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed);
     m_nextIndex = 0;
     m_resized = 0;
     m_answer = OverwriteAnswer::Yes;
@@ -62,9 +66,9 @@ std::optional<PictureJob> BatchRun::takeNext() {
 }
 
 void BatchRun::convert(PictureJob& job, bool keepCanvas) {
-    ConvertResult result = ConvertPicture(m_settings, job.source, job.destination,
-                                          m_markers.reporter(job.markerSlot),
-                                          job.replaceExisting, keepCanvas);
+    ConvertResult result =
+        ConvertPicture(m_settings, job.source, job.destination, m_markers.reporter(job.markerSlot),
+                       job.replaceExisting, keepCanvas);
     job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
     job.error = std::move(result.error);
     job.canvas = std::move(result.canvas);

@@ -44,10 +44,11 @@ struct PictureJob {
 // takeNext/convert/finish to convert several pictures at a time (convert may run on
 // other threads; takeNext and finish belong to the driving thread).
 class BatchRun {
-public:
+  public:
     BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQuestion ask);
 
-    // Collects the pictures; listed(n) is told the count as it grows.
+    // Collects the pictures (none without a destination folder); listed(n) is told the
+    // count as it grows.
     void collect(const std::function<void(size_t)>& listed = {});
 
     // Converts the next picture. Nothing when the run is over.
@@ -69,7 +70,7 @@ public:
     bool finished() const { return cancelled() || m_nextIndex >= total(); }
     OverwriteAnswer overwriteAnswer() const { return m_answer; }
 
-private:
+  private:
     RunSettings m_settings;
     StepMarkerBoard& m_markers;
     OverwriteQuestion m_ask;
@@ -82,13 +83,13 @@ private:
 // Elapsed time of a run that can be stopped and continued: the stopped time between the
 // last picture and the continue does not count.
 class RunClock {
-public:
+  public:
     void start(uint64_t nowMs);
     void pictureDone(uint64_t nowMs) { m_lastMs = nowMs; }
     unsigned elapsedMs(uint64_t nowMs) const;
     bool started() const { return m_startMs != 0 || m_running; }
 
-private:
+  private:
     uint64_t m_startMs = 0;
     uint64_t m_lastMs = 0;
     bool m_running = false;

@@ -33,9 +33,8 @@ const char* const kBrevollUsage =
 
 namespace {
 
-constexpr std::string_view kStampNames[] = {"none",        "top-left",     "top-center",
-                                            "top-right",   "bottom-left",  "bottom-center",
-                                            "bottom-right"};
+constexpr std::string_view kStampNames[] = {
+    "none", "top-left", "top-center", "top-right", "bottom-left", "bottom-center", "bottom-right"};
 
 struct OverwriteName {
     std::string_view name;
@@ -70,51 +69,60 @@ bool setNumber(int& target, std::string_view text) {
 }
 
 const ValueOption kValueOptions[] = {
-    {"--source", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--source",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.sourcePath = v;
          return true;
      }},
-    {"--dest", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--dest",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.destPath = v;
          return true;
      }},
-    {"--ratio", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--ratio",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.method = kMethodRatio;
          return setNumber(f.sizeRatio, v);
      }},
-    {"--pixel", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--pixel",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.method = kMethodPixel;
          return setNumber(f.fixSize, v);
      }},
-    {"--bound", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--bound",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.method = kMethodBound;
          const size_t x = v.find_first_of("xX");
          return x != std::string_view::npos && setNumber(f.boundWidth, v.substr(0, x)) &&
                 setNumber(f.boundHeight, v.substr(x + 1));
      }},
-    {"--quality", [](DialogFields& f, BatchOptions&, std::string_view v) {
-         return setNumber(f.compressRatio, v);
-     }},
-    {"--prefix", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--quality", [](DialogFields& f, BatchOptions&,
+                     std::string_view v) { return setNumber(f.compressRatio, v); }},
+    {"--prefix",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.naming = true;
          f.prefix = v;
          return true;
      }},
-    {"--postfix", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--postfix",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.naming = true;
          f.postfix = v;
          return true;
      }},
-    {"--border", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--border",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.useColorBorder = true;
          f.borderColorText = v;
          return true;
      }},
-    {"--margin", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--margin",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.useColorBorder = true;
          return setNumber(f.borderMargin, v);
      }},
-    {"--stamp", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--stamp",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          for (int i = 0; i < int(std::size(kStampNames)); ++i)
              if (kStampNames[i] == v) {
                  f.stampPos = i;
@@ -122,29 +130,35 @@ const ValueOption kValueOptions[] = {
              }
          return false;
      }},
-    {"--stamp-pattern", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--stamp-pattern",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.stampMethod = v;
          return true;
      }},
-    {"--stamp-font", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--stamp-font",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.stampFont = v;
          return true;
      }},
-    {"--stamp-size", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--stamp-size",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.stampFontSizeText = v;
          return number(v).has_value();
      }},
-    {"--stamp-color", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--stamp-color",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.stampColorText = v;
          return true;
      }},
-    {"--interpolation", [](DialogFields& f, BatchOptions&, std::string_view v) {
+    {"--interpolation",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
          const auto mode = number(v);
          if (!mode || *mode < 0 || *mode > 7) return false;
          f.interpolationMethod = *mode;
          return true;
      }},
-    {"--overwrite", [](DialogFields&, BatchOptions& o, std::string_view v) {
+    {"--overwrite",
+     [](DialogFields&, BatchOptions& o, std::string_view v) {
          for (const auto& entry : kOverwriteNames)
              if (entry.name == v) {
                  o.overwrite = entry.mode;
@@ -152,7 +166,8 @@ const ValueOption kValueOptions[] = {
              }
          return false;
      }},
-    {"-j", [](DialogFields&, BatchOptions& o, std::string_view v) {
+    {"-j",
+     [](DialogFields&, BatchOptions& o, std::string_view v) {
          const auto jobs = number(v);
          if (!jobs || *jobs < 1 || *jobs > 64) return false;
          o.jobs = *jobs;

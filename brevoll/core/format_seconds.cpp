@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 namespace corvelle {
 
 std::string FormatSeconds(unsigned s) {
@@ -22,7 +21,8 @@ std::string FormatProgressTime(unsigned elapsedMs, int pictureNumber, int total)
     if (pictureNumber <= 0) return {};
     // The elapsed milliseconds of a long run exceed the int range of the rounded divide.
     const unsigned long long estimated =
-        (static_cast<unsigned long long>(elapsedMs) * unsigned(total) + unsigned(pictureNumber) / 2) /
+        (static_cast<unsigned long long>(elapsedMs) * unsigned(total) +
+         unsigned(pictureNumber) / 2) /
         unsigned(pictureNumber);
     const unsigned elapsedSeconds = elapsedMs / 1000;
     const unsigned estimatedSeconds = unsigned(estimated / 1000);

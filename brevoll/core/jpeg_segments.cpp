@@ -16,8 +16,8 @@ constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp2 = 0xE2;
 constexpr uint8_t kTem = 0x01;
 
-constexpr char kExifSignature[] = "Exif\0\0";           // 6 bytes
-constexpr char kIccSignature[] = "ICC_PROFILE\0";       // 12 bytes
+constexpr char kExifSignature[] = "Exif\0\0";      // 6 bytes
+constexpr char kIccSignature[] = "ICC_PROFILE\0";  // 12 bytes
 constexpr size_t kExifSignatureSize = 6;
 constexpr size_t kIccSignatureSize = 12;
 
@@ -86,21 +86,23 @@ JpegScan FindMetadataSegments(std::span<const uint8_t> jpeg, JpegMetadataSegment
 std::optional<JpegMetadataSegments> ReadMetadataSegments(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return std::nullopt;
-    // The header is read in growing pieces: most files have it in the first few kilobytes,
-    // but a large embedded profile or maker note can push the scan much further.
-    constexpr size_t kPiece = 64 * 1024;
+    // The header is read in doubling pieces: most files have it in the first few kilobytes,
+    // but a large embedded profile or maker note can push the scan much further. Doubling
+    // keeps the rescans of a long header few.
     constexpr size_t kMostHeader = 64 * 1024 * 1024;
+    size_t piece = 64 * 1024;
     std::vector<uint8_t> bytes;
     JpegMetadataSegments found;
     JpegScan scan = JpegScan::Truncated;
     while (bytes.size() < kMostHeader) {
         const size_t old = bytes.size();
-        bytes.resize(old + kPiece);
-        const size_t got = std::fread(bytes.data() + old, 1, kPiece, file);
+        bytes.resize(old + piece);
+        const size_t got = std::fread(bytes.data() + old, 1, piece, file);
         bytes.resize(old + got);
         found = {};
         scan = FindMetadataSegments(bytes, found);
-        if (scan != JpegScan::Truncated || got < kPiece) break;
+        if (scan != JpegScan::Truncated || got < piece) break;
+        piece = bytes.size();
     }
     std::fclose(file);
     if (scan == JpegScan::NotJpeg) return std::nullopt;

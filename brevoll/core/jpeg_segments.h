@@ -11,8 +11,8 @@ namespace corvelle {
 // The metadata segments of a JPEG file that travel with a picture, each kept whole
 // (marker, length and payload) so they can be written out byte for byte.
 struct JpegMetadataSegments {
-    std::vector<uint8_t> exif;               // the first APP1 "Exif\0\0" segment
-    std::vector<std::vector<uint8_t>> icc;   // every APP2 "ICC_PROFILE\0" segment, in order
+    std::vector<uint8_t> exif;              // the first APP1 "Exif\0\0" segment
+    std::vector<std::vector<uint8_t>> icc;  // every APP2 "ICC_PROFILE\0" segment, in order
 
     bool empty() const { return exif.empty() && icc.empty(); }
 };

@@ -33,8 +33,7 @@ bool listingOrder(const std::string& a, const std::string& b) {
 using FolderId = std::pair<dev_t, ino_t>;
 
 void collectFolder(const std::string& folder, bool recursive, std::set<FolderId>& visited,
-                   std::vector<std::string>& pictures,
-                   const std::function<void(size_t)>& listed) {
+                   std::vector<std::string>& pictures, const std::function<void(size_t)>& listed) {
     struct stat st;
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
     // A link back up the tree would otherwise make the walk endless.

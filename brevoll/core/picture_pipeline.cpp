@@ -49,13 +49,11 @@ VImage scaledTo(const VImage& image, int width, int height, VipsKernel kernel) {
     const double vscale = double(height) / image.height();
     VImage out = image;
     if (image.width() != width || image.height() != height)
-        out = image.resize(hscale,
-                           VImage::option()->set("vscale", vscale)->set("kernel", kernel));
+        out = image.resize(hscale, VImage::option()->set("vscale", vscale)->set("kernel", kernel));
     if (out.width() > width || out.height() > height)
         out = out.crop(0, 0, std::min(out.width(), width), std::min(out.height(), height));
     if (out.width() < width || out.height() < height)
-        out = out.embed(0, 0, width, height,
-                        VImage::option()->set("extend", VIPS_EXTEND_COPY));
+        out = out.embed(0, 0, width, height, VImage::option()->set("extend", VIPS_EXTEND_COPY));
     return out;
 }
 
@@ -91,16 +89,14 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         }
         const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
         VImage picture = source;
-        const double factor = std::min(double(source.width()) / drawn.width,
-                                       double(source.height()) / drawn.height);
-        const int shrink = kernel.shrinkOnLoad && loader.starts_with("jpegload")
-                               ? jpegShrinkFor(factor)
-                               : 1;
+        const double factor =
+            std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
+        const int shrink =
+            kernel.shrinkOnLoad && loader.starts_with("jpegload") ? jpegShrinkFor(factor) : 1;
         if (shrink > 1)
-            picture = VImage::new_from_file(sourcePath.c_str(),
-                                            VImage::option()
-                                                ->set("access", VIPS_ACCESS_SEQUENTIAL)
-                                                ->set("shrink", shrink));
+            picture = VImage::new_from_file(
+                sourcePath.c_str(),
+                VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("shrink", shrink));
         picture = scaledTo(asColourPicture(picture), drawn.width, drawn.height, kernel.kernel);
 
         VImage canvas = picture;

@@ -17,7 +17,7 @@ struct SaverEntry {
 
 // Loaders whose format can be written back, and the saver's suffix.
 constexpr SaverEntry kSavers[] = {
-    {"jpegload", ".jpg"}, {"pngload", ".png"},   {"tiffload", ".tif"},
+    {"jpegload", ".jpg"},  {"pngload", ".png"}, {"tiffload", ".tif"},
     {"webpload", ".webp"}, {"gifload", ".gif"}, {"heifload", ".heic"},
 };
 

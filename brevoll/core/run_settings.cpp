@@ -74,8 +74,7 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
     f.stampColorText = store.readString(s, names::kStampColor, names::kDefaultStampColor);
     f.stampEmboss = store.readInt(s, names::kStampEmboss, names::kDefaultStampEmboss) != 0;
     f.stampFont = store.readString(s, names::kStampFont, names::kDefaultStampFont);
-    f.stampFontSizeText =
-        store.readString(s, names::kStampFontSize, names::kDefaultStampFontSize);
+    f.stampFontSizeText = store.readString(s, names::kStampFontSize, names::kDefaultStampFontSize);
     f.interpolationMethod =
         store.readInt(s, names::kInterpolationMethod, names::kRunDefaultInterpolation);
     return f;
@@ -84,7 +83,7 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
 RunSettings CaptureRunSettings(const DialogFields& f) {
     RunSettings r;
     r.recursive = f.recursive;
-    r.method = f.method == kMethodRatio ? kMethodRatio
+    r.method = f.method == kMethodRatio   ? kMethodRatio
                : f.method == kMethodPixel ? kMethodPixel
                                           : kMethodBound;
     r.fitToBound = f.fitBound;
@@ -106,10 +105,10 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
     r.prefix = f.naming ? f.prefix : "";
     r.postfix = f.naming ? f.postfix : "";
     // A mode outside the list would make the drawing fail; the list's first entry stands in.
-    r.interpolationMode = f.interpolationMethod >= 0 &&
-                                  f.interpolationMethod < kInterpolationModeCount
-                              ? f.interpolationMethod
-                              : 0;
+    r.interpolationMode =
+        f.interpolationMethod >= 0 && f.interpolationMethod < kInterpolationModeCount
+            ? f.interpolationMethod
+            : 0;
     if (f.useColorBorder) {
         r.borderColor = int32_t(ParseColorText(f.borderColorText));
         r.borderMargin = std::clamp(f.borderMargin, 0, 50);
@@ -119,8 +118,7 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
     }
     r.destinationFolder = f.destPath;
     r.sourceFolder = f.sourcePath;
-    r.stampPosition =
-        f.stampPos >= 0 && f.stampPos < kStampPositionCount ? f.stampPos : 0;
+    r.stampPosition = f.stampPos >= 0 && f.stampPos < kStampPositionCount ? f.stampPos : 0;
     r.stampPattern = f.stampMethod;
     r.stampFont = f.stampFont.empty() ? std::string(names::kDefaultStampFont) : f.stampFont;
     r.stampFontSize = ReadNumberText(f.stampFontSizeText);

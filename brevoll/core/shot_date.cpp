@@ -23,7 +23,7 @@ size_t typeSize(uint16_t type) {
 }
 
 class TiffView {
-public:
+  public:
     explicit TiffView(std::span<const uint8_t> bytes) : m_bytes(bytes) {}
 
     bool readHeader(uint32_t& firstIfd) {
@@ -71,7 +71,7 @@ public:
         return std::string(chars, strnlen(chars, limit));
     }
 
-private:
+  private:
     std::optional<uint16_t> u16(size_t at) const {
         if (at > m_bytes.size() || m_bytes.size() - at < 2) return std::nullopt;
         const uint8_t* p = m_bytes.data() + at;

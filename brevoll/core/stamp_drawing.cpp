@@ -16,8 +16,8 @@ struct PositionStyle {
 
 // Alignment and vertical place of the seven positions ("None" first).
 constexpr PositionStyle kPositions[] = {
-    {VIPS_ALIGN_LOW, false},    {VIPS_ALIGN_LOW, false},  {VIPS_ALIGN_CENTRE, false},
-    {VIPS_ALIGN_HIGH, false},   {VIPS_ALIGN_LOW, true},   {VIPS_ALIGN_CENTRE, true},
+    {VIPS_ALIGN_LOW, false},  {VIPS_ALIGN_LOW, false}, {VIPS_ALIGN_CENTRE, false},
+    {VIPS_ALIGN_HIGH, false}, {VIPS_ALIGN_LOW, true},  {VIPS_ALIGN_CENTRE, true},
     {VIPS_ALIGN_HIGH, true},
 };
 
@@ -42,8 +42,7 @@ StampLayout ComputeStampLayout(const RunSettings& settings, const TargetRect& dr
     StampLayout layout{margin + s, margin, drawn.width - 2 * s, 2 * s};
     if (textHeight > layout.height) layout.height = s + textHeight;
     const int position = std::clamp(settings.stampPosition, 0, 6);
-    if (kPositions[position].bottom)
-        layout.y = drawn.canvasHeight() - layout.height - margin;
+    if (kPositions[position].bottom) layout.y = drawn.canvasHeight() - layout.height - margin;
     return layout;
 }
 
@@ -97,9 +96,10 @@ vips::VImage DrawStamp(const vips::VImage& canvas, const RunSettings& settings,
     cover = cover.embed(left, top, canvas.width(), canvas.height());
 
     const int colourBands = std::min(canvas.bands(), 3);
-    vips::VImage colour = canvas.bands() > colourBands
-                              ? canvas.extract_band(0, vips::VImage::option()->set("n", colourBands))
-                              : canvas;
+    vips::VImage colour =
+        canvas.bands() > colourBands
+            ? canvas.extract_band(0, vips::VImage::option()->set("n", colourBands))
+            : canvas;
     std::vector<double> paint = stampInk(settings.stampColor);
     paint.resize(size_t(colourBands));
     vips::VImage stamped =

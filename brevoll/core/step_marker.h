@@ -4,9 +4,9 @@
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace corvelle {
@@ -34,7 +34,7 @@ using StepReporter = std::function<void(std::string_view step)>;
 // replaced; the stored record then lags the work by at most one write. It is complete when
 // the board is destroyed.
 class StepMarkerBoard {
-public:
+  public:
     explicit StepMarkerBoard(SettingsStore& store, bool writeBehind = false);
     ~StepMarkerBoard();
     StepMarkerBoard(const StepMarkerBoard&) = delete;
@@ -50,7 +50,7 @@ public:
         return [this, slot](std::string_view step) { setStep(slot, step); };
     }
 
-private:
+  private:
     struct Slot {
         bool used = false;
         std::string path;
@@ -68,7 +68,7 @@ private:
     std::mutex m_mutex;
     std::vector<Slot> m_slots;
     int m_shown = -1;  // the slot the stored record names
-    Record m_record;    // the record as it should be stored
+    Record m_record;   // the record as it should be stored
 
     bool m_writeBehind = false;
     std::condition_variable m_wake;

@@ -54,8 +54,7 @@ TargetRect ComputeTargetRect(const RunSettings& settings, int w, int h) {
                 r.width = BoundWidth(settings);
                 r.height = BoundHeight(settings);
             } else {
-                fitIntoBound(w, h, BoundWidth(settings), BoundHeight(settings), r.width,
-                             r.height);
+                fitIntoBound(w, h, BoundWidth(settings), BoundHeight(settings), r.width, r.height);
             }
             break;
     }

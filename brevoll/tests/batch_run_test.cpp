@@ -33,7 +33,7 @@ std::string stored(const SettingsStore& store, std::string_view name) {
 }
 
 class BatchRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}) {
             WriteTestPicture(temp.file(std::string("src/") + name));
@@ -112,6 +112,10 @@ TEST_F(BatchRunTest, NewFilesNeedNoQuestionAndNonPicturesAreNotCounted) {
     EXPECT_EQ(run->resized(), 6);
     EXPECT_TRUE(fs::exists(temp.file("dst/sub/deep/p6.jpg")));
     EXPECT_FALSE(fs::exists(temp.file("dst/sub/broken.jpg")));
+
+    settings.destinationFolder = "";
+    runAnswering({});
+    EXPECT_EQ(run->total(), 0);
 }
 
 TEST_F(BatchRunTest, AFailedSaveLeavesTheOriginalAndIsNotCounted) {
@@ -180,7 +184,7 @@ TEST(RunClock, LeavesOutTheTimeSpentStopped) {
 }
 
 class AbnormalEndReport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::string_view s = kBrevollSection;
         store.writeString(s, names::kErrorOperation, "Save JPEG");
@@ -194,8 +198,8 @@ protected:
         store.writeInt(s, names::kExifInfo, 1);
     }
     void TearDown() override {
-        for (auto name : {names::kMethod, names::kFixSize, names::kRecursive,
-                          names::kCompressRatio, names::kExifInfo})
+        for (auto name : {names::kMethod, names::kFixSize, names::kRecursive, names::kCompressRatio,
+                          names::kExifInfo})
             store.writeString(kBrevollSection, name, "");
         store.writeString(kBrevollSection, names::kErrorOperation, "");
     }

@@ -55,7 +55,8 @@ TEST(CommandLine, ReportsAnAbnormalEndOfThePreviousRunAtStart) {
     const std::string report = StateHomeFolder() + "/Corvelle/Brevoll/Error.txt";
     fs::remove(report);
 
-    const ProgramRun run = brevoll({"--batch", "--source", temp.file("none"), "--dest", temp.file("out")});
+    const ProgramRun run =
+        brevoll({"--batch", "--source", temp.file("none"), "--dest", temp.file("out")});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find(" [/photos/killed.jpg] 파일을 "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("0 Resized"), std::string::npos);
@@ -76,9 +77,10 @@ TEST(CommandLine, ConvertsWithTheGivenOptionsClampedAsTheDialogDoes) {
     WriteTestPicture(temp.file("src/q.JPG"), picture);
     testing::WriteFileBytes(temp.file("src/notes.txt"), {'x'});
 
-    const ProgramRun run = brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("dst"),
-                             "--pixel", "200", "--border", "ff0000", "--margin", "80",
-                             "--prefix", "r_", "--postfix", "_s", "--no-exif", "-j", "2"});
+    const ProgramRun run =
+        brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("dst"), "--pixel",
+                 "200", "--border", "ff0000", "--margin", "80", "--prefix", "r_", "--postfix", "_s",
+                 "--no-exif", "-j", "2"});
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("1 / 2"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("2 Resized"), std::string::npos) << run.output;
@@ -98,7 +100,7 @@ TEST(CommandLine, ConvertsWithTheGivenOptionsClampedAsTheDialogDoes) {
 
     // Without a terminal existing files are skipped.
     const ProgramRun again = brevoll({"--batch", "--source", temp.file("src"), "--dest",
-                               temp.file("dst"), "--prefix", "r_", "--postfix", "_s"});
+                                      temp.file("dst"), "--prefix", "r_", "--postfix", "_s"});
     EXPECT_EQ(again.status, 0);
     EXPECT_NE(again.output.find("0 Resized"), std::string::npos) << again.output;
 }
@@ -107,7 +109,8 @@ TEST(CommandLine, RefusesSameFoldersWithoutTerminalUnlessTold) {
     TempFolder temp;
     WriteTestPicture(temp.file("src/p.jpg"));
     const auto before = testing::ReadFileBytes(temp.file("src/p.jpg"));
-    ProgramRun run = brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("src/")});
+    ProgramRun run =
+        brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("src/")});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(testing::ReadFileBytes(temp.file("src/p.jpg")), before);
     run = brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("src"),
@@ -124,8 +127,7 @@ TEST(CommandLine, ParsesOptionsOverTheStoredFields) {
     DialogFields stored;
     stored.sourcePath = "/stored";
     auto parsed = ParseBrevollArguments({"--batch", "--bound", "640x480", "--fit", "--stamp",
-                                         "bottom-center", "--opaque", "--interpolation=5",
-                                         "-j3"},
+                                         "bottom-center", "--opaque", "--interpolation=5", "-j3"},
                                         stored);
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_TRUE(parsed.batch);
@@ -139,9 +141,13 @@ TEST(CommandLine, ParsesOptionsOverTheStoredFields) {
     EXPECT_EQ(r.interpolationMode, 5);
     EXPECT_EQ(parsed.options.jobs, 3);
 
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--ratio", "ten"}, {"--bound", "800"}, {"--stamp", "middle"},
-          {"--interpolation", "8"}, {"--overwrite", "maybe"}, {"--quality"}, {"--frobnicate"}})
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--ratio", "ten"},
+                                                {"--bound", "800"},
+                                                {"--stamp", "middle"},
+                                                {"--interpolation", "8"},
+                                                {"--overwrite", "maybe"},
+                                                {"--quality"},
+                                                {"--frobnicate"}})
         EXPECT_FALSE(ParseBrevollArguments(bad, stored).error.empty()) << bad[0];
     EXPECT_EQ(brevoll({"--batch", "--ratio", "ten"}).status, 2);
 }

@@ -6,7 +6,7 @@
 namespace {
 
 class ImagingEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { ASSERT_TRUE(corvelle::StartImaging("brevoll_tests")); }
 };
 

@@ -28,9 +28,9 @@ TEST(ReadShotDate, TakesTheDatesInTheirOrderOfPreference) {
         EXPECT_EQ(ReadShotDate(tiffWithDates(order, "2004:12:19 13:05:09", "2005:01:01 00:00:00",
                                              "2006:01:01 00:00:00")),
                   "2004:12:19 13:05:09");
-        EXPECT_EQ(ReadShotDate(tiffWithDates(order, "", "2005:01:01 00:00:00",
-                                             "2006:01:01 00:00:00")),
-                  "2005:01:01 00:00:00");
+        EXPECT_EQ(
+            ReadShotDate(tiffWithDates(order, "", "2005:01:01 00:00:00", "2006:01:01 00:00:00")),
+            "2005:01:01 00:00:00");
         EXPECT_EQ(ReadShotDate(tiffWithDates(order, "", "", "2006:01:01 00:00:00")),
                   "2006:01:01 00:00:00");
     }
@@ -92,7 +92,8 @@ TEST(JpegSegments, FindsExifAndIccAndSplicesThemAfterApp0) {
     EXPECT_EQ((*spliced)[3], 0xE0);  // JFIF stays first
     // Everything from the scan on is unchanged.
     EXPECT_TRUE(std::equal(plain.end() - 200, plain.end(), spliced->end() - 200));
-    EXPECT_EQ(spliced->size(), plain.size() - stale.size() + expected[0].size() + expected[1].size());
+    EXPECT_EQ(spliced->size(),
+              plain.size() - stale.size() + expected[0].size() + expected[1].size());
 }
 
 TEST(JpegSegments, RejectsOrCutsShortMalformedHeaders) {

@@ -40,8 +40,7 @@ ConvertResult convert(const RunSettings& s, const std::string& from, const std::
 }
 
 VImage load(const std::string& path) {
-    return VImage::new_from_file(path.c_str(),
-                                 VImage::option()->set("access", VIPS_ACCESS_RANDOM));
+    return VImage::new_from_file(path.c_str(), VImage::option()->set("access", VIPS_ACCESS_RANDOM));
 }
 
 struct Rgb {
@@ -70,8 +69,8 @@ TEST(ConvertPicture, DrawsTheBorderAndTheStampInItsBand) {
     RunSettings s = ratio(100);
     s.borderColor = 0x00FF00;  // RRGGBB: green
     s.borderMargin = 10;
-    s.stampPosition = 4;        // bottom left
-    s.stampColor = 0x0000FF;    // BBGGRR: red
+    s.stampPosition = 4;      // bottom left
+    s.stampColor = 0x0000FF;  // BBGGRR: red
     s.semiTransparent = false;
     s.stampPattern = "%Y %m/%d - %H:%M:%S";
     ASSERT_TRUE(convert(s, temp.file("in.jpg"), temp.file("bottom.jpg")).saved);
@@ -146,8 +145,8 @@ TEST(ConvertPicture, KeepsTheSourceMetadataByteForByteOrDropsIt) {
     std::vector<std::string> steps;
     RunSettings s = ratio(50);
     ASSERT_TRUE(convert(s, temp.file("in.jpg"), temp.file("kept.jpg"), &steps).saved);
-    EXPECT_EQ(steps, (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info",
-                                               "Save JPEG"}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info", "Save JPEG"}));
     const auto kept = ReadFileBytes(temp.file("kept.jpg"));
     EXPECT_EQ(MetadataSegmentsOf(kept), MetadataSegmentsOf(source));
     // The pixels are not turned by the Orientation tag (6), which stays as it was.
@@ -180,7 +179,8 @@ TEST(ConvertPicture, SavesAtTheRunsQualityInTheSourcesFormat) {
     EXPECT_LT(coarse.size() * 2, fine.size());
 
     // A PNG behind a .jpg name is written back as PNG.
-    VImage::black(30, 20, VImage::option()->set("bands", 3)).write_to_file(temp.file("png.png").c_str());
+    VImage::black(30, 20, VImage::option()->set("bands", 3))
+        .write_to_file(temp.file("png.png").c_str());
     std::filesystem::rename(temp.file("png.png"), temp.file("png.jpg"));
     ASSERT_TRUE(convert(ratio(50), temp.file("png.jpg"), temp.file("png_out.jpg")).saved);
     const auto png = ReadFileBytes(temp.file("png_out.jpg"));
@@ -190,8 +190,8 @@ TEST(ConvertPicture, SavesAtTheRunsQualityInTheSourcesFormat) {
 
     // A format with no saver writes nothing.
     testing::WriteFileBytes(temp.file("ppm.jpg"),
-                            {'P', '6', '\n', '2', ' ', '2', '\n', '2', '5', '5', '\n', 1, 2, 3,
-                             4, 5, 6, 7, 8, 9, 10, 11, 12});
+                            {'P', '6', '\n', '2', ' ', '2', '\n', '2', '5', '5', '\n', 1,
+                             2,   3,   4,    5,   6,   7,   8,    9,   10,  11,  12});
     EXPECT_FALSE(convert(ratio(50), temp.file("ppm.jpg"), temp.file("ppm_out.jpg")).saved);
     EXPECT_FALSE(std::filesystem::exists(temp.file("ppm_out.jpg")));
 }
@@ -206,7 +206,8 @@ TEST(ConvertPicture, MakesGrayPicturesColourAndFailsOnUnreadableOnes) {
 
     testing::WriteFileBytes(temp.file("junk.jpg"), {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'g'});
     std::vector<std::string> steps;
-    const ConvertResult junk = convert(ratio(50), temp.file("junk.jpg"), temp.file("j.jpg"), &steps);
+    const ConvertResult junk =
+        convert(ratio(50), temp.file("junk.jpg"), temp.file("j.jpg"), &steps);
     EXPECT_FALSE(junk.saved);
     EXPECT_FALSE(junk.error.empty());
     EXPECT_EQ(steps, std::vector<std::string>{"Read JPEG"});

@@ -48,8 +48,8 @@ TEST(ComputeTargetRect, GivesTheWorkedSizes) {
     };
     for (const Row& row : rows) {
         const TargetRect r = ComputeTargetRect(row.settings, row.w, row.h);
-        EXPECT_EQ(r, row.expected) << row.w << "x" << row.h << " -> " << r.x << "," << r.y
-                                   << " " << r.width << "x" << r.height;
+        EXPECT_EQ(r, row.expected) << row.w << "x" << row.h << " -> " << r.x << "," << r.y << " "
+                                   << r.width << "x" << r.height;
     }
     const TargetRect withBorder =
         ComputeTargetRect(withMethod(kMethodRatio, 50, false, 5), 3008, 2000);
@@ -69,7 +69,7 @@ TEST(ComputeTargetRect, MarginNeverLeavesLessThanTenPixelsAndTheCanvasGrows) {
 }
 
 class LocalTime : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "UTC0", 1);
         tzset();

@@ -19,7 +19,9 @@ std::vector<uint8_t> MakeTestPicture(const TestPictureOptions& options) {
     jpeg.components = options.components;
     const uint32_t color = options.color;
     if (options.pattern)
-        jpeg.pixel = [](int x, int y) { return uint32_t((x * 7 + y * 13) % 256) * 0x010101u ^ uint32_t(x * y); };
+        jpeg.pixel = [](int x, int y) {
+            return uint32_t((x * 7 + y * 13) % 256) * 0x010101u ^ uint32_t(x * y);
+        };
     else
         jpeg.pixel = [color](int, int) { return color; };
     std::vector<uint8_t> bytes = EncodeTestJpeg(options.width, options.height, jpeg);
@@ -33,8 +35,8 @@ std::vector<uint8_t> MakeTestPicture(const TestPictureOptions& options) {
         segments.push_back(ExifSegment(BuildTiff(ifd0, kBig)));
     }
     if (options.withIcc) {
-        std::vector<uint8_t> payload = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F',
-                                        'I', 'L', 'E', 0,   1,   1};
+        std::vector<uint8_t> payload = {'I', 'C', 'C', '_', 'P', 'R', 'O',
+                                        'F', 'I', 'L', 'E', 0,   1,   1};
         for (int i = 0; i < 64; ++i) payload.push_back(uint8_t(i));
         segments.push_back(JpegSegment(0xE2, payload));
     }
