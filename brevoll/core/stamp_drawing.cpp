@@ -56,15 +56,22 @@ vips::VImage DrawStamp(const vips::VImage& canvas, const RunSettings& settings,
     // The comma ends the family name, so words such as "Roman" in "Times New Roman" are not
     // taken for style words.
     const std::string font = settings.stampFont + ", " + std::to_string(s);
+    // The layout keeps S pixels from both sides; on a picture narrower than that there is no
+    // room for any text (and a font that large would only cost memory).
     const int layoutWidth = drawn.width - 2 * s;
+    if (layoutWidth <= 0) return canvas;
 
-    vips::VOption* options = vips::VImage::option()
-                                 ->set("font", font.c_str())
-                                 ->set("dpi", kCanvasDpi)
-                                 ->set("align", style.align);
-    // A layout without width has no line breaks and nothing to align within.
-    if (layoutWidth > 0) options->set("width", layoutWidth);
-    vips::VImage ink = vips::VImage::text(markupEscaped(text).c_str(), options);
+    vips::VImage ink;
+    try {
+        ink = vips::VImage::text(markupEscaped(text).c_str(), vips::VImage::option()
+                                                                  ->set("font", font.c_str())
+                                                                  ->set("dpi", kCanvasDpi)
+                                                                  ->set("align", style.align)
+                                                                  ->set("width", layoutWidth));
+    } catch (const vips::VError&) {
+        // A text that cannot be laid out (only blanks, say) leaves the picture unstamped.
+        return canvas;
+    }
 
     // The ink image is cropped to the drawn glyphs; its offsets say where it lies within the
     // text's layout box, whose top is the top of the layout rectangle.
@@ -72,15 +79,11 @@ vips::VImage DrawStamp(const vips::VImage& canvas, const RunSettings& settings,
     const int inkTop = ink.yoffset();
     const StampLayout layout = ComputeStampLayout(settings, drawn, inkTop + ink.height());
 
-    // Text is clipped to its layout rectangle (horizontally only when it has a width) and
-    // to the canvas.
+    // Text is clipped to its layout rectangle and to the canvas.
     int left = layout.x + inkLeft;
     int top = layout.y + inkTop;
-    int clipLeft = 0, clipRight = canvas.width();
-    if (layoutWidth > 0) {
-        clipLeft = std::max(clipLeft, layout.x);
-        clipRight = std::min(clipRight, layout.x + layout.width);
-    }
+    const int clipLeft = std::max(0, layout.x);
+    const int clipRight = std::min(canvas.width(), layout.x + layout.width);
     const int clipTop = std::max(0, layout.y);
     const int clipBottom = std::min(canvas.height(), layout.y + layout.height);
     const int x0 = std::max(left, clipLeft), x1 = std::min(left + ink.width(), clipRight);

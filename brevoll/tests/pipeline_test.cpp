@@ -131,6 +131,18 @@ TEST(ConvertPicture, DrawsNoStampWithoutADateOrAUsableFontSize) {
     s.stampFontSize = 0;
     ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("b.jpg")).saved);
     EXPECT_EQ(redPixelsInRows(load(temp.file("b.jpg")), 0, 100), 0);
+    // No room between the S-pixel insets of a narrow picture.
+    s.stampFontSize = 100;
+    ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("c.jpg")).saved);
+    EXPECT_EQ(redPixelsInRows(load(temp.file("c.jpg")), 0, 100), 0);
+    // A stamp of blanks draws nothing; markup characters are text like any other.
+    s.stampFontSize = 12;
+    s.stampPattern = "   ";
+    ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("d.jpg")).saved);
+    EXPECT_EQ(redPixelsInRows(load(temp.file("d.jpg")), 0, 100), 0);
+    s.stampPattern = "<b>&amp; %Y";
+    ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("e.jpg")).saved);
+    EXPECT_GT(redPixelsInRows(load(temp.file("e.jpg")), 0, 24), 20);
 }
 
 TEST(ConvertPicture, KeepsTheSourceMetadataByteForByteOrDropsIt) {
