@@ -149,7 +149,10 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
             ++failed;
             progress.problem(job);
         }
-        progress.show(job, FormatProgressTime(clock.elapsedMs(now), job.index + 1, run.total()));
+        // A cancelled picture ends the run; the time line stays as it was.
+        if (job.outcome != PictureOutcome::Cancelled)
+            progress.show(job,
+                          FormatProgressTime(clock.elapsedMs(now), job.index + 1, run.total()));
     };
 
     // Pictures are taken in list order on this thread (the overwrite question is asked
