@@ -4,6 +4,7 @@
 #include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <future>
 #include <iostream>
@@ -77,6 +78,19 @@ OverwriteQuestion questionFor(OverwriteMode mode) {
     return [](const std::string&) { return OverwriteAnswer::Cancel; };
 }
 
+// The library's messages come a line per complaint; the user gets them on one line.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += "; ";
+    }
+    while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
+    return line;
+}
+
 class ProgressLine {
   public:
     ProgressLine(int total, bool terminal) : m_total(total), m_terminal(terminal) {}
@@ -96,7 +110,7 @@ class ProgressLine {
         if (m_terminal) std::fputc('\n', stderr);
         if (job.outcome == PictureOutcome::Failed)
             std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
-                         job.error.c_str());
+                         oneLine(job.error).c_str());
     }
     void end() {
         if (m_terminal) std::fputc('\n', stderr);
@@ -220,6 +234,9 @@ int main(int argc, char** argv) {
             stderr);
         return 2;
     }
+    // Damaged pictures make the library warn once per tile; the one line naming the
+    // picture that failed says enough.
+    setenv("VIPS_WARNING", "0", /*overwrite=*/0);
     if (!StartImaging(argv[0])) {
         std::fputs("brevoll: cannot start the imaging library\n", stderr);
         return 1;
