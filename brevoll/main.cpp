@@ -1,6 +1,245 @@
-#include <cstdio>
+// Brevoll: resizes the pictures of a folder tree. `brevoll --batch` runs headless.
+#include <unistd.h>
 
-int main() {
-    std::fputs("brevoll: not built yet\n", stderr);
-    return 2;
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <future>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/batch_run.h"
+#include "core/command_line.h"
+#include "core/error_report.h"
+#include "core/format_seconds.h"
+#include "core/imaging.h"
+#include "core/picture_list.h"
+#include "core/settings_store.h"
+#include "core/step_marker.h"
+
+namespace {
+
+using namespace corvelle;
+
+uint64_t nowMs() {
+    return uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count());
+}
+
+bool onTerminal() { return isatty(STDIN_FILENO) && isatty(STDERR_FILENO); }
+
+// One line from the user, lower-cased first letter; 0 at the end of input.
+char askLine(const char* question) {
+    std::fputs(question, stderr);
+    std::fflush(stderr);
+    std::string line;
+    if (!std::getline(std::cin, line)) return 0;
+    for (char c : line)
+        if (c != ' ' && c != '\t') return char(std::tolower(static_cast<unsigned char>(c)));
+    return '\n';
+}
+
+OverwriteAnswer askOverwrite(const std::string& destination) {
+    std::fprintf(stderr, "\nThis file exists already. Overwrite?\n  %s\n", destination.c_str());
+    for (;;) {
+        switch (askLine("[y] Yes  [a] Yes All  [s] Skip All  [n] No  [c] Cancel: ")) {
+            case 'y':
+                return OverwriteAnswer::Yes;
+            case 'a':
+                return OverwriteAnswer::YesAll;
+            case 's':
+                return OverwriteAnswer::SkipAll;
+            case 'n':
+                return OverwriteAnswer::No;
+            case 'c':
+            case 0:
+                return OverwriteAnswer::Cancel;  // closing the question cancels
+            default:
+                break;
+        }
+    }
+}
+
+OverwriteQuestion questionFor(OverwriteMode mode) {
+    switch (mode) {
+        case OverwriteMode::Ask:
+            return askOverwrite;
+        case OverwriteMode::YesAll:
+            return [](const std::string&) { return OverwriteAnswer::YesAll; };
+        case OverwriteMode::SkipAll:
+            return [](const std::string&) { return OverwriteAnswer::SkipAll; };
+        case OverwriteMode::Cancel:
+            break;
+    }
+    return [](const std::string&) { return OverwriteAnswer::Cancel; };
+}
+
+// The library's messages come a line per complaint; the user gets them on one line.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += "; ";
+    }
+    while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
+    return line;
+}
+
+class ProgressLine {
+  public:
+    ProgressLine(int total, bool terminal) : m_total(total), m_terminal(terminal) {}
+
+    void show(const PictureJob& job, const std::string& timeText) {
+        if (m_terminal) {
+            std::fprintf(stderr, "\r\033[K%i / %i  %s  %s", job.index + 1, m_total,
+                         job.source.c_str(), timeText.c_str());
+            std::fflush(stderr);
+        } else {
+            std::printf("%i / %i  %s -> %s  %s\n", job.index + 1, m_total, job.source.c_str(),
+                        job.destination.c_str(), timeText.c_str());
+            std::fflush(stdout);
+        }
+    }
+    void problem(const PictureJob& job) {
+        if (m_terminal) std::fputc('\n', stderr);
+        if (job.outcome == PictureOutcome::Failed)
+            std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
+                         oneLine(job.error).c_str());
+    }
+    void end() {
+        if (m_terminal) std::fputc('\n', stderr);
+    }
+
+  private:
+    int m_total;
+    bool m_terminal;
+};
+
+int runBatch(const BatchOptions& options, SettingsStore& store) {
+    const RunSettings settings = CaptureRunSettings(options.fields);
+    if (settings.sourceFolder.empty() || settings.destinationFolder.empty()) {
+        std::fputs(
+            "brevoll: both a source and a destination folder are needed "
+            "(--source, --dest)\n",
+            stderr);
+        return 2;
+    }
+    const bool terminal = onTerminal();
+    OverwriteMode mode =
+        options.overwrite.value_or(terminal ? OverwriteMode::Ask : OverwriteMode::SkipAll);
+    if (IsSameFolder(settings.sourceFolder, settings.destinationFolder)) {
+        if (terminal && mode != OverwriteMode::YesAll) {
+            const char answer = askLine("Same folders.\nOverwrite? [y/N] ");
+            if (answer != 'y') return 0;
+        } else if (mode != OverwriteMode::YesAll) {
+            std::fputs(
+                "brevoll: source and destination are the same folder; "
+                "give --overwrite yes-all to overwrite the pictures\n",
+                stderr);
+            return 2;
+        }
+    }
+
+    StepMarkerBoard markers(store, /*writeBehind=*/options.jobs > 1);
+    BatchRun run(settings, markers, questionFor(mode));
+    run.collect();
+    ProgressLine progress(run.total(), terminal);
+    RunClock clock;
+    clock.start(nowMs());
+    int failed = 0;
+
+    auto done = [&](PictureJob& job) {
+        if (job.outcome == PictureOutcome::Resized || job.outcome == PictureOutcome::Failed)
+            run.finish(job);
+        const uint64_t now = nowMs();
+        clock.pictureDone(now);
+        if (job.outcome == PictureOutcome::Failed) {
+            ++failed;
+            progress.problem(job);
+        }
+        // A cancelled picture ends the run; the time line stays as it was.
+        if (job.outcome != PictureOutcome::Cancelled)
+            progress.show(job,
+                          FormatProgressTime(clock.elapsedMs(now), job.index + 1, run.total()));
+    };
+
+    // Pictures are taken in list order on this thread (the overwrite question is asked
+    // here); up to `jobs` of them are converted at a time.
+    std::deque<std::pair<PictureJob, std::future<void>>> underWay;
+    auto finishOldest = [&] {
+        auto& [job, future] = underWay.front();
+        future.get();
+        done(job);
+        underWay.pop_front();
+    };
+    while (auto job = run.takeNext()) {
+        if (job->outcome != PictureOutcome::Convert) {
+            done(*job);
+            continue;
+        }
+        if (options.jobs <= 1) {
+            run.convert(*job);
+            done(*job);
+            continue;
+        }
+        underWay.emplace_back(std::move(*job), std::future<void>());
+        PictureJob& slot = underWay.back().first;
+        underWay.back().second =
+            std::async(std::launch::async, [&run, &slot] { run.convert(slot); });
+        if (int(underWay.size()) >= options.jobs) finishOldest();
+    }
+    while (!underWay.empty()) finishOldest();
+
+    progress.end();
+    if (run.cancelled()) std::puts("User canceled");
+    std::printf("%i Resized\n", run.resized());
+    return failed > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The stamp's date and time formats follow the user's locale; numbers stay plain.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+
+    SettingsStore store(kBrevollSettings);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseBrevollArguments(args, ReadDialogFields(store));
+    if (parsed.help) {
+        std::fputs(kBrevollUsage, stdout);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "brevoll: %s\n%s", parsed.error.c_str(), kBrevollUsage);
+        return 2;
+    }
+
+    // A run that ended abnormally is reported at the next start, whatever kind of start.
+    const std::string reportPath = ErrorReportPath();
+    if (const auto message = ReportAbnormalEnd(store, reportPath))
+        std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
+                     reportPath.c_str());
+
+    if (!parsed.batch) {
+        std::fputs(
+            "brevoll: the main window is not part of this build; use --batch "
+            "(see --help)\n",
+            stderr);
+        return 2;
+    }
+    // Damaged pictures make the library warn once per tile; the one line naming the
+    // picture that failed says enough.
+    setenv("VIPS_WARNING", "0", /*overwrite=*/0);
+    if (!StartImaging(argv[0])) {
+        std::fputs("brevoll: cannot start the imaging library\n", stderr);
+        return 1;
+    }
+    return runBatch(parsed.options, store);
 }

@@ -1,0 +1,105 @@
+#include "core/batch_run.h"
+
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "core/picture_list.h"
+#include "core/picture_pipeline.h"
+
+namespace corvelle {
+
+namespace {
+
+bool somethingAt(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+BatchRun::BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQuestion ask)
+    : m_settings(std::move(settings)), m_markers(markers), m_ask(std::move(ask)) {}
+
+void BatchRun::collect(const std::function<void(size_t)>& listed) {
+    // Without a destination folder every picture would land below the root of the file
+    // system; such a run has nothing to do.
+    m_pictures = m_settings.destinationFolder.empty()
+                     ? std::vector<std::string>()
+                     : CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed);
+    m_nextIndex = 0;
+    m_resized = 0;
+    m_answer = OverwriteAnswer::Yes;
+}
+
+std::optional<PictureJob> BatchRun::takeNext() {
+    if (finished()) return std::nullopt;
+    PictureJob job;
+    job.index = m_nextIndex++;
+    job.source = m_pictures[size_t(job.index)];
+    job.markerSlot = m_markers.begin(job.source);
+    job.destination = DestinationPathFor(m_settings, job.source);
+
+    if (somethingAt(job.destination)) {
+        if (m_answer == OverwriteAnswer::Yes || m_answer == OverwriteAnswer::No)
+            m_answer = m_ask ? m_ask(job.destination) : OverwriteAnswer::Cancel;
+        switch (m_answer) {
+            case OverwriteAnswer::Yes:
+            case OverwriteAnswer::YesAll:
+                job.replaceExisting = true;
+                break;
+            case OverwriteAnswer::Cancel:
+                job.outcome = PictureOutcome::Cancelled;
+                break;
+            default:
+                job.outcome = PictureOutcome::Skipped;
+                break;
+        }
+        if (job.outcome != PictureOutcome::Convert) {
+            m_markers.end(job.markerSlot);
+            return job;
+        }
+    }
+    m_markers.setStep(job.markerSlot, kStepCreateFolder);
+    MakeFolderChain(job.destination);
+    return job;
+}
+
+void BatchRun::convert(PictureJob& job, bool keepCanvas) {
+    ConvertResult result =
+        ConvertPicture(m_settings, job.source, job.destination, m_markers.reporter(job.markerSlot),
+                       job.replaceExisting, keepCanvas);
+    job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
+    job.error = std::move(result.error);
+    job.canvas = std::move(result.canvas);
+}
+
+void BatchRun::finish(PictureJob& job) {
+    // Only a picture that reached its destination counts as resized.
+    if (job.outcome == PictureOutcome::Resized) ++m_resized;
+    m_markers.end(job.markerSlot);
+}
+
+std::optional<PictureJob> BatchRun::next(bool keepCanvas) {
+    std::optional<PictureJob> job = takeNext();
+    if (job && job->outcome == PictureOutcome::Convert) {
+        convert(*job, keepCanvas);
+        finish(*job);
+    }
+    return job;
+}
+
+void RunClock::start(uint64_t nowMs) {
+    if (!m_running && m_startMs == 0)
+        m_startMs = nowMs;
+    else
+        m_startMs += nowMs - m_lastMs;
+    m_running = true;
+    m_lastMs = nowMs;
+}
+
+unsigned RunClock::elapsedMs(uint64_t nowMs) const {
+    return nowMs > m_startMs ? unsigned(nowMs - m_startMs) : 0;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/run_settings.h"
+
+namespace corvelle {
+
+// The pictures below a folder in run order: a folder's own pictures (by name) before the
+// pictures of its sub-folders, which follow in name order when recursive is on. A picture
+// is any entry whose name contains ".jpg" in any case (a folder too, when not recursive).
+// An empty folder text collects nothing. listed(n) is told the count as it grows.
+std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
+                                         const std::function<void(size_t)>& listed = {});
+
+// The folder text as a prefix for joining: without trailing separators ("/" stays "").
+std::string FolderWithoutTrailingSlash(const std::string& folder);
+
+// Where a source picture goes: its path below the source folder repeated below the
+// destination folder, the file name framed by the prefix and postfix.
+std::string DestinationPathFor(const RunSettings& settings, const std::string& sourcePath);
+
+// Creates the folder a file path lies in, with any missing ancestors. False when the
+// folder does not exist afterwards.
+bool MakeFolderChain(const std::string& filePath);
+
+// Whether the two folder texts name the same folder (the same text but for trailing
+// separators, or the same existing folder).
+bool IsSameFolder(const std::string& a, const std::string& b);
+
+}  // namespace corvelle

@@ -1,0 +1,138 @@
+#include "core/picture_pipeline.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/interpolation.h"
+#include "core/jpeg_segments.h"
+#include "core/picture_saver.h"
+#include "core/shot_date.h"
+#include "core/stamp_drawing.h"
+#include "core/stamp_text.h"
+#include "core/target_rect.h"
+
+namespace corvelle {
+
+namespace {
+
+using vips::VImage;
+
+// Decoding at 1/2, 1/4 or 1/8 size is far cheaper than decoding in full; at least a factor
+// of two is left for the resize itself so its kernel still does the filtering.
+int jpegShrinkFor(double factor) {
+    if (factor >= 16) return 8;
+    if (factor >= 8) return 4;
+    if (factor >= 4) return 2;
+    return 1;
+}
+
+std::string shotDateOf(const VImage& image) {
+    if (image.get_typeof(VIPS_META_EXIF_NAME) == 0) return {};
+    size_t length = 0;
+    const void* data = image.get_blob(VIPS_META_EXIF_NAME, &length);
+    return ReadShotDate({static_cast<const uint8_t*>(data), length});
+}
+
+// Colour canvases only: gray pictures are drawn on three bands, and wider sample formats
+// or other colour spaces are brought to 8-bit sRGB.
+VImage asColourPicture(VImage image) {
+    const bool colour = image.bands() >= 3 && image.interpretation() == VIPS_INTERPRETATION_sRGB;
+    if (!colour || image.format() != VIPS_FORMAT_UCHAR)
+        image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+    return image;
+}
+
+// Scales to exactly width x height; libvips may round a side one pixel differently.
+VImage scaledTo(const VImage& image, int width, int height, VipsKernel kernel) {
+    const double hscale = double(width) / image.width();
+    const double vscale = double(height) / image.height();
+    VImage out = image;
+    if (image.width() != width || image.height() != height)
+        out = image.resize(hscale, VImage::option()->set("vscale", vscale)->set("kernel", kernel));
+    if (out.width() > width || out.height() > height)
+        out = out.crop(0, 0, std::min(out.width(), width), std::min(out.height(), height));
+    if (out.width() < width || out.height() < height)
+        out = out.embed(0, 0, width, height, VImage::option()->set("extend", VIPS_EXTEND_COPY));
+    return out;
+}
+
+// The border colour value is 0xRRGGBB, drawn opaque.
+std::vector<double> borderPixel(int32_t value, int bands) {
+    std::vector<double> pixel = {double((value >> 16) & 0xFF), double((value >> 8) & 0xFF),
+                                 double(value & 0xFF)};
+    pixel.resize(size_t(bands), 255.0);
+    return pixel;
+}
+
+}  // namespace
+
+ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
+                             const std::string& destinationPath, const StepReporter& reportStep,
+                             bool replaceExisting, bool keepCanvas) {
+    ConvertResult result;
+    auto step = [&](std::string_view name) {
+        if (reportStep) reportStep(name);
+    };
+    try {
+        step(kStepReadJpeg);
+        VImage source = VImage::new_from_file(
+            sourcePath.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+        const std::string loader =
+            source.get_typeof("vips-loader") ? source.get_string("vips-loader") : "";
+
+        step(kStepResizeDib);
+        const TargetRect drawn = ComputeTargetRect(settings, source.width(), source.height());
+        if (drawn.width <= 0 || drawn.height <= 0) {
+            result.error = "the picture has no size";
+            return result;
+        }
+        const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
+        VImage picture = source;
+        const double factor =
+            std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
+        const int shrink =
+            kernel.shrinkOnLoad && loader.starts_with("jpegload") ? jpegShrinkFor(factor) : 1;
+        if (shrink > 1)
+            picture = VImage::new_from_file(
+                sourcePath.c_str(),
+                VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("shrink", shrink));
+        picture = scaledTo(asColourPicture(picture), drawn.width, drawn.height, kernel.kernel);
+
+        VImage canvas = picture;
+        if (settings.borderMargin > 0)
+            canvas = picture.embed(
+                drawn.x, drawn.y, drawn.canvasWidth(), drawn.canvasHeight(),
+                VImage::option()
+                    ->set("extend", VIPS_EXTEND_BACKGROUND)
+                    ->set("background", borderPixel(settings.borderColor, picture.bands())));
+        if (settings.stampPosition > 0)
+            canvas = DrawStamp(canvas, settings, drawn,
+                               FormatStamp(shotDateOf(source), settings.stampPattern));
+
+        // The source is read once, front to back; a canvas shown after saving must be kept.
+        if (keepCanvas) canvas = canvas.copy_memory();
+
+        std::optional<JpegMetadataSegments> segments;
+        if (settings.copyExif) {
+            step(kStepLoadExifInfo);
+            if (loader.starts_with("jpegload")) segments = ReadMetadataSegments(sourcePath);
+        }
+
+        step(kStepSaveJpeg);
+        SaveRequest request;
+        request.loader = loader;
+        request.quality = settings.quality;
+        request.keepMetadata = settings.copyExif;
+        request.jpegSegments = segments ? &*segments : nullptr;
+        request.replaceExisting = replaceExisting;
+        result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
+        if (keepCanvas) result.canvas = canvas;
+    } catch (const vips::VError& e) {
+        result.error = e.what();
+        result.saved = false;
+    }
+    return result;
+}
+
+}  // namespace corvelle

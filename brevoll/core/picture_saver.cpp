@@ -1,0 +1,90 @@
+#include "core/picture_saver.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "core/safe_file.h"
+
+namespace corvelle {
+
+namespace {
+
+struct SaverEntry {
+    std::string_view loader;
+    const char* suffix;
+};
+
+// Loaders whose format can be written back, and the saver's suffix.
+constexpr SaverEntry kSavers[] = {
+    {"jpegload", ".jpg"},  {"pngload", ".png"}, {"tiffload", ".tif"},
+    {"webpload", ".webp"}, {"gifload", ".gif"}, {"heifload", ".heic"},
+};
+
+bool isJpeg(std::string_view loader) { return loader.starts_with("jpegload"); }
+
+struct GFreeDeleter {
+    void operator()(void* p) const { g_free(p); }
+};
+
+}  // namespace
+
+std::optional<std::string> SaverSuffixForLoader(std::string_view loader) {
+    for (const auto& entry : kSavers) {
+        // "jpegload_source" and the like name the same format.
+        if (loader == entry.loader ||
+            (loader.starts_with(entry.loader) && loader[entry.loader.size()] == '_'))
+            return std::string(entry.suffix);
+    }
+    return std::nullopt;
+}
+
+bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destination,
+                           const SaveRequest& request, std::string* error) {
+    const auto suffix = SaverSuffixForLoader(request.loader);
+    if (!suffix || vips_foreign_find_save_buffer(suffix->c_str()) == nullptr) {
+        if (error) *error = "no saver for the format of " + request.loader;
+        return false;
+    }
+    const bool jpeg = isJpeg(request.loader);
+    std::vector<uint8_t> bytes;
+    try {
+        vips::VOption* options = vips::VImage::option();
+        // JPEG metadata is put in afterwards from the source's own bytes; libvips would
+        // rewrite the EXIF block and damage maker notes it does not understand.
+        options->set("strip", jpeg || !request.keepMetadata);
+        if (jpeg) options->set("Q", request.quality);
+        void* buffer = nullptr;
+        size_t size = 0;
+        canvas.write_to_buffer(suffix->c_str(), &buffer, &size, options);
+        std::unique_ptr<void, GFreeDeleter> owned(buffer);
+        const auto* begin = static_cast<const uint8_t*>(buffer);
+        bytes.assign(begin, begin + size);
+    } catch (const vips::VError& e) {
+        if (error) *error = e.what();
+        return false;
+    }
+    if (jpeg && request.keepMetadata && request.jpegSegments != nullptr &&
+        !request.jpegSegments->empty()) {
+        auto spliced = SpliceMetadataSegments(bytes, *request.jpegSegments);
+        if (!spliced) {
+            if (error) *error = "cannot put the EXIF data into the saved picture";
+            return false;
+        }
+        bytes = std::move(*spliced);
+    }
+
+    AtomicFileWriter writer(destination);
+    if (!writer.open()) {
+        if (error) *error = "cannot write into the destination folder";
+        return false;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), writer.stream()) != bytes.size() ||
+        !writer.commit(request.replaceExisting)) {
+        if (error) *error = "cannot write the picture";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvelle {
+
+class SettingsStore;
+
+inline constexpr std::string_view kBrevollSection = "Settings";
+
+// Everything one batch run needs, fixed when the run starts.
+struct RunSettings {
+    std::string sourceFolder;
+    std::string destinationFolder;
+    bool recursive = true;
+    int method = 0;  // 0 ratio, 1 longest side in pixels, 2 bounding box
+    bool fitToBound = false;
+    // Ratio: percent; Pixel: pixels; Bound: width in bits 0-15, height in bits 16-31.
+    uint32_t sizeValue = 50;
+    std::string prefix;
+    std::string postfix;
+    int32_t borderColor = -1;  // 0xRRGGBB; -1 without a border
+    int32_t borderMargin = 0;
+    int32_t quality = 100;
+    bool copyExif = true;
+    int32_t interpolationMode = 0;
+    int32_t stampPosition = 0;  // 0 none, 1..3 top left/centre/right, 4..6 bottom
+    std::string stampPattern = "%x %X";
+    std::string stampFont = "Times New Roman";
+    int32_t stampFontSize = 12;
+    bool semiTransparent = true;
+    uint32_t stampColor = 0;  // six digits read as 0xBBGGRR
+};
+
+inline constexpr int kMethodRatio = 0;
+inline constexpr int kMethodPixel = 1;
+inline constexpr int kMethodBound = 2;
+
+inline int BoundWidth(const RunSettings& s) { return int(s.sizeValue & 0xFFFF); }
+inline int BoundHeight(const RunSettings& s) { return int(s.sizeValue >> 16); }
+
+// The main dialog's fields as the user left them (numbers already read from their texts;
+// a text that is no number reads as 0). Capturing applies the run's clamping rules.
+struct DialogFields {
+    int method = 0;
+    int sizeRatio = 50;
+    int fixSize = 640;
+    int boundWidth = 800;
+    int boundHeight = 600;
+    bool fitBound = false;
+    bool recursive = true;
+    int compressRatio = 100;
+    bool exifInfo = true;
+    std::string sourcePath;
+    std::string destPath;
+    bool naming = false;
+    std::string prefix;
+    std::string postfix;
+    bool useColorBorder = false;
+    std::string borderColorText = "000000";
+    int borderMargin = 0;
+    int stampPos = 0;
+    std::string stampMethod = "%x %X";
+    std::string stampColorText = "FF0000";
+    bool stampEmboss = true;
+    std::string stampFont = "Times New Roman";
+    std::string stampFontSizeText = "12";
+    int interpolationMethod = 0;  // the stored value as a run reads it
+};
+
+// The fields as the dialog shows them from the stored settings (defaults on first start).
+DialogFields ReadDialogFields(const SettingsStore& store);
+
+RunSettings CaptureRunSettings(const DialogFields& fields);
+
+// Reads a colour field: upper-cased, only its first six characters, every hexadecimal digit
+// among them accumulated, everything else skipped ("12 34" reads 0x1234).
+uint32_t ParseColorText(std::string_view text);
+
+// A number field as the dialog reads it: optional sign, then leading digits; anything
+// else reads as 0. Values beyond the int range saturate.
+int ReadNumberText(std::string_view text);
+
+}  // namespace corvelle

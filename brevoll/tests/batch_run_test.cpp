@@ -1,0 +1,246 @@
+// A whole run: overwrite answers, the resized count, the step record and the report of a
+// run that ended abnormally.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/batch_run.h"
+#include "core/error_report.h"
+#include "core/settings_names.h"
+#include "core/settings_store.h"
+#include "support/temp_folder.h"
+#include "test_pictures.h"
+
+namespace corvelle {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteTestPicture;
+namespace fs = std::filesystem;
+namespace names = brevoll_settings;
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    testing::WriteFileBytes(path, bytes);
+}
+
+std::string stored(const SettingsStore& store, std::string_view name) {
+    return store.readString(kBrevollSection, name, "<none>");
+}
+
+class BatchRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}) {
+            WriteTestPicture(temp.file(std::string("src/") + name));
+            writeBytes(temp.file(std::string("dst/") + name), {'o', 'l', 'd'});
+        }
+        settings.sourceFolder = temp.file("src");
+        settings.destinationFolder = temp.file("dst");
+        settings.method = kMethodRatio;
+        settings.sizeValue = 50;
+    }
+
+    // Runs to the end answering the questions in turn; returns the count of questions.
+    int runAnswering(std::vector<OverwriteAnswer> answers, BatchRun** out = nullptr) {
+        size_t asked = 0;
+        run = std::make_unique<BatchRun>(settings, markers, [&](const std::string&) {
+            return asked < answers.size() ? answers[asked++] : OverwriteAnswer::Cancel;
+        });
+        run->collect();
+        while (run->next()) {
+        }
+        if (out) *out = run.get();
+        return int(asked);
+    }
+
+    bool replaced(const char* name) {
+        return ReadFileBytes(temp.file(std::string("dst/") + name)) !=
+               std::vector<uint8_t>{'o', 'l', 'd'};
+    }
+
+    TempFolder temp;
+    RunSettings settings;
+    SettingsStore store{kBrevollSettings};
+    StepMarkerBoard markers{store};
+    std::unique_ptr<BatchRun> run;
+};
+
+TEST_F(BatchRunTest, NoAsksAgainAndSkipAllStopsAsking) {
+    using A = OverwriteAnswer;
+    EXPECT_EQ(runAnswering({A::No, A::Yes, A::SkipAll}), 3);
+    EXPECT_FALSE(replaced("p1.jpg"));
+    EXPECT_TRUE(replaced("p2.jpg"));
+    EXPECT_FALSE(replaced("p3.jpg"));
+    EXPECT_FALSE(replaced("p5.jpg"));
+    EXPECT_EQ(run->resized(), 1);
+    EXPECT_TRUE(run->finished());
+    EXPECT_FALSE(run->cancelled());
+}
+
+TEST_F(BatchRunTest, YesAllStopsAskingAndOverwritesEveryFile) {
+    EXPECT_EQ(runAnswering({OverwriteAnswer::YesAll}), 1);
+    for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"})
+        EXPECT_TRUE(replaced(name)) << name;
+    EXPECT_EQ(run->resized(), 5);
+    // The step record is cleared; the last picture stays named.
+    EXPECT_EQ(stored(store, names::kErrorOperation), "");
+    EXPECT_EQ(stored(store, names::kCurrentImage), temp.file("src/p5.jpg"));
+}
+
+TEST_F(BatchRunTest, CancelEndsTheRunWithTheCountSoFar) {
+    using A = OverwriteAnswer;
+    EXPECT_EQ(runAnswering({A::Yes, A::Yes, A::Cancel}), 3);
+    EXPECT_TRUE(run->cancelled());
+    EXPECT_TRUE(run->finished());
+    EXPECT_EQ(run->resized(), 2);
+    EXPECT_EQ(run->taken(), 3);
+    EXPECT_FALSE(replaced("p3.jpg"));
+    EXPECT_FALSE(run->next().has_value());
+}
+
+TEST_F(BatchRunTest, NewFilesNeedNoQuestionAndNonPicturesAreNotCounted) {
+    fs::remove_all(temp.file("dst"));
+    writeBytes(temp.file("src/sub/broken.jpg"), {'x'});
+    WriteTestPicture(temp.file("src/sub/deep/p6.jpg"));
+    EXPECT_EQ(runAnswering({}), 0);
+    EXPECT_EQ(run->total(), 7);
+    EXPECT_EQ(run->resized(), 6);
+    EXPECT_TRUE(fs::exists(temp.file("dst/sub/deep/p6.jpg")));
+    EXPECT_FALSE(fs::exists(temp.file("dst/sub/broken.jpg")));
+
+    settings.destinationFolder = "";
+    runAnswering({});
+    EXPECT_EQ(run->total(), 0);
+}
+
+TEST_F(BatchRunTest, AFailedSaveLeavesTheOriginalAndIsNotCounted) {
+    // Same folder, "Yes All": the pictures themselves are the targets.
+    settings.destinationFolder = settings.sourceFolder;
+    // A name so long that no temporary name can be made beside it: the save must fail
+    // before anything touches the original (this holds even for the superuser).
+    const std::string longName = temp.file("src/" + std::string(248, 'n') + ".jpg");
+    WriteTestPicture(longName);
+    const auto original = ReadFileBytes(longName);
+    const auto p1 = ReadFileBytes(temp.file("src/p1.jpg"));
+    EXPECT_EQ(runAnswering({OverwriteAnswer::YesAll}), 1);
+    EXPECT_EQ(ReadFileBytes(longName), original);
+    EXPECT_EQ(run->resized(), 5);
+    EXPECT_NE(ReadFileBytes(temp.file("src/p1.jpg")), p1);
+}
+
+TEST_F(BatchRunTest, AReadOnlyDestinationKeepsItsFiles) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
+    chmod(temp.file("dst").c_str(), 0555);
+    EXPECT_EQ(runAnswering({OverwriteAnswer::YesAll}), 1);
+    chmod(temp.file("dst").c_str(), 0755);
+    EXPECT_EQ(run->resized(), 0);
+    EXPECT_FALSE(replaced("p1.jpg"));
+}
+
+TEST(StepMarkerBoard, NamesAPictureUnderWayUntilNoneIsLeft) {
+    SettingsStore store(kBrevollSettings);
+    StepMarkerBoard board(store);
+    const int a = board.begin("/a.jpg");
+    EXPECT_EQ(stored(store, names::kCurrentImage), "/a.jpg");
+    board.setStep(a, "Read JPEG");
+    const int b = board.begin("/b.jpg");
+    board.setStep(b, "Resize DIB");
+    EXPECT_EQ(stored(store, names::kCurrentImage), "/b.jpg");
+    EXPECT_EQ(stored(store, names::kErrorOperation), "Resize DIB");
+    board.end(b);
+    EXPECT_EQ(stored(store, names::kCurrentImage), "/a.jpg");
+    EXPECT_EQ(stored(store, names::kErrorOperation), "Read JPEG");
+    board.end(a);
+    EXPECT_EQ(stored(store, names::kErrorOperation), "");
+}
+
+TEST(StepMarkerBoard, WritingBehindStoresTheLastRecordByTheEnd) {
+    SettingsStore store(kBrevollSettings);
+    {
+        StepMarkerBoard board(store, /*writeBehind=*/true);
+        for (int i = 0; i < 20; ++i) {
+            const int slot = board.begin("/p" + std::to_string(i) + ".jpg");
+            board.setStep(slot, "Read JPEG");
+            if (i < 19) board.end(slot);
+        }
+    }
+    EXPECT_EQ(stored(store, names::kCurrentImage), "/p19.jpg");
+    EXPECT_EQ(stored(store, names::kErrorOperation), "Read JPEG");
+    store.writeString(kBrevollSection, names::kErrorOperation, "");
+}
+
+TEST(RunClock, LeavesOutTheTimeSpentStopped) {
+    RunClock clock;
+    clock.start(1000);
+    clock.pictureDone(3000);
+    // Stopped at 3000, continued at 10000.
+    clock.start(10000);
+    EXPECT_EQ(clock.elapsedMs(11000), 3000u);
+}
+
+class AbnormalEndReport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string_view s = kBrevollSection;
+        store.writeString(s, names::kErrorOperation, "Save JPEG");
+        store.writeString(s, names::kCurrentImage, "/photos/a b.jpg");
+        store.writeInt(s, names::kMethod, 2);
+        store.writeInt(s, names::kFixSize, 800);
+        store.writeString(s, names::kSourcePath, "/photos");
+        store.writeString(s, names::kDestPath, "/out");
+        store.writeInt(s, names::kRecursive, 0);
+        store.writeInt(s, names::kCompressRatio, 85);
+        store.writeInt(s, names::kExifInfo, 1);
+    }
+    void TearDown() override {
+        for (auto name : {names::kMethod, names::kFixSize, names::kRecursive, names::kCompressRatio,
+                          names::kExifInfo})
+            store.writeString(kBrevollSection, name, "");
+        store.writeString(kBrevollSection, names::kErrorOperation, "");
+    }
+    TempFolder temp;
+    SettingsStore store{kBrevollSettings};
+};
+
+TEST_F(AbnormalEndReport, AppendsTheLinesAndClearsTheMarker) {
+    const std::string path = temp.file("state/Corvelle/Brevoll/Error.txt");
+    const auto message = ReportAbnormalEnd(store, path);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_NE(message->find(" [/photos/a b.jpg] 파일을 "), std::string::npos);
+    EXPECT_EQ(message->find("이전 실행에서"), 0u);
+    EXPECT_EQ(stored(store, names::kErrorOperation), "");
+    EXPECT_FALSE(ReportAbnormalEnd(store, path).has_value());
+
+    store.writeString(kBrevollSection, names::kErrorOperation, "Read JPEG");
+    store.writeInt(kBrevollSection, names::kMethod, 0);
+    ASSERT_TRUE(ReportAbnormalEnd(store, path).has_value());
+    const std::string expected =
+        "Error Operation : Save JPEG\r\n"
+        "Error File Path : /photos/a b.jpg\r\n"
+        "800 pixel resize\r\n"
+        "Source Path = /photos\r\n"
+        "Dest. Path = /out\r\n"
+        "Include Sub-Folder = 0, Compress Ratio = 85, Include Exif = 1\r\n\r\n"
+        "Error Operation : Read JPEG\r\n"
+        "Error File Path : /photos/a b.jpg\r\n"
+        "50% resize\r\n"
+        "Source Path = /photos\r\n"
+        "Dest. Path = /out\r\n"
+        "Include Sub-Folder = 0, Compress Ratio = 85, Include Exif = 1\r\n\r\n";
+    const auto bytes = ReadFileBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
+TEST_F(AbnormalEndReport, KeepsTheMarkerWhenTheReportCannotBeWritten) {
+    fs::create_directories(temp.file("Error.txt"));
+    EXPECT_FALSE(ReportAbnormalEnd(store, temp.file("Error.txt")).has_value());
+    EXPECT_EQ(stored(store, names::kErrorOperation), "Save JPEG");
+}
+
+}  // namespace
+}  // namespace corvelle
