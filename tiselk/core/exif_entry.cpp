@@ -50,7 +50,7 @@ std::optional<ExifEntry> DecodeExifEntry(const ExifBlockReader& reader, int64_t 
 
 std::optional<std::string> EntryText(const ExifBlockReader& reader, const ExifEntry& entry) {
     if (entry.type == kExifAscii && entry.count <= 4) return EntryInlineText(reader, entry);
-    return reader.textAt(entry.dataPosition(), entry.count);
+    return reader.textAt(entry.dataPosition(), std::min<int64_t>(entry.count, kTextLimit));
 }
 
 std::optional<std::string> EntryInlineText(const ExifBlockReader& reader, const ExifEntry& entry) {

@@ -48,6 +48,10 @@ struct ExifEntry {
 std::optional<ExifEntry> DecodeExifEntry(const ExifBlockReader& reader, int64_t position,
                                          int64_t base);
 
+// Texts from the file are cut here: no camera writes one this long, and a hostile file could
+// otherwise point thousands of entries at one huge text.
+inline constexpr int64_t kTextLimit = 65536;
+
 // The entry's text: inline for ASCII with up to four bytes, else at the data position. It
 // ends at the first zero byte, after `count` bytes or at the block's end, whichever comes
 // first; none when it starts outside the block.

@@ -154,10 +154,11 @@ Reported ApplySummaryRule(ExifWalk& walk, const ExifEntry& entry, ExifSummary& s
 
 int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary) {
     if (ApplySummaryRule(walk, entry, summary) == Reported::NoLine) return kEntrySize;
+    if (summary.reportBytes >= kReportBudget) return kEntrySize;
     const ReportRow* row = FindRow(DirectoryReportRows(), entry.tag);
     auto line = row ? FormatReportRow(*row, walk.reader, entry, summary)
                     : FormatUnknownTag(walk.reader, entry);
-    if (line) summary.reportLines.push_back(std::move(*line));
+    if (line) AppendReportLine(summary, std::move(*line));
     return kEntrySize;
 }
 

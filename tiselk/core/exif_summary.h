@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvelle {
@@ -35,7 +37,19 @@ struct ExifSummary {
     std::string lightValue;
 
     std::vector<std::string> reportLines;  // each ends with "\r\n"
+    size_t reportBytes = 0;                // their total length, kept by AppendReportLine
 };
+
+// A report longer than this comes only from a hostile file (thousands of entries all
+// pointing at the same long text); lines past it are left out.
+inline constexpr size_t kReportBudget = size_t{4} << 20;
+
+// Appends a line unless the report has reached its budget.
+inline void AppendReportLine(ExifSummary& summary, std::string line) {
+    if (summary.reportBytes + line.size() > kReportBudget) return;
+    summary.reportBytes += line.size();
+    summary.reportLines.push_back(std::move(line));
+}
 
 // The report lines concatenated in order, nothing between them.
 std::string JoinReport(const ExifSummary& summary);

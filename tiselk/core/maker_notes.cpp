@@ -92,7 +92,7 @@ void WalkNote(ExifBlockReader& reader, const NoteLayout& layout, uint32_t count,
         const ReportRow* row = FindRow(layout.rows, entry->tag);
         if (!row) continue;
         if (auto line = FormatReportRow(*row, reader, *entry, summary)) {
-            summary.reportLines.push_back(std::move(*line));
+            AppendReportLine(summary, std::move(*line));
         }
     }
 }

@@ -45,6 +45,8 @@ Line NumbersLine(const ReportRow& row, const ExifBlockReader& reader, const Exif
 }
 
 Line LongListLine(const ReportRow& row, const ExifBlockReader& reader, const ExifEntry& entry) {
+    // A count the block cannot hold is a lie: no line rather than a line of zeros.
+    if (int64_t{entry.count} * 4 > reader.size()) return std::nullopt;
     std::string line = row.format;
     const int64_t count = std::min<int64_t>(entry.count, kLongListLimit);
     for (int64_t k = 0; k < count; ++k) {

@@ -39,9 +39,10 @@ Loaded LoadFile(const testing::TempFolder& folder, const std::string& name, cons
 TEST(LoadMetadataBlockTest, FindsExifAfterOtherSegments) {
     testing::TempFolder folder;
     const Bytes tiff = testing::BuildTiff(SmallIfd0(), kBig);
-    const Bytes jfif = testing::JpegSegment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
-    const Bytes jpeg = testing::InsertAfterSoi(testing::EncodeTestJpeg(16, 8),
-                                               {jfif, testing::ExifSegment(tiff)});
+    const Bytes jfif =
+        testing::JpegSegment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
+    const Bytes jpeg =
+        testing::InsertAfterSoi(testing::EncodeTestJpeg(16, 8), {jfif, testing::ExifSegment(tiff)});
     // Capital extension: the path is compared without regard to case.
     const Loaded loaded = LoadFile(folder, "photo.JPG", jpeg);
     ASSERT_TRUE(loaded.metadata.block);
@@ -59,8 +60,8 @@ TEST(LoadMetadataBlockTest, FirstApp1MustBeExif) {
     testing::TempFolder folder;
     const Bytes xmp = testing::JpegSegment(0xE1, {'h', 't', 't', 'p', ':', '/', '/'});
     const Bytes exif = testing::ExifSegment(testing::BuildTiff(SmallIfd0(), kLittle));
-    const Loaded loaded =
-        LoadFile(folder, "a.jpeg", testing::InsertAfterSoi(testing::EncodeTestJpeg(8, 8), {xmp, exif}));
+    const Loaded loaded = LoadFile(
+        folder, "a.jpeg", testing::InsertAfterSoi(testing::EncodeTestJpeg(8, 8), {xmp, exif}));
     EXPECT_TRUE(loaded.metadata.opened);
     EXPECT_FALSE(loaded.metadata.block);
     EXPECT_GT(loaded.metadata.fileSize, 0);
@@ -72,7 +73,8 @@ TEST(LoadMetadataBlockTest, RefusesWhatIsNotJpegOrTiff) {
     EXPECT_FALSE(LoadFile(folder, "empty.jpg", {}).metadata.block);
     EXPECT_FALSE(LoadFile(folder, "soi-only.jpg", {0xFF, 0xD8}).metadata.block);
     // A segment length below 2 would step backwards forever.
-    EXPECT_FALSE(LoadFile(folder, "zero-length.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0}).metadata.block);
+    EXPECT_FALSE(
+        LoadFile(folder, "zero-length.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0}).metadata.block);
     EXPECT_FALSE(LoadFile(folder, "no-exif.jpg", testing::EncodeTestJpeg(8, 8)).metadata.block);
 
     const LoadedMetadata missing = LoadMetadataBlock(folder.file("missing.jpg"));
@@ -113,18 +115,21 @@ TEST(ParseTest, WalkOrderAndDirectories) {
     TiffDirectory exif;
     exif.shorts(0xA001, {1}).subDirectory(0xA005, interop);
     TiffDirectory ifd1;
-    ifd1.shorts(0x0103, {6}).placedBytes(0x0201, testing::kLong, 1,
-                                         [](uint32_t) { return Bytes{0x40, 0, 0, 0}; });
+    ifd1.shorts(0x0103, {6}).placedBytes(0x0201, testing::kLong, 1, [](uint32_t) {
+        return Bytes{0x40, 0, 0, 0};
+    });
     ifd1.longs(0x0202, {8});
     TiffDirectory ifd0;
     // The EXIF pointer before an IFD0 entry: every IFD0 line still comes first.
     ifd0.subDirectory(0x8769, exif).shorts(0x0112, {1}).next(ifd1);
     const ExifSummary summary = testing::ParseTiff(ifd0);
     const std::vector<std::string> expected = {
-        "ExifOffset is Exist\r\n", "Orientation = upper left\r\n",
-        "ColorSpace = 1\r\n",      "ExifInteroperabilityOffset = " +
-                                       std::to_string(summary.interoperabilityOffset) + "\r\n",
-        "Compression = JPEG\r\n",  "ExifR98 Header String? = R98\r\n",
+        "ExifOffset is Exist\r\n",
+        "Orientation = upper left\r\n",
+        "ColorSpace = 1\r\n",
+        "ExifInteroperabilityOffset = " + std::to_string(summary.interoperabilityOffset) + "\r\n",
+        "Compression = JPEG\r\n",
+        "ExifR98 Header String? = R98\r\n",
         "ExifR98 Version = 0100\r\n",
     };
     EXPECT_EQ(summary.reportLines, expected);
@@ -199,8 +204,11 @@ TEST(ParseTest, ApexShutterFillsWhatTheExposureTimeLeft) {
     EXPECT_DOUBLE_EQ(s.exposureSeconds, 1.0 / 32);
 
     TiffDirectory zero;
-    zero.rationals(0x829A, {{1, 0}}).rationals(0x829D, {{28, 0}}).srationals(0x9204, {{1, 0}})
-        .rationals(0x920A, {{50, 0}}).shorts(0x8827, {400});
+    zero.rationals(0x829A, {{1, 0}})
+        .rationals(0x829D, {{28, 0}})
+        .srationals(0x9204, {{1, 0}})
+        .rationals(0x920A, {{50, 0}})
+        .shorts(0x8827, {400});
     const ExifSummary z = testing::ParseWithExif(zero);
     EXPECT_EQ(z.shutter, "");
     EXPECT_EQ(z.exposureSeconds, 0);
@@ -214,13 +222,15 @@ TEST(ParseTest, ApexShutterFillsWhatTheExposureTimeLeft) {
 TEST(ParseTest, HostileBlocksStayInside) {
     // Lying counts and offsets: everything before them keeps its effect.
     TiffDirectory exif;
-    exif.shorts(0x8827, {100}).raw(0x829A, testing::kRational, 1, 0xFFFFFFF0)
+    exif.shorts(0x8827, {100})
+        .raw(0x829A, testing::kRational, 1, 0xFFFFFFF0)
         .raw(0x9003, testing::kAscii, 20, 0x7FFFFFFF)
         .raw(0x0102, testing::kShort, 3, 0xFFFFFFFF)
         .raw(0x0F00, testing::kLong, 0x40000000, 8)
         .raw(0x010E, testing::kAscii, 0xFFFFFFFF, 8);
     TiffDirectory ifd0;
-    ifd0.ascii(0x0110, "Model").subDirectory(0x8769, exif)
+    ifd0.ascii(0x0110, "Model")
+        .subDirectory(0x8769, exif)
         .raw(0xA005, testing::kLong, 1, 0xFFFFFF00);
     Bytes tiff = testing::BuildTiff(ifd0, kBig);
     ExifSummary summary;

@@ -49,12 +49,24 @@ TEST(ClassifyMakerTest, FirstKnownNameAnywhereWithoutCase) {
         int32_t id;
     };
     const Case cases[] = {
-        {"NIKON CORPORATION", 1}, {"Nikon", 1},          {"OLYMPUS OPTICAL CO.,LTD", 2},
-        {"Canon", 4},             {"SONY", 5},           {"FUJIFILM", 6},
-        {"SEIKO EPSON CORP.", 7}, {"KYOCERA", 8},        {"TOSHIBA", 9},
-        {"Konica Minolta", 10},   {"SANYO Electric", 11}, {"MIROLTA", 12},
-        {"AGFA", 3},              {"Hewlett-Packard HP", 13}, {"SAMSUNG TECHWIN", 14},
-        {"MINOLTA CO., LTD", 0},  {"", 0},               {"Leica", 0},
+        {"NIKON CORPORATION", 1},
+        {"Nikon", 1},
+        {"OLYMPUS OPTICAL CO.,LTD", 2},
+        {"Canon", 4},
+        {"SONY", 5},
+        {"FUJIFILM", 6},
+        {"SEIKO EPSON CORP.", 7},
+        {"KYOCERA", 8},
+        {"TOSHIBA", 9},
+        {"Konica Minolta", 10},
+        {"SANYO Electric", 11},
+        {"MIROLTA", 12},
+        {"AGFA", 3},
+        {"Hewlett-Packard HP", 13},
+        {"SAMSUNG TECHWIN", 14},
+        {"MINOLTA CO., LTD", 0},
+        {"", 0},
+        {"Leica", 0},
         // Order decides: NIKON is searched before HP.
         {"HP NIKON", 1},
     };
@@ -112,10 +124,10 @@ NoteMaker NikonFirstNote(ByteOrder order) {
 
 TEST(MakerNoteTest, NikonFirstLayout) {
     const Lines expected = {
-        "Unknown tag = \"09.41\"\r\n",   "Image Mode = Hi(Uncompress)\r\n",
-        "Image Tone = Mono\r\n",         "Image adjustment = Contrast+\r\n",
-        "White Balence = Daylight\r\n",  "Focus Distance = 2.5 m\r\n",
-        "Digital Zoom = No\r\n",         "Lens Converter = Installed\r\n",
+        "Unknown tag = \"09.41\"\r\n",  "Image Mode = Hi(Uncompress)\r\n",
+        "Image Tone = Mono\r\n",        "Image adjustment = Contrast+\r\n",
+        "White Balence = Daylight\r\n", "Focus Distance = 2.5 m\r\n",
+        "Digital Zoom = No\r\n",        "Lens Converter = Installed\r\n",
     };
     for (auto order : {kBig, kLittle}) {
         const ExifSummary s = ParseWithNote("NIKON CORPORATION", NikonFirstNote(order), kBig);
@@ -146,11 +158,16 @@ NoteMaker NikonSecondNote(ByteOrder order, uint16_t isoField) {
 
 TEST(MakerNoteTest, NikonSecondLayoutAndTheIsoField) {
     const Lines expected = {
-        "Maker Header version? = 0100\r\n", "Color Mode = COLOR\r\n",
-        "Image Quality = FINE \r\n",        "White Balence = AUTO\r\n",
-        "Tag number 0x9 = \r\n",            "Tag number 0xb = 0x0000beef\r\n",
-        "Tag number 0xc = 1.1\r\n",         "ISO setting = AUTO  \r\n",
-        "Manual focus distance = 3m\r\n",   "AF Focus position = Right\r\n",
+        "Maker Header version? = 0100\r\n",
+        "Color Mode = COLOR\r\n",
+        "Image Quality = FINE \r\n",
+        "White Balence = AUTO\r\n",
+        "Tag number 0x9 = \r\n",
+        "Tag number 0xb = 0x0000beef\r\n",
+        "Tag number 0xc = 1.1\r\n",
+        "ISO setting = AUTO  \r\n",
+        "Manual focus distance = 3m\r\n",
+        "AF Focus position = Right\r\n",
     };
     const ExifSummary s = ParseWithNote("NIKON", NikonSecondNote(kLittle, 200), kLittle);
     EXPECT_EQ(NoteLines(s), expected);

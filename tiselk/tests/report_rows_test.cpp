@@ -139,14 +139,10 @@ TEST(ReportRowsTest, ShortsAndLongsAreReadWhereTiffKeepsThem) {
         .shorts(0x828D, {2, 2})
         .longs(0x0F00, {1, 0xABCDEF});
     const Lines expected = {
-        "WhitePoint = 313/1000\r\n",
-        "PrimaryChromaticities = 64,100,33,100,21,100\r\n",
-        "BatteryLevel = 77\r\n",
-        "ReferenceBlackWhite Y = 0/1, Cb = 255/1, Cr = 128/1\r\n",
-        "tag 0x206 = 1,2,3,4,5,6\r\n",
-        "YCbCrSubSampling horz = 2, vert = 1\r\n",
-        "CFARepeatPatternDim = 2/2\r\n",
-        "tag 0x0F00 = 00000001 00abcdef \r\n",
+        "WhitePoint = 313/1000\r\n",     "PrimaryChromaticities = 64,100,33,100,21,100\r\n",
+        "BatteryLevel = 77\r\n",         "ReferenceBlackWhite Y = 0/1, Cb = 255/1, Cr = 128/1\r\n",
+        "tag 0x206 = 1,2,3,4,5,6\r\n",   "YCbCrSubSampling horz = 2, vert = 1\r\n",
+        "CFARepeatPatternDim = 2/2\r\n", "tag 0x0F00 = 00000001 00abcdef \r\n",
     };
     EXPECT_EQ(ReportOf(longs), expected);
     EXPECT_EQ(ReportOf(longs, kBig), expected);
@@ -177,7 +173,7 @@ TEST(ReportRowsTest, TextsEndAtZeroAtCountAndAtTheValueField) {
 
 TEST(ReportRowsTest, FileTextBecomesUtf8) {
     TiffDirectory ifd0;
-    ifd0.ascii(0x010E, "caf\xE9")            // Latin-1
+    ifd0.ascii(0x010E, "caf\xE9")                    // Latin-1
         .ascii(0x013B, "\xED\x95\x9C\xEA\xB8\x80");  // already UTF-8
     const Lines lines = ReportOf(ifd0);
     ASSERT_EQ(lines.size(), 2u);
@@ -195,12 +191,9 @@ TEST(ReportRowsTest, CharacterBytesInFileOrderAndZeroBytesWriteNothing) {
         .asciiExact(0x0001, "R98");
     const Lines little = ReportOf(ifd0);
     const Lines expectedLittle = {
-        "FlashPixVersion = 0100\r\n",
-        "Components Configuration = 00030201\r\n",
-        "TIFF/EPStandardID = \x01\r\n",
-        "ExifR98 Version = 0100\r\n",
-        "ExifR98 Version = \"0100\"\r\n",
-        "ExifR98 Header String? = R98\r\n",
+        "FlashPixVersion = 0100\r\n",     "Components Configuration = 00030201\r\n",
+        "TIFF/EPStandardID = \x01\r\n",   "ExifR98 Version = 0100\r\n",
+        "ExifR98 Version = \"0100\"\r\n", "ExifR98 Header String? = R98\r\n",
     };
     EXPECT_EQ(little, expectedLittle);
     // A big-endian ASCII entry's value is a number in the file's order: last byte first.
@@ -220,9 +213,7 @@ TEST(ReportRowsTest, SummaryTagsGiveNoLineButMakeAndPointersDo) {
     EXPECT_EQ(ReportOf(ifd0), expected);
 }
 
-TEST(ReportRowsTest, NoEntriesGiveNoLines) {
-    EXPECT_TRUE(ReportOf(TiffDirectory{}).empty());
-}
+TEST(ReportRowsTest, NoEntriesGiveNoLines) { EXPECT_TRUE(ReportOf(TiffDirectory{}).empty()); }
 
 }  // namespace
 }  // namespace corvelle
