@@ -42,7 +42,7 @@ struct ExifSummary {
 
 // A report longer than this comes only from a hostile file (thousands of entries all
 // pointing at the same long text); lines past it are left out.
-inline constexpr size_t kReportBudget = size_t{4} << 20;
+inline constexpr size_t kReportBudget = size_t{1} << 20;
 
 // Appends a line unless the report has reached its budget.
 inline void AppendReportLine(ExifSummary& summary, std::string line) {

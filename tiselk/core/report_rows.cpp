@@ -11,7 +11,7 @@ namespace corvelle {
 namespace {
 
 // A line of LongList never grows past this many numbers, however large the count.
-constexpr int64_t kLongListLimit = 65536;
+constexpr int64_t kLongListLimit = 4096;
 
 using Line = std::optional<std::string>;
 

@@ -258,6 +258,35 @@ TEST(ParseTest, HostileBlocksStayInside) {
     EXPECT_EQ(counted.reportLines[0], "Orientation = upper right\r\n");
 }
 
+TEST(ParseTest, ManyEntriesOnOneLongTextStayWithinTheBudget) {
+    // 4000 ImageDescription entries all pointing at one text of 60,000 bytes.
+    const uint32_t entries = 4000;
+    const uint32_t textAt = 8 + 2 + 12 * entries + 4;
+    Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, uint8_t(entries), uint8_t(entries >> 8)};
+    for (uint32_t i = 0; i < entries; ++i) {
+        const uint8_t entry[12] = {0x0E,
+                                   0x01,
+                                   2,
+                                   0,
+                                   0x60,
+                                   0xEA,
+                                   0,
+                                   0,
+                                   uint8_t(textAt),
+                                   uint8_t(textAt >> 8),
+                                   uint8_t(textAt >> 16),
+                                   0};
+        tiff.insert(tiff.end(), entry, entry + 12);
+    }
+    tiff.insert(tiff.end(), {0, 0, 0, 0});
+    tiff.insert(tiff.end(), 60000, 'x');
+    ExifSummary summary;
+    ASSERT_TRUE(Parse(tiff, summary));
+    EXPECT_LE(summary.reportBytes, kReportBudget);
+    EXPECT_EQ(JoinReport(summary).size(), summary.reportBytes);
+    EXPECT_EQ(summary.reportLines.size(), kReportBudget / summary.reportLines[0].size());
+}
+
 TEST(ParseTest, TextWithoutZeroEndsAtItsCount) {
     TiffDirectory ifd0;
     ifd0.asciiExact(0x0110, "FULLMODELNAMEX").ascii(0x010E, "next");
