@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "core/exif_reader.h"
@@ -12,13 +14,22 @@
 
 namespace {
 
+// One private folder per fuzzing process, removed when it ends.
+char g_folder[] = "/tmp/tiselk-exif-fuzz-XXXXXX";
+
+void RemoveFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(g_folder, ignored);
+}
+
 std::string WriteTemporary(const char* suffix, const uint8_t* data, size_t size) {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/tiselk-exif-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
+    static const bool made = [] {
+        if (!mkdtemp(g_folder)) std::abort();
+        std::atexit(RemoveFolder);
+        return true;
     }();
-    const std::string path = folder + "/input" + suffix;
+    (void)made;
+    const std::string path = std::string(g_folder) + "/input" + suffix;
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);
