@@ -1,0 +1,101 @@
+#include "core/exif_entry.h"
+
+#include <algorithm>
+
+namespace corvelle {
+
+int ExifTypeSize(uint16_t type) {
+    switch (type) {
+        case kExifByte:
+        case kExifAscii:
+        case kExifSByte:
+        case kExifUndefined:
+            return 1;
+        case kExifShort:
+        case kExifSShort:
+            return 2;
+        case kExifLong:
+        case kExifSLong:
+        case kExifFloat:
+            return 4;
+        case kExifRational:
+        case kExifSRational:
+        case kExifDouble:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+std::optional<ExifEntry> DecodeExifEntry(const ExifBlockReader& reader, int64_t position,
+                                         int64_t base) {
+    if (!reader.contains(position, 12)) return std::nullopt;
+    ExifEntry entry;
+    entry.position = position;
+    entry.base = base;
+    entry.tag = static_cast<uint16_t>(*reader.read16(position));
+    entry.type = static_cast<uint16_t>(*reader.read16(position + 2));
+    entry.count = *reader.read32(position + 4);
+    if (entry.type == kExifShort) {
+        entry.value = *reader.read16(position + 8);
+    } else if (entry.type == kExifUndefined && entry.count <= 4) {
+        uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) value = (value << 8) | *reader.byteAt(position + 8 + i);
+        entry.value = value;
+    } else {
+        entry.value = *reader.read32(position + 8);
+    }
+    return entry;
+}
+
+std::optional<std::string> EntryText(const ExifBlockReader& reader, const ExifEntry& entry) {
+    if (entry.type == kExifAscii && entry.count <= 4) return EntryInlineText(reader, entry);
+    return reader.textAt(entry.dataPosition(), std::min<int64_t>(entry.count, kTextLimit));
+}
+
+std::optional<std::string> EntryInlineText(const ExifBlockReader& reader, const ExifEntry& entry) {
+    return reader.textAt(entry.inlinePosition(), std::min<int64_t>(entry.count, 4));
+}
+
+std::optional<Rational> EntryRational(const ExifBlockReader& reader, const ExifEntry& entry) {
+    const int64_t position = entry.dataPosition();
+    auto numerator = reader.read32(position);
+    auto denominator = reader.read32(position + 4);
+    if (!numerator || !denominator) return std::nullopt;
+    return Rational{*numerator, *denominator};
+}
+
+namespace {
+
+// The k-th number of `width` bytes: 0 when it lies past the entry's data, none when it
+// lies outside the block.
+std::optional<uint32_t> StoredNumber(const ExifBlockReader& reader, const ExifEntry& entry, int k,
+                                     int width) {
+    const int64_t dataLength = int64_t{entry.count} * ExifTypeSize(entry.type);
+    const int64_t offsetInData = int64_t{k} * width;
+    if (offsetInData + width > dataLength) return 0u;
+    int64_t position = entry.inlinePosition() + offsetInData;
+    if (dataLength > 4) {
+        auto offset = reader.read32(entry.inlinePosition());
+        if (!offset) return std::nullopt;
+        position = entry.base + *offset + offsetInData;
+    }
+    return width == 2 ? reader.read16(position) : reader.read32(position);
+}
+
+}  // namespace
+
+std::optional<uint32_t> EntryShort(const ExifBlockReader& reader, const ExifEntry& entry, int k) {
+    return StoredNumber(reader, entry, k, 2);
+}
+
+std::optional<uint32_t> EntryLong(const ExifBlockReader& reader, const ExifEntry& entry, int k) {
+    return StoredNumber(reader, entry, k, 4);
+}
+
+std::array<uint8_t, 4> ValueBytes(uint32_t value) {
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+}
+
+}  // namespace corvelle

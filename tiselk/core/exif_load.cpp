@@ -1,0 +1,113 @@
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "core/exif_reader.h"
+
+namespace corvelle {
+
+namespace {
+
+constexpr int kOpenRetries = 100;
+constexpr auto kRetryPause = std::chrono::milliseconds(10);
+// What a TIFF-structured name that does not begin "MM" or "II" gets read of.
+constexpr size_t kHeadLength = 0xF000;
+// Offsets in the metadata are 32-bit: nothing past 4 GiB can be reached.
+constexpr int64_t kLargestBlock = int64_t{1} << 32;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a regular file for reading. A file another program holds open for writing may
+// refuse for a moment, so a failed open is retried for about a second; a path that does
+// not exist at all is not.
+File OpenPicture(const std::string& path) {
+    for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(kRetryPause);
+        File file(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            if (errno == ENOENT || errno == ENOTDIR || errno == EISDIR) return nullptr;
+            continue;
+        }
+        struct stat status {};
+        if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+        return file;
+    }
+    return nullptr;
+}
+
+bool ReadExactly(std::FILE* file, uint8_t* bytes, size_t length) {
+    return std::fread(bytes, 1, length, file) == length;
+}
+
+std::optional<MetadataBlock> ReadUpTo(std::FILE* file, size_t length) {
+    MetadataBlock block(length);
+    block.resize(std::fread(block.data(), 1, length, file));
+    return block;
+}
+
+std::optional<MetadataBlock> LoadFromJpeg(std::FILE* file) {
+    uint8_t pair[2];
+    if (!ReadExactly(file, pair, 2) || pair[0] != 0xFF || pair[1] != 0xD8) return std::nullopt;
+    // Skip segments by their lengths until the first APP1.
+    for (;;) {
+        if (!ReadExactly(file, pair, 2)) return std::nullopt;
+        if (pair[0] == 0xFF && pair[1] == 0xE1) break;
+        if (!ReadExactly(file, pair, 2)) return std::nullopt;
+        const int length = (pair[0] << 8) | pair[1];
+        // A length below 2 would step backwards or stand still.
+        if (length < 2 || std::fseek(file, length - 2, SEEK_CUR) != 0) return std::nullopt;
+    }
+    if (!ReadExactly(file, pair, 2)) return std::nullopt;
+    const size_t length = (size_t{pair[0]} << 8) | pair[1];
+    uint8_t identifier[6];
+    if (!ReadExactly(file, identifier, 6)) return std::nullopt;
+    static constexpr uint8_t kExif[5] = {'E', 'x', 'i', 'f', 0};
+    if (!std::equal(kExif, kExif + 5, identifier)) return std::nullopt;
+    // The segment length counts its own two bytes and the identifier: reading that many
+    // takes up to eight bytes of what follows, which the walk may see but never needs.
+    return ReadUpTo(file, length);
+}
+
+std::optional<MetadataBlock> LoadTiffStructured(std::FILE* file, int64_t fileSize) {
+    uint8_t pair[2] = {0, 0};
+    const bool gotPair = ReadExactly(file, pair, 2);
+    if (std::fseek(file, 0, SEEK_SET) != 0) return std::nullopt;
+    const bool tiffOrder =
+        gotPair && ((pair[0] == 'M' && pair[1] == 'M') || (pair[0] == 'I' && pair[1] == 'I'));
+    const int64_t length =
+        tiffOrder ? std::min(fileSize, kLargestBlock) : std::min<int64_t>(fileSize, kHeadLength);
+    return ReadUpTo(file, static_cast<size_t>(std::max<int64_t>(length, 0)));
+}
+
+bool NamesJpeg(std::string path) {
+    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return path.find(".jpg") != std::string::npos || path.find(".jpeg") != std::string::npos;
+}
+
+}  // namespace
+
+LoadedMetadata LoadMetadataBlock(const std::string& path) {
+    LoadedMetadata loaded;
+    File file = OpenPicture(path);
+    if (!file) return loaded;
+    loaded.opened = true;
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+        loaded.fileSize = std::max<int64_t>(std::ftell(file.get()), 0);
+    }
+    std::rewind(file.get());
+    loaded.block = NamesJpeg(path) ? LoadFromJpeg(file.get())
+                                   : LoadTiffStructured(file.get(), loaded.fileSize);
+    return loaded;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,64 @@
+#include <optional>
+
+#include "core/exif_reader.h"
+
+namespace corvelle {
+
+namespace {
+
+constexpr int64_t kEntrySize = 12;
+
+// Hands every entry of the directory at `position` to the handler and returns the cursor
+// after the directory's entries (where its link to the next directory lies). A directory
+// whose count cannot be read is empty; one that runs past the block's end ends there.
+std::optional<int64_t> WalkDirectory(ExifWalk& walk, int64_t position, ExifSummary& summary) {
+    auto count = walk.reader.read16(position);
+    if (!count) return std::nullopt;
+    int64_t cursor = position + 2;
+    for (uint32_t i = 0; i < *count; ++i) {
+        auto entry = DecodeExifEntry(walk.reader, cursor, 0);
+        if (!entry) break;
+        cursor += HandleExifEntry(walk, *entry, summary);
+    }
+    return position + 2 + kEntrySize * *count;
+}
+
+void CopyThumbnail(const MetadataBlock& block, ExifSummary& summary) {
+    if (summary.thumbnailPosition == 0 || summary.thumbnailLength == 0) return;
+    const ExifBlockReader bounds(block);
+    if (!bounds.contains(summary.thumbnailPosition, summary.thumbnailLength)) return;
+    const auto first = block.begin() + summary.thumbnailPosition;
+    summary.thumbnailJpeg.assign(first, first + summary.thumbnailLength);
+}
+
+}  // namespace
+
+bool Parse(const MetadataBlock& block, ExifSummary& summary) {
+    ExifWalk walk(block);
+    walk.reader.setBigEndian(block.size() >= 2 && block[0] == 'M' && block[1] == 'M');
+    walk.makerId = 0;
+    if (walk.reader.read16(2) != 42u) return false;
+
+    auto first = walk.reader.read32(4);
+    if (!first) return true;
+    auto ifd0End = WalkDirectory(walk, *first, summary);
+    if (!ifd0End) return true;
+
+    // IFD0 is walked whole first, so every IFD0 line comes before every EXIF line.
+    if (summary.exifDirectoryPosition != 0) {
+        WalkDirectory(walk, summary.exifDirectoryPosition, summary);
+    }
+
+    auto next = walk.reader.read32(*ifd0End);
+    if (!next || *next == 0) return true;
+    // IFD1's own link is not followed.
+    WalkDirectory(walk, *next, summary);
+    CopyThumbnail(block, summary);
+
+    if (summary.interoperabilityOffset != 0) {
+        WalkDirectory(walk, summary.interoperabilityOffset, summary);
+    }
+    return true;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/exif_block.h"
+#include "core/exif_entry.h"
+#include "core/exif_summary.h"
+
+namespace corvelle {
+
+struct LoadedMetadata {
+    std::optional<MetadataBlock> block;  // none: no TIFF-structured metadata found
+    bool opened = false;
+    int64_t fileSize = 0;  // 0 when the file could not be opened
+};
+
+// Loads the metadata block of a picture file: the APP1 "Exif" segment of a JPEG (a path
+// containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the whole
+// file when it begins "MM" or "II" and else its first 61,440 bytes.
+LoadedMetadata LoadMetadataBlock(const std::string& path);
+
+// The walk's state for one block: the bounded reader with its byte order, and the maker id
+// set by the Make entry.
+struct ExifWalk {
+    explicit ExifWalk(const MetadataBlock& block) : reader(block) {}
+    ExifBlockReader reader;
+    int32_t makerId = 0;
+};
+
+// Tiselk's entry handler: applies the summary rules, appends the entry's report line (or
+// the maker note's lines) and returns how far the walk moves on, always 12.
+int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary);
+
+// Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block,
+// filling the summary. False when the block is not TIFF-structured (no 42 at offset 2).
+bool Parse(const MetadataBlock& block, ExifSummary& summary);
+
+}  // namespace corvelle

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvelle {
+
+// Whether the file list shows a file of this name: "*.jpg", "*.jpeg", "*.tif?" (.tif and
+// .tiff) or "*.nef", without regard to case.
+bool IsListedPictureName(std::string_view name);
+
+// The names of the folder's picture files (regular files, hidden ones left out), sorted
+// the way the list box sorts them: without regard to case. Empty when the folder cannot be
+// read.
+std::vector<std::string> ListPictureFiles(const std::string& folder);
+
+}  // namespace corvelle

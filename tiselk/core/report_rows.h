@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/exif_block.h"
+#include "core/exif_entry.h"
+#include "core/exif_summary.h"
+
+namespace corvelle {
+
+struct ValueName {
+    uint32_t value;
+    const char* name;
+};
+
+// A value table: the names of known values and the word for every other value.
+struct ValueNames {
+    std::span<const ValueName> names;
+    const char* other;
+
+    const char* lookup(uint32_t value) const;
+};
+
+// What a report row fills its format with.
+enum class RowArguments {
+    None,              // the format alone
+    Value,             // the entry's value
+    Text,              // the entry's text
+    InlineText,        // the text in the entry's own value field
+    Named,             // the value's name from the row's table
+    NamedSecondByte,   // the name of bits 8 to 15 of the value
+    UnsignedRatio,     // numerator / denominator, unsigned integer division
+    Shorts,            // short(0) to short(amount - 1)
+    Longs,             // long(0) to long(amount - 1)
+    ValueFieldShorts,  // the two 16-bit numbers of the value field
+    Bytes,             // the four bytes of the value, least significant first
+    NumDen,            // numerator and denominator as they are
+    Decimal,           // FormatDecimal(numerator, denominator, amount)
+    ApexAperture,      // ApertureFromApex(numerator, denominator)
+    ExifR98Version,    // bytes when UNDEFINED, else the text
+    FocusDistance,     // metres, or "Infinite" / "Auto Focus" without a denominator
+    DigitalZoom,       // "x" and the factor, or "No"
+    LongList,          // every 32-bit number of the entry in "%08x " form
+    TagText,           // the tag and the text
+    TagValue,          // the tag and the value
+    TagDecimal,        // the tag and FormatDecimal(numerator, denominator, 1)
+    Flag,              // the format alone when the value is not 0, else no line
+    OlympusSpecialMode,
+    NikonIsoIndex,  // no line; the ISO text from the value's name
+    NikonIsoField,  // no line; the ISO text from the value field's second number
+};
+
+struct ReportRow {
+    uint16_t tag;
+    RowArguments arguments;
+    const char* format;
+    int amount = 0;
+    const ValueNames* names = nullptr;
+};
+
+// The row's line for the entry, or none: rows that only set the summary, flags that are
+// off, and rows whose numbers lie outside the block or would divide by zero.
+std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
+                                           const ExifEntry& entry, ExifSummary& summary);
+
+// The line for a tag no row names, by the entry's type.
+std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry);
+
+const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag);
+
+// The rows of the file's own directories (IFD0, EXIF, IFD1, interoperability).
+std::span<const ReportRow> DirectoryReportRows();
+
+}  // namespace corvelle

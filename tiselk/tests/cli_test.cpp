@@ -1,0 +1,152 @@
+// The headless command line: `tiselk --info` and `tiselk --json`, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+
+#include "exif_test_helpers.h"
+#include "support/temp_folder.h"
+
+namespace corvelle {
+namespace {
+
+using testing::TiffDirectory;
+
+struct ProgramRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProgramRun RunTiselk(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromUtf8(CORVELLE_PROGRAM_PATH), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(600000)) return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+std::string WriteSample(const testing::TempFolder& folder) {
+    TiffDirectory exif;
+    exif.rationals(0x829A, {{1, 125}})
+        .rationals(0x829D, {{56, 10}})
+        .shorts(0x8827, {100})
+        .ascii(0x9003, "2004:03:15 14:25:30")
+        .longs(0xA002, {8})
+        .longs(0xA003, {8});
+    TiffDirectory ifd1;
+    ifd1.shorts(0x0103, {6}).longs(0x0201, {8}).longs(0x0202, {4});
+    TiffDirectory ifd0;
+    ifd0.ascii(0x010F, "Maker").ascii(0x0110, "Caf\xE9 Cam").subDirectory(0x8769, exif).next(ifd1);
+    const std::string path = folder.file("sample.jpg");
+    testing::WriteFileBytes(
+        path, testing::InsertAfterSoi(
+                  testing::EncodeTestJpeg(8, 8),
+                  {testing::ExifSegment(testing::BuildTiff(ifd0, testing::kLittle))}));
+    return path;
+}
+
+TEST(CommandLineTest, JsonGivesOneObjectPerArgument) {
+    testing::TempFolder folder;
+    const std::string sample = WriteSample(folder);
+    const ProgramRun run = RunTiselk({"--json", QString::fromStdString(sample),
+                                      QString::fromStdString(folder.file("missing.jpg"))});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonArray files = document.array();
+    ASSERT_EQ(files.size(), 2);
+
+    const QJsonObject first = files[0].toObject();
+    EXPECT_EQ(first["path"].toString().toStdString(), sample);
+    EXPECT_EQ(first["model"].toString(), QString::fromUtf8("Caf\xC3\xA9 Cam"));
+    EXPECT_EQ(first["dateTime"].toString(), "2004:03:15 14:25:30");
+    EXPECT_EQ(first["shutter"].toString(), "1/125 sec");
+    EXPECT_EQ(first["aperture"].toString(), "F5.6");
+    EXPECT_EQ(first["iso"].toString(), "100");
+    EXPECT_EQ(first["lightValue"].toString(), "11");
+    EXPECT_EQ(first["width"].toInt(), 8);
+    EXPECT_DOUBLE_EQ(first["exposureSeconds"].toDouble(), 0.008);
+    EXPECT_DOUBLE_EQ(first["fNumber"].toDouble(), 5.6);
+    EXPECT_GT(first["fileSize"].toInt(), 0);
+    EXPECT_TRUE(first["fileSizeText"].toString().endsWith(" bytes"));
+    EXPECT_TRUE(
+        first["summaryText"].toString().startsWith(QString::fromUtf8("모델명 :        Caf")));
+    const QJsonArray report = first["report"].toArray();
+    ASSERT_EQ(report.size(), 3);
+    EXPECT_EQ(report[0].toString(), "Maker = \"Maker\"\r\n");
+    EXPECT_EQ(report[2].toString(), "Compression = JPEG\r\n");
+    EXPECT_EQ(first["thumbnail"].toObject()["offset"].toInt(), 8);
+    EXPECT_EQ(first["thumbnail"].toObject()["length"].toInt(), 4);
+
+    const QJsonObject second = files[1].toObject();
+    EXPECT_EQ(second["fileSize"].toInt(), 0);
+    EXPECT_EQ(second["fileSizeText"].toString(), "0 bytes");
+    EXPECT_TRUE(second["report"].toArray().isEmpty());
+    EXPECT_TRUE(second["thumbnail"].isNull());
+    EXPECT_EQ(second["lightValue"].toString(), "");
+    EXPECT_EQ(second.keys().size(), 21);
+}
+
+TEST(CommandLineTest, InfoShowsPanelSummaryAndReport) {
+    testing::TempFolder folder;
+    const std::string sample = WriteSample(folder);
+    const std::string plain = folder.file("plain.jpg");
+    testing::WriteFileBytes(plain, testing::EncodeTestJpeg(8, 8));
+    const ProgramRun run =
+        RunTiselk({"--info", QString::fromStdString(sample), QString::fromStdString(plain)});
+    ASSERT_EQ(run.status, 0);
+    const std::string out = run.out.toStdString();
+    EXPECT_EQ(out.rfind("Model: Caf\xC3\xA9 Cam\nISO: 100\nTime: 2004:03:15 14:25:30\n", 0), 0u)
+        << out;
+    EXPECT_NE(out.find("Image w/h: 8 x 8\n"), std::string::npos);
+    EXPECT_NE(out.find("Light Value : 11\n\n"), std::string::npos);
+    EXPECT_NE(out.find("\nLV :        11\n\nMaker = \"Maker\"\n"), std::string::npos);
+    EXPECT_NE(out.find("\n-----"), std::string::npos);
+    EXPECT_TRUE(out.ends_with("\n\nNo Exif Informations\n")) << out;
+    EXPECT_EQ(out.find('\r'), std::string::npos);
+}
+
+TEST(CommandLineTest, MissingArgumentsFail) {
+    EXPECT_EQ(RunTiselk({"--json"}).status, 2);
+    EXPECT_EQ(RunTiselk({"--info"}).status, 2);
+    EXPECT_EQ(RunTiselk({"--bogus", "x.jpg"}).status, 2);
+    EXPECT_EQ(RunTiselk({"--info", "/no/such/file.jpg"}).status, 0);
+}
+
+// Every sample picture with real camera data gives its object, and nothing crashes.
+TEST(CommandLineTest, SampleCorpus) {
+    const std::filesystem::path corpus =
+        std::filesystem::path(CORVELLE_SOURCE_DIR) / ".." / "shared" / "corpus" / "exif-samples";
+    if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no sample corpus at " << corpus;
+    QStringList arguments{"--json"};
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+        if (entry.is_regular_file()) arguments << QString::fromStdString(entry.path().string());
+    }
+    ASSERT_GT(arguments.size(), 1);
+    const ProgramRun run = RunTiselk(arguments);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QJsonParseError error{};
+    const QJsonArray files = QJsonDocument::fromJson(run.out, &error).array();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    ASSERT_EQ(files.size(), arguments.size() - 1);
+    int withReport = 0;
+    for (int i = 0; i < files.size(); ++i) {
+        const QJsonObject file = files[i].toObject();
+        EXPECT_EQ(file["path"].toString(), arguments[i + 1]);
+        EXPECT_GT(file["fileSize"].toInteger(), 0) << arguments[i + 1].toStdString();
+        if (!file["report"].toArray().isEmpty()) ++withReport;
+    }
+    EXPECT_GT(withReport, files.size() / 2);
+}
+
+}  // namespace
+}  // namespace corvelle
