@@ -136,9 +136,7 @@ bool DecodeRows(Decoding& d, const PictureLimits& limits) {
     const int bitCount = gray ? 8 : 24;
     const int width = static_cast<int>(cinfo.image_width);
     const int height = static_cast<int>(cinfo.image_height);
-    const uint64_t pictureBytes =
-        uint64_t(PackedDib::strideFor(width, bitCount)) * uint64_t(height);
-    if (pictureBytes > limits.maxPictureBytes) return false;
+    if (!limits.allows(cinfo.image_width, cinfo.image_height, bitCount)) return false;
     d.picture = PackedDib::create(width, height, bitCount);
     if (!d.picture) return false;
 

@@ -11,6 +11,10 @@ namespace corvelle {
 
 namespace {
 
+// More strips or tiles than any sensible picture has (a gigabyte of 256 x 256 tiles has
+// some 16,000); keeps the directory handed to libtiff small.
+constexpr uint64_t kMaxPieces = uint64_t(1) << 22;
+
 uint64_t CeilDiv(uint64_t a, uint64_t b) { return (a + b - 1) / b; }
 
 // Strips are the special case of tiles as wide as the picture.
@@ -31,15 +35,16 @@ PieceGrid GridOf(const TiffImageDescription& d) {
 }
 
 // How many bytes of piece i to hand to the decompressor: its byte count when the file gives
-// one, else what the data can take at most, never more than the source holds.
+// one, but never more than its coding can use nor more than the source holds. No coding
+// here spends more than eight bits of code per bit of picture plus a little per row, so
+// lying byte counts cannot make every piece read the whole file.
 uint32_t RawLength(const TiffImageDescription& d, const std::vector<uint32_t>& offsets,
                    const std::vector<uint32_t>& byteCounts, size_t i, uint64_t decodedBytes,
                    uint64_t sourceSize) {
     if (offsets[i] >= sourceSize) return 0;
-    uint64_t length = i < byteCounts.size() && byteCounts[i] != 0 ? byteCounts[i]
-                      : d.compression == 1                        ? decodedBytes
-                                                                  : decodedBytes * 8 + 4096;
-    length = std::min<uint64_t>(length, sourceSize - offsets[i]);
+    const uint64_t most = d.compression == 1 ? decodedBytes : decodedBytes * 8 + 4096;
+    uint64_t length = i < byteCounts.size() && byteCounts[i] != 0 ? byteCounts[i] : most;
+    length = std::min({length, most, sourceSize - offsets[i]});
     return static_cast<uint32_t>(std::min<uint64_t>(length, UINT32_MAX));
 }
 
@@ -54,10 +59,7 @@ std::optional<PackedDib> DecodeTiff(ByteSource& source, const PictureLimits& lim
 
     const int width = static_cast<int>(d.width);
     const int height = static_cast<int>(d.height);
-    if (uint64_t(PackedDib::strideFor(width, layout->bitCount)) * d.height >
-        limits.maxPictureBytes) {
-        return std::nullopt;
-    }
+    if (!limits.allows(d.width, d.height, layout->bitCount)) return std::nullopt;
     const PieceGrid grid = GridOf(d);
     const uint64_t pieceRowBytes = layout->rowBytes(grid.pieceWidth);
     const uint64_t pieceBytes = pieceRowBytes * grid.pieceRows;
@@ -69,6 +71,7 @@ std::optional<PackedDib> DecodeTiff(ByteSource& source, const PictureLimits& lim
     if (present == 0) return std::nullopt;
     // libtiff is told of whole rows of pieces only; missing pieces at the end get no data.
     const uint64_t presentDown = CeilDiv(present, grid.across);
+    if (presentDown * grid.across > kMaxPieces) return std::nullopt;
     const uint32_t codecHeight =
         static_cast<uint32_t>(std::min<uint64_t>(d.height, presentDown * grid.pieceRows));
     std::vector<uint32_t> rawLengths(presentDown * grid.across, 0);

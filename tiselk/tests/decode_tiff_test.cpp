@@ -407,6 +407,17 @@ TEST_F(DecodeTiffTest, RefusesPicturesTooLargeForMemory) {
     directory.longs(256, {40000}).longs(257, {30000}).shorts(258, {8, 8, 8});
     directory.shorts(262, {2}).shorts(277, {3}).longs(273, {0});
     EXPECT_FALSE(decodeBytes(HandBuiltTiff(directory, 1000)));
+    // 100 million pixels in one row: small enough in bytes, but the row's bit length
+    // would overflow the bitmap's 32-bit stride arithmetic.
+    testing::TiffDirectory wide;
+    wide.longs(256, {100'000'000}).longs(257, {1}).shorts(258, {8, 8, 8});
+    wide.shorts(262, {2}).shorts(277, {3}).longs(273, {0});
+    EXPECT_FALSE(decodeBytes(HandBuiltTiff(wide, 1000)));
+    // A billion 1-bit pixels across in tiles 16 wide: 67 million tiles to a row.
+    testing::TiffDirectory manyTiles;
+    manyTiles.longs(256, {1u << 30}).longs(257, {1}).longs(322, {16}).longs(323, {16});
+    manyTiles.longs(324, {0});
+    EXPECT_FALSE(decodeBytes(HandBuiltTiff(manyTiles, 1000)));
     // A tile as large as that is refused too, whatever the picture's size.
     testing::TiffDirectory tiled;
     tiled.longs(256, {16}).longs(257, {16}).longs(322, {1u << 20}).longs(323, {1u << 20});
