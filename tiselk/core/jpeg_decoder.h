@@ -16,6 +16,7 @@ namespace corvelle {
 // the first warning of a picture. The dialog shows them in a "JPEG Library Error" box, the
 // command line prints them to stderr. An empty sink drops them.
 using JpegMessageSink = std::function<void(const std::string& message)>;
+inline constexpr char kJpegMessageCaption[] = "JPEG Library Error";
 
 // One-component pictures give 8 bits with a gray ramp, three components 24 bits (blue,
 // green, red), four components (CMYK or YCCK) are converted to 24 bits. None on a fatal error.
