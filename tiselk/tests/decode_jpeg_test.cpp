@@ -118,7 +118,7 @@ TEST(DecodeJpeg, TruncatedFileWarnsOnceAndStillGivesWholePicture) {
     EXPECT_EQ(messages.texts[0], "Premature end of JPEG file");
 }
 
-TEST(DecodeJpeg, BrokenDataGivesNoPictureAndOneMessage) {
+TEST(DecodeJpeg, BrokenDataGivesNoPictureAndAMessage) {
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
