@@ -1,0 +1,20 @@
+// Feeds arbitrary bytes to the JPEG decoder as a whole file.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "core/jpeg_decoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    corvelle::PictureLimits limits;
+    limits.maxPictureBytes = 16 << 20;
+    limits.maxWorkingBytes = 64 << 20;
+    int messages = 0;
+    const auto picture = corvelle::DecodeJpegFromMemory(
+        std::span<const uint8_t>(data, size), [&](const std::string&) { ++messages; }, limits);
+    if (picture) {
+        volatile uint8_t last = picture->bytes().back();
+        (void)last;
+    }
+    return 0;
+}

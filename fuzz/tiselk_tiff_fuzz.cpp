@@ -1,0 +1,21 @@
+// Feeds arbitrary bytes to the TIFF decoder as a whole file.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "core/byte_source.h"
+#include "core/tiff_decoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    corvelle::MemoryByteSource source(std::span<const uint8_t>(data, size));
+    // Small limits keep each run quick; the checks are the same as at full size.
+    corvelle::PictureLimits limits;
+    limits.maxPictureBytes = 16 << 20;
+    limits.maxWorkingBytes = 16 << 20;
+    const auto picture = corvelle::DecodeTiff(source, limits);
+    if (picture) {
+        volatile uint8_t last = picture->bytes().back();
+        (void)last;
+    }
+    return 0;
+}

@@ -1,0 +1,206 @@
+#include "core/jpeg_decoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "core/cmyk_to_light.h"
+
+namespace corvelle {
+
+namespace {
+
+constexpr size_t kSourceBufferSize = 4096;
+// No real picture has this many scans; a crafted one could keep the decoder busy for minutes.
+constexpr int kMaxScans = 500;
+
+struct ErrorManager {
+    jpeg_error_mgr base;  // first, so that libjpeg's pointer is also ours
+    std::jmp_buf jump;
+    const JpegMessageSink* messages;
+};
+
+struct SourceManager {
+    jpeg_source_mgr base;  // first, as above
+    ByteSource* source;
+    bool startOfFile;
+    JOCTET buffer[kSourceBufferSize];
+};
+
+struct ProgressManager {
+    jpeg_progress_mgr base;
+    ErrorManager* errors;
+};
+
+// Everything a jump back from libjpeg returns to lives on the heap, so nothing in it can be
+// lost to registers and no destructor is skipped on the way.
+struct Decoding {
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    SourceManager sourceManager;
+    ProgressManager progress;
+    std::optional<PackedDib> picture;
+    std::vector<uint8_t> cmykRow;
+};
+
+void OutputMessage(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    const JpegMessageSink& messages = *reinterpret_cast<ErrorManager*>(cinfo->err)->messages;
+    if (messages) messages(text);
+}
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+    (*cinfo->err->output_message)(cinfo);
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+void LimitScans(j_common_ptr cinfo) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans) {
+        std::longjmp(reinterpret_cast<ProgressManager*>(cinfo->progress)->errors->jump, 1);
+    }
+}
+
+void InitSource(j_decompress_ptr cinfo) {
+    reinterpret_cast<SourceManager*>(cinfo->src)->startOfFile = true;
+}
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+    auto* manager = reinterpret_cast<SourceManager*>(cinfo->src);
+    size_t got = manager->source->read(manager->buffer, kSourceBufferSize);
+    if (got == 0) {
+        if (manager->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        // Let the library finish the picture with what it has, as after a real end marker.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        manager->buffer[0] = 0xFF;
+        manager->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
+    manager->base.next_input_byte = manager->buffer;
+    manager->base.bytes_in_buffer = got;
+    manager->startOfFile = false;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+    auto* manager = reinterpret_cast<SourceManager*>(cinfo->src);
+    if (count <= 0) return;
+    const size_t skip = static_cast<size_t>(count);
+    if (skip <= manager->base.bytes_in_buffer) {
+        manager->base.next_input_byte += skip;
+        manager->base.bytes_in_buffer -= skip;
+        return;
+    }
+    // Beyond the buffer: move the source on; a skip past the end lands on the end, where the
+    // next fill supplies the end marker.
+    ByteSource& source = *manager->source;
+    const uint64_t beyond = skip - manager->base.bytes_in_buffer;
+    manager->base.bytes_in_buffer = 0;
+    const uint64_t left = source.size() - source.position();
+    source.seek(source.position() + (beyond < left ? beyond : left));
+}
+
+void TermSource(j_decompress_ptr) {}
+
+int PelsPerMeter(const jpeg_decompress_struct& cinfo, int density) {
+    return cinfo.density_unit == 1 ? density * 3937 / 100 : density * 100;
+}
+
+void ConvertCmykRow(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        // Adobe's writers store the inks inverted (0 is full ink).
+        const int c = inverted ? 255 - cmyk[0] : cmyk[0];
+        const int m = inverted ? 255 - cmyk[1] : cmyk[1];
+        const int y = inverted ? 255 - cmyk[2] : cmyk[2];
+        const int k = inverted ? 255 - cmyk[3] : cmyk[3];
+        bgr[0] = static_cast<uint8_t>(CmykInkToLight(y, k, 255));
+        bgr[1] = static_cast<uint8_t>(CmykInkToLight(m, k, 255));
+        bgr[2] = static_cast<uint8_t>(CmykInkToLight(c, k, 255));
+    }
+}
+
+// Runs after the jump point: holds nothing that needs destroying, since libjpeg may jump out
+// of any call below.
+bool DecodeRows(Decoding& d, const PictureLimits& limits) {
+    jpeg_decompress_struct& cinfo = d.cinfo;
+    jpeg_read_header(&cinfo, TRUE);
+
+    const bool gray = cinfo.num_components == 1;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = gray ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    const int bitCount = gray ? 8 : 24;
+    const int width = static_cast<int>(cinfo.image_width);
+    const int height = static_cast<int>(cinfo.image_height);
+    if (!limits.allows(cinfo.image_width, cinfo.image_height, bitCount)) return false;
+    d.picture = PackedDib::create(width, height, bitCount);
+    if (!d.picture) return false;
+
+    jpeg_start_decompress(&cinfo);
+    const int expectedComponents = gray ? 1 : cmyk ? 4 : 3;
+    // Rows go straight into the bitmap, so anything wider than its rows is refused.
+    if (cinfo.output_width != cinfo.image_width || cinfo.output_height != cinfo.image_height ||
+        cinfo.output_components != expectedComponents) {
+        return false;
+    }
+    d.picture->setPelsPerMeter(PelsPerMeter(cinfo, cinfo.X_density),
+                               PelsPerMeter(cinfo, cinfo.Y_density));
+    if (cmyk) d.cmykRow.resize(size_t(width) * 4);
+
+    while (cinfo.output_scanline < cinfo.output_height) {
+        uint8_t* row = d.picture->pictureRow(static_cast<int>(cinfo.output_scanline));
+        JSAMPROW target = cmyk ? d.cmykRow.data() : row;
+        if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) return false;
+        if (cmyk) ConvertCmykRow(d.cmykRow.data(), width, cinfo.saw_Adobe_marker, row);
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+}  // namespace
+
+std::optional<PackedDib> DecodeJpeg(ByteSource& source, const JpegMessageSink& messages,
+                                    const PictureLimits& limits) {
+    const auto d = std::make_unique<Decoding>();
+    d->cinfo.err = jpeg_std_error(&d->errors.base);
+    d->errors.base.error_exit = ErrorExit;
+    d->errors.base.output_message = OutputMessage;
+    d->errors.messages = &messages;
+    if (setjmp(d->errors.jump)) {
+        jpeg_destroy_decompress(&d->cinfo);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&d->cinfo);
+    d->cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxWorkingBytes);
+    d->progress.base.progress_monitor = LimitScans;
+    d->progress.errors = &d->errors;
+    d->cinfo.progress = &d->progress.base;
+
+    source.seek(0);
+    SourceManager& manager = d->sourceManager;
+    manager.base.init_source = InitSource;
+    manager.base.fill_input_buffer = FillInputBuffer;
+    manager.base.skip_input_data = SkipInputData;
+    manager.base.resync_to_restart = jpeg_resync_to_restart;
+    manager.base.term_source = TermSource;
+    manager.source = &source;
+    d->cinfo.src = &manager.base;
+
+    const bool decoded = DecodeRows(*d, limits);
+    jpeg_destroy_decompress(&d->cinfo);
+    if (!decoded) return std::nullopt;
+    return std::move(d->picture);
+}
+
+std::optional<PackedDib> DecodeJpegFromMemory(std::span<const uint8_t> bytes,
+                                              const JpegMessageSink& messages,
+                                              const PictureLimits& limits) {
+    MemoryByteSource source(bytes);
+    return DecodeJpeg(source, messages, limits);
+}
+
+}  // namespace corvelle
