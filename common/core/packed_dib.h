@@ -27,7 +27,10 @@ public:
     // rows fit inside them.
     static std::optional<PackedDib> fromBytes(std::vector<uint8_t> bytes);
 
-    static int strideFor(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
+    // Computed in 64 bits: a one-row picture may be wider than 2^31 bits and still fit.
+    static int strideFor(int width, int bitCount) {
+        return static_cast<int>(((int64_t(width) * bitCount + 31) / 32) * 4);
+    }
 
     int width() const { return int32At(4); }
     int height() const { return int32At(8); }
