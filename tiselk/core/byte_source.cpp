@@ -50,7 +50,7 @@ size_t MemoryByteSource::fetch(uint64_t offset, void* out, size_t count) {
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not block
     if (fd < 0) return nullptr;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,17 +29,25 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens a regular file for reading. A file another program holds open for writing may
 // refuse for a moment, so a failed open is retried for about a second; a path that does
-// not exist at all is not.
+// not exist or may not be read is not. The open does not wait, so a named pipe given by
+// mistake is refused instead of blocking until a writer comes.
 File OpenPicture(const std::string& path) {
     for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
         if (attempt > 0) std::this_thread::sleep_for(kRetryPause);
-        File file(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            if (errno == ENOENT || errno == ENOTDIR || errno == EISDIR) return nullptr;
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            if (errno == ENOENT || errno == ENOTDIR || errno == EISDIR || errno == EACCES ||
+                errno == ELOOP || errno == ENAMETOOLONG)
+                return nullptr;
             continue;
         }
         struct stat status {};
-        if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            close(fd);
+            return nullptr;
+        }
+        File file(fdopen(fd, "rb"));
+        if (!file) close(fd);
         return file;
     }
     return nullptr;

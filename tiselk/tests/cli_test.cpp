@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "exif_test_helpers.h"
 #include "support/temp_folder.h"
 
@@ -94,6 +96,17 @@ TEST(CommandLineTest, JsonGivesOneObjectPerArgument) {
     EXPECT_TRUE(second["thumbnail"].isNull());
     EXPECT_EQ(second["lightValue"].toString(), "");
     EXPECT_EQ(second.keys().size(), 21);
+}
+
+TEST(CommandLineTest, NamedPipeIsRefusedWithoutWaitingForAWriter) {
+    testing::TempFolder folder;
+    const std::string pipe = folder.file("pipe.jpg");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const ProgramRun run = RunTiselk({"--json", QString::fromStdString(pipe)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray files = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].toObject()["report"].toArray().isEmpty());
 }
 
 TEST(CommandLineTest, InfoShowsPanelSummaryAndReport) {
