@@ -1,6 +1,7 @@
 #include "core/stamp_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -12,9 +13,10 @@ namespace {
 constexpr size_t kDateTextLimit = 79;
 constexpr size_t kStampTextLimit = 259;
 
-// C atoi on one field: optional sign, leading digits, none gives 0.
+// C atoi on one field: leading white space, optional sign, leading digits, none gives 0.
 int fieldNumber(std::string_view field) {
     size_t i = 0;
+    while (i < field.size() && std::isspace(static_cast<unsigned char>(field[i]))) ++i;
     bool negative = false;
     if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
     long value = 0;

@@ -88,6 +88,8 @@ TEST_F(LocalTime, FormatStampFollowsThePatternAndTheCalendar) {
     EXPECT_EQ(FormatStamp("2004:13:01 00:00:00", "%Y-%m-%d"), "2005-01-01");
     // Runs of separators count as one.
     EXPECT_EQ(FormatStamp("2004::12  19 1:2:3", "%Y-%m-%d %H:%M:%S"), "2004-12-19 01:02:03");
+    // Each field is read like atoi, which passes over white space other than the separators.
+    EXPECT_EQ(FormatStamp("2004:\t12:\n19 13:05:09", "%Y-%m-%d %H:%M:%S"), "2004-12-19 13:05:09");
 }
 
 TEST_F(LocalTime, FormatStampIsEmptyForMissingOrUnrepresentableDates) {
