@@ -37,7 +37,9 @@ std::vector<double> stampInk(uint32_t value) {
 
 StampLayout ComputeStampLayout(const RunSettings& settings, const TargetRect& drawn,
                                int textHeight) {
-    const int s = settings.stampFontSize;
+    // A size past the picture's width leaves no room for text anyway; the bound keeps the
+    // arithmetic below inside int for any stored size.
+    const int s = std::clamp(settings.stampFontSize, 0, std::max(drawn.width, 0));
     const int margin = std::max(settings.borderMargin, 0);
     StampLayout layout{margin + s, margin, drawn.width - 2 * s, 2 * s};
     if (textHeight > layout.height) layout.height = s + textHeight;
@@ -58,6 +60,7 @@ vips::VImage DrawStamp(const vips::VImage& canvas, const RunSettings& settings,
     const std::string font = settings.stampFont + ", " + std::to_string(s);
     // The layout keeps S pixels from both sides; on a picture narrower than that there is no
     // room for any text (and a font that large would only cost memory).
+    if (s >= drawn.width) return canvas;
     const int layoutWidth = drawn.width - 2 * s;
     if (layoutWidth <= 0) return canvas;
 

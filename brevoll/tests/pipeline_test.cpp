@@ -135,6 +135,10 @@ TEST(ConvertPicture, DrawsNoStampWithoutADateOrAUsableFontSize) {
     s.stampFontSize = 100;
     ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("c.jpg")).saved);
     EXPECT_EQ(redPixelsInRows(load(temp.file("c.jpg")), 0, 100), 0);
+    // Any stored size, however large, is only too large.
+    s.stampFontSize = 2147483647;
+    ASSERT_TRUE(convert(s, temp.file("dated.jpg"), temp.file("huge.jpg")).saved);
+    EXPECT_EQ(redPixelsInRows(load(temp.file("huge.jpg")), 0, 100), 0);
     // A stamp of blanks draws nothing; markup characters are text like any other.
     s.stampFontSize = 12;
     s.stampPattern = "   ";
