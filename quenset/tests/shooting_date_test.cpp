@@ -29,6 +29,9 @@ TEST(ParseShootingDate, NumbersSplitAtColonsAndSpaces) {
     EXPECT_EQ(ParseShootingDate("0000:00:00 00:00:00"), std::nullopt);
     EXPECT_EQ(ParseShootingDate("    :  :     :  :  "), std::nullopt);
     EXPECT_EQ(ParseShootingDate("1969:12:31 12:00:00"), std::nullopt);
+    // The first second of 1970 (09:00 in this zone) is a moment; the one before is not.
+    EXPECT_EQ(ParseShootingDate("1970:01:01 09:00:00"), std::time_t(0));
+    EXPECT_EQ(ParseShootingDate("1970:01:01 08:59:59"), std::nullopt);
 }
 
 TEST(DateLookup, PrefersOriginalThenDigitizedThenDateTime) {
