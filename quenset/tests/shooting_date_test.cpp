@@ -105,12 +105,17 @@ TEST(DateLookup, HostileOffsetsAndTexts) {
         TiffWith(TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30X"), kLittle);
     while (!open.empty() && open.back() != 'X') open.pop_back();
     EXPECT_EQ(DateOf(open, false), "");
-    // A date text is short: one that runs on for hundreds of bytes is none.
-    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().ascii(0x0132,
-                                                    "2004:03:15 14:25:30" + std::string(300, ' ')),
-                              kLittle),
-                     false),
-              "");
+    // A text that runs on for hundreds of bytes still holds its date when a zero closes it
+    // inside the data (its start is kept); without that zero it is none.
+    const std::string padded = "2004:03:15 14:25:30" + std::string(300, ' ');
+    const std::string kept =
+        DateOf(TiffWith(TiffDirectory().ascii(0x0132, padded), kLittle), false);
+    EXPECT_EQ(kept, padded.substr(0, 256));
+    EXPECT_EQ(ParseShootingDate(kept), ParseShootingDate("2004:03:15 14:25:30"));
+    std::vector<uint8_t> unclosed = TiffWith(
+        TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30" + std::string(300, 'X')), kLittle);
+    while (!unclosed.empty() && unclosed.back() != 'X') unclosed.pop_back();
+    EXPECT_EQ(DateOf(unclosed, false), "");
     // An entry count running past the end keeps the entries that are there.
     std::vector<uint8_t> counted =
         TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
