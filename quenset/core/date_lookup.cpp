@@ -26,9 +26,10 @@ constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal, kT
 constexpr uint64_t kHeadOfForeignFile = 10240;
 constexpr size_t kEntrySize = 12;
 constexpr size_t kEntriesPerRead = 64;
-// A date text has 19 characters; anything far longer is not one, and a bound keeps a file
-// full of date tags from making the lookup read it over and over.
+// A date text has 19 characters: the start of a longer one holds all the date it can give,
+// so only that much of a text is kept, however far away its closing zero lies.
 constexpr size_t kMaxDateText = 256;
+constexpr size_t kScanChunk = 4096;
 // The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
 constexpr size_t kMaxDirectories = 16;
 
@@ -62,23 +63,46 @@ class TiffData {
                    : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
     }
 
-    // The zero-terminated text at the offset; empty when no zero comes before the data end
-    // or within kMaxDateText bytes.
+    // The zero-terminated text at the offset, its first kMaxDateText characters at most;
+    // empty when no zero comes before the data end.
     std::string textAt(uint64_t offset) const {
         if (offset >= m_length) return {};
         uint8_t bytes[kMaxDateText];
         const size_t want = size_t(std::min<uint64_t>(sizeof bytes, m_length - offset));
         if (!read(offset, std::span(bytes, want))) return {};
         const uint8_t* end = std::find(bytes, bytes + want, uint8_t(0));
-        if (end == bytes + want) return {};
+        if (end == bytes + want && !zeroAtOrAfter(offset + want)) return {};
         return std::string(reinterpret_cast<const char*>(bytes), size_t(end - bytes));
     }
 
   private:
+    // Whether a zero byte lies at or after the offset. The data's last zero is looked for
+    // once, backwards from the end, so many long texts cost no more than one.
+    bool zeroAtOrAfter(uint64_t offset) const {
+        if (!m_lastZeroSought) {
+            m_lastZeroSought = true;
+            uint8_t chunk[kScanChunk];
+            for (uint64_t end = m_length; end > 0 && !m_lastZero;) {
+                const size_t take = size_t(std::min<uint64_t>(sizeof chunk, end));
+                if (!read(end - take, std::span(chunk, take))) break;
+                for (size_t i = take; i-- > 0;) {
+                    if (chunk[i] == 0) {
+                        m_lastZero = end - take + i;
+                        break;
+                    }
+                }
+                end -= take;
+            }
+        }
+        return m_lastZero && *m_lastZero >= offset;
+    }
+
     const ByteSource& m_file;
     uint64_t m_base;
     uint64_t m_length;
     bool m_bigEndian = false;
+    mutable bool m_lastZeroSought = false;
+    mutable std::optional<uint64_t> m_lastZero;
 };
 
 uint16_t BigEndian16(const uint8_t* b) { return uint16_t(b[0] << 8 | b[1]); }

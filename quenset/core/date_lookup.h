@@ -15,8 +15,8 @@ bool NameIsJpeg(std::string_view fileName);
 // of DateTimeOriginal, DateTimeDigitized and DateTime, walking IFD0 and the EXIF directory
 // (never the thumbnail's). Empty when the picture has none or its bytes do not hold one
 // where they claim to: every offset is checked against the data, a directory met twice ends
-// the walk, and a text without a terminating zero inside the data (or within 256 bytes)
-// is no date.
+// the walk, and a text without a terminating zero inside the data is no date (of a longer
+// text only the first 256 characters are kept).
 std::string ShootingDateText(const ByteSource& file, bool isJpeg);
 
 // The same for a file of an open folder; empty when the file cannot be opened as a regular

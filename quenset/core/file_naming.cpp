@@ -49,8 +49,9 @@ std::optional<std::time_t> ParseShootingDate(std::string_view text) {
     calendar.tm_sec = int(fields[5]);
     calendar.tm_isdst = -1;
     const std::time_t moment = std::mktime(&calendar);
-    // Time values count from 1970, and 0 stands for "no date".
-    if (moment <= 0) return std::nullopt;
+    // Time values count from 1970; the first second of 1970 is still a moment (its date
+    // value 0 only means no file times are changed), and -1 is mktime's failure.
+    if (moment < 0) return std::nullopt;
     return moment;
 }
 

@@ -1,6 +1,7 @@
 #include "core/name_template.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace corvelle {
@@ -56,7 +57,7 @@ NameTemplate BuildNameTemplate(const NameSettings& settings) {
     return nameTemplate;
 }
 
-std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when) {
+std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when, size_t maxLength) {
     if (nameTemplate.serialMode) return {};
     std::tm local{};
     if (localtime_r(&when, &local) == nullptr) return {};
@@ -71,7 +72,7 @@ std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when) {
             if (length == 0) return {};
             name.append(field, length);
         }
-        if (name.size() > kMaxDateNameLength) return {};
+        if (name.size() > maxLength) return {};
     }
     return name;
 }
@@ -95,7 +96,7 @@ std::optional<std::string> BuildSampleName(const NameSettings& settings, std::ti
     if (settings.serialMode() && !SerialDigitsChosen(settings)) return std::nullopt;
     const NameTemplate nameTemplate = BuildNameTemplate(settings);
     return nameTemplate.serialMode ? ExpandForCounter(nameTemplate, 1)
-                                   : ExpandForTime(nameTemplate, now);
+                                   : ExpandForTime(nameTemplate, now, SIZE_MAX);
 }
 
 }  // namespace corvelle

@@ -39,8 +39,9 @@ NameTemplate BuildNameTemplate(const NameSettings& settings);
 
 // The template written for a moment in the user's time zone, as strftime writes its codes;
 // empty when the template is not a date template, the time cannot be shown in local time,
-// or the name would be longer than kMaxDateNameLength.
-std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when);
+// or the name would be longer than maxLength.
+std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when,
+                          size_t maxLength = kMaxDateNameLength);
 
 // The template with the counter zero-padded to its digits and never cut; empty when the
 // template is not a serial template.
@@ -48,6 +49,7 @@ std::string ExpandForCounter(const NameTemplate& nameTemplate, long long counter
 
 // The example name of the main dialog: the current time in date mode, counter 1 in serial
 // mode. Nothing in serial mode when no digits entry is chosen (the sample then stays as it was).
+// The sample is shown whole, however long: only the names of a run are held to their limit.
 std::optional<std::string> BuildSampleName(const NameSettings& settings, std::time_t now);
 
 }  // namespace corvelle

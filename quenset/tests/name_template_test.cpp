@@ -87,9 +87,11 @@ TEST_F(NameTemplateTest, LongNames) {
     NameSettings settings;
     // 127 characters are kept, one more gives no name.
     settings.prefix = std::string(127 - std::string("20040315-142530.jpg").size(), 'p');
-    EXPECT_EQ(BuildSampleName(settings, shot)->size(), 127u);
+    EXPECT_EQ(ExpandForTime(BuildNameTemplate(settings), shot).size(), 127u);
     settings.prefix += 'p';
-    EXPECT_EQ(BuildSampleName(settings, shot), "");
+    EXPECT_EQ(ExpandForTime(BuildNameTemplate(settings), shot), "");
+    // The sample of the main dialog is not a file name: it shows the whole text.
+    EXPECT_EQ(BuildSampleName(settings, shot), settings.prefix + "20040315-142530.jpg");
     // Serial names are built whole, past the old prefix and name limits.
     settings.nameType = 1;
     settings.prefix = std::string(60, 'q');

@@ -29,6 +29,9 @@ TEST(ParseShootingDate, NumbersSplitAtColonsAndSpaces) {
     EXPECT_EQ(ParseShootingDate("0000:00:00 00:00:00"), std::nullopt);
     EXPECT_EQ(ParseShootingDate("    :  :     :  :  "), std::nullopt);
     EXPECT_EQ(ParseShootingDate("1969:12:31 12:00:00"), std::nullopt);
+    // The first second of 1970 (09:00 in this zone) is a moment; the one before is not.
+    EXPECT_EQ(ParseShootingDate("1970:01:01 09:00:00"), std::time_t(0));
+    EXPECT_EQ(ParseShootingDate("1970:01:01 08:59:59"), std::nullopt);
 }
 
 TEST(DateLookup, PrefersOriginalThenDigitizedThenDateTime) {
@@ -102,12 +105,17 @@ TEST(DateLookup, HostileOffsetsAndTexts) {
         TiffWith(TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30X"), kLittle);
     while (!open.empty() && open.back() != 'X') open.pop_back();
     EXPECT_EQ(DateOf(open, false), "");
-    // A date text is short: one that runs on for hundreds of bytes is none.
-    EXPECT_EQ(DateOf(TiffWith(TiffDirectory().ascii(0x0132,
-                                                    "2004:03:15 14:25:30" + std::string(300, ' ')),
-                              kLittle),
-                     false),
-              "");
+    // A text that runs on for hundreds of bytes still holds its date when a zero closes it
+    // inside the data (its start is kept); without that zero it is none.
+    const std::string padded = "2004:03:15 14:25:30" + std::string(300, ' ');
+    const std::string kept =
+        DateOf(TiffWith(TiffDirectory().ascii(0x0132, padded), kLittle), false);
+    EXPECT_EQ(kept, padded.substr(0, 256));
+    EXPECT_EQ(ParseShootingDate(kept), ParseShootingDate("2004:03:15 14:25:30"));
+    std::vector<uint8_t> unclosed = TiffWith(
+        TiffDirectory().asciiExact(0x0132, "2004:03:15 14:25:30" + std::string(300, 'X')), kLittle);
+    while (!unclosed.empty() && unclosed.back() != 'X') unclosed.pop_back();
+    EXPECT_EQ(DateOf(unclosed, false), "");
     // An entry count running past the end keeps the entries that are there.
     std::vector<uint8_t> counted =
         TiffWith(TiffDirectory().ascii(0x0132, "2004:03:15 14:25:30"), kLittle);
