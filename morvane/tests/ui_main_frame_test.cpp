@@ -253,6 +253,17 @@ TEST_F(MainFrameTest, ViewSettingChangesMarkEveryOpenDocumentModified) {
     emit frame->ToolBar()->TrimCombo()->activated(3);
     EXPECT_EQ(frame->m_nTrimSize, 3);
     EXPECT_TRUE(first->IsModified() && second->IsModified());
+
+    // The menu commands refresh even when the zoom stays: zoom in and out from a typed zoom
+    // outside the list keep it and still mark every document.
+    Type(frame->ToolBar()->ZoomCombo(), "150");
+    for (int command : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT}) {
+        first->SetModifiedFlag(false);
+        second->SetModifiedFlag(false);
+        EXPECT_TRUE(frame->ExecuteCommand(command));
+        EXPECT_EQ(frame->m_nZoomRatio, 150);
+        EXPECT_TRUE(first->IsModified() && second->IsModified()) << command;
+    }
 }
 
 TEST_F(MainFrameTest, ZoomChangeKeepsThePictureCentre) {

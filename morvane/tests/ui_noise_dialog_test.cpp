@@ -1,6 +1,7 @@
 // Noise removal from the Tools menu: the even-spreading dialog, its preview and what OK
 // and Cancel do to the photo.
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -151,6 +152,34 @@ TEST(SpreadPreview, StartsWithTheUnfilteredMiddleAndFiltersOnRelease) {
     Release(dialog.ZoomSlider(), 250);
     EXPECT_EQ(preview->Zoom(), 250);
     EXPECT_EQ(dialog.ZoomLabel()->text(), "250%");
+}
+
+TEST(SpreadPreview, SlidersActWhenTheMouseLetsGoAndNotOnKeys) {
+    const PackedDib photo = NoisyPhoto(400, 300);
+    CEvenSpreadDlg dialog(nullptr, &photo, {}, nullptr);
+    dialog.show();
+    QApplication::processEvents();
+
+    // A click on the groove right of the handle pages the slider without holding the handle.
+    QSlider* region = dialog.RegionSlider();
+    const QPoint groove(region->width() - 3, region->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(
+            type, QPointF(groove), region->mapToGlobal(QPointF(groove)), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(region, &event);
+    }
+    ASSERT_NE(region->value(), 9);
+    EXPECT_EQ(dialog.Settings().regionSize, region->value());
+    EXPECT_EQ(dialog.RegionEdit()->text(), QString::number(region->value()));
+
+    // The keyboard moves a slider but sends no release: the value in use stays.
+    QSlider* threshold = dialog.ThresholdSlider();
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(threshold, &right);
+    EXPECT_EQ(threshold->value(), 21);
+    EXPECT_EQ(dialog.Settings().threshold, 20);
+    EXPECT_EQ(dialog.ThresholdEdit()->text(), "20");
 }
 
 TEST(SpreadPreview, DragPansUnfilteredAndRefiltersOnRelease) {

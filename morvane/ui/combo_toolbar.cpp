@@ -1,7 +1,9 @@
 #include "ui/combo_toolbar.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -73,6 +75,12 @@ bool CComboToolBar::ComboHasFocus() const {
     });
 }
 
+QWidget* CComboToolBar::TakeClickFocusTarget() {
+    QWidget* target = m_clickFocusTarget;
+    m_clickFocusTarget = nullptr;
+    return target;
+}
+
 int CComboToolBar::ReadComboValue(const QComboBox* combo) {
     const QString text = combo->isEditable() ? combo->lineEdit()->text() : combo->currentText();
     return ReadLeadingNumber(text.left(kComboReadLimit));
@@ -117,6 +125,12 @@ QComboBox* CComboToolBar::ComboOf(QObject* watched) const {
 
 bool CComboToolBar::eventFilter(QObject* watched, QEvent* event) {
     QComboBox* combo = ComboOf(watched);
+    // A click elsewhere moves the focus before the click itself arrives; remember where it
+    // went, so that a view can tell the click that only took the focus back.
+    if (combo && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+        m_clickFocusTarget = QApplication::focusWidget();
+    }
     if (!combo || event->type() != QEvent::KeyPress) return QToolBar::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {

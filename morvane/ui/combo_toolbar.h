@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QToolBar>
 
 class QComboBox;
@@ -17,6 +18,9 @@ class CComboToolBar : public QToolBar {
     QComboBox* TrimCombo() const { return m_trim; }
     QComboBox* ZoomCombo() const { return m_zoom; }
     bool ComboHasFocus() const;
+    // The widget a mouse click has just given the focus to, away from a combo; null when
+    // there is none. Asking forgets it: only the click that moved the focus is meant.
+    QWidget* TakeClickFocusTarget();
 
     // The selected item's text, or the typed text, read as a number up to its '%'.
     static int ReadComboValue(const QComboBox* combo);
@@ -42,4 +46,5 @@ class CComboToolBar : public QToolBar {
     QComboBox* m_compress;
     QComboBox* m_trim;
     QComboBox* m_zoom;
+    QPointer<QWidget> m_clickFocusTarget;
 };

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -65,6 +66,11 @@ CEvenSpreadDlg::CEvenSpreadDlg(QWidget* parent, const corvelle::PackedDib* photo
     connect(m_pThresholdSlider, &QSlider::sliderReleased, this,
             &CEvenSpreadDlg::OnThresholdReleased);
     connect(m_pRegionSlider, &QSlider::sliderReleased, this, &CEvenSpreadDlg::OnRegionReleased);
+    // A click on a slider's groove pages it without ever holding the handle; letting go of
+    // the mouse there must take effect too.
+    for (QSlider* slider : {m_pZoomSlider, m_pThresholdSlider, m_pRegionSlider}) {
+        slider->installEventFilter(this);
+    }
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("보기 비율:"), this), 0, 0);
@@ -88,6 +94,17 @@ CEvenSpreadDlg::CEvenSpreadDlg(QWidget* parent, const corvelle::PackedDib* photo
     layout->addLayout(grid);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool CEvenSpreadDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // The value is already where the mouse put it; the handlers ignore an unchanged one.
+        if (watched == m_pZoomSlider) OnZoomReleased();
+        if (watched == m_pThresholdSlider) OnThresholdReleased();
+        if (watched == m_pRegionSlider) OnRegionReleased();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CEvenSpreadDlg::OnZoomReleased() {

@@ -32,6 +32,9 @@ class CEvenSpreadDlg : public QDialog {
     QLineEdit* ThresholdEdit() const { return m_pThresholdEdit; }
     QLineEdit* RegionEdit() const { return m_pRegionEdit; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void OnZoomReleased();
     void OnThresholdReleased();

@@ -170,17 +170,11 @@ void CMainFrame::CreateCommands() {
         {}, [this] { return m_bFitScreen != 0; });
     AddCommand(
         ID_VIEW_ZOOM_IN,
-        [this] {
-            if (NextZoom(m_nZoomRatio) != m_nZoomRatio) SetZoom(NextZoom(m_nZoomRatio));
-        },
+        // A typed zoom outside the list stays, but the views are refreshed all the same.
+        [this] { SetZoom(NextZoom(m_nZoomRatio)); },
         [this] { return !m_bFitScreen && m_nZoomRatio < kZoomList.back(); });
     AddCommand(
-        ID_VIEW_ZOOM_OUT,
-        [this] {
-            if (PreviousZoom(m_nZoomRatio) != m_nZoomRatio) {
-                SetZoom(PreviousZoom(m_nZoomRatio));
-            }
-        },
+        ID_VIEW_ZOOM_OUT, [this] { SetZoom(PreviousZoom(m_nZoomRatio)); },
         [this] { return !m_bFitScreen && m_nZoomRatio > kZoomList.front(); });
     for (int i = 0; i < int(kZoomList.size()); ++i) {
         const int zoom = kZoomList[i];

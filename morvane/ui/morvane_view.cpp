@@ -188,9 +188,13 @@ void CMorvaneView::UpdateTrimCursor() {
 }
 
 void CMorvaneView::mousePressEvent(QMouseEvent* event) {
-    // A click that takes the focus back from a toolbar combo does nothing else.
-    if (m_pFrame->ToolBar()->ComboHasFocus()) {
-        setFocus(Qt::MouseFocusReason);
+    // A click that takes the focus back from a toolbar combo does nothing else. The window
+    // system may already have moved the focus here for this very click.
+    CComboToolBar* toolBar = m_pFrame->ToolBar();
+    const QWidget* clickFocus = toolBar->TakeClickFocusTarget();
+    if (toolBar->ComboHasFocus() ||
+        (clickFocus && (clickFocus == this || isAncestorOf(clickFocus)))) {
+        setFocus(Qt::OtherFocusReason);
         return;
     }
     if (event->button() != Qt::LeftButton) return;
