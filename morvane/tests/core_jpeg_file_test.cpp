@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <jpeglib.h>
 
 #include "core/jpeg_file.h"
 #include "core_test_pictures.h"
@@ -162,43 +161,11 @@ TEST(JpegFile, FailedSaveLeavesTheTargetAlone) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
-// A four-component JPEG written with libjpeg, the way Adobe applications store CMYK
-// (inverted, with their marker), or converted to YCCK by the encoder.
-std::vector<uint8_t> EncodeCmykJpeg(int width, int height, const uint8_t ink[4],
-                                    J_COLOR_SPACE space) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, space);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(width) * 4);
-    for (int x = 0; x < width; ++x) std::copy(ink, ink + 4, row.begin() + 4 * x);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
 TEST(JpegFile, CmykAndYcckBecomeRgb) {
     // Full magenta and yellow, no cyan or black, stored inverted: a red.
     const uint8_t red[4] = {255, 0, 0, 255};
-    for (J_COLOR_SPACE space : {JCS_CMYK, JCS_YCCK}) {
-        const std::vector<uint8_t> jpeg = EncodeCmykJpeg(24, 9, red, space);
+    for (bool asYcck : {false, true}) {
+        const std::vector<uint8_t> jpeg = testing::EncodeCmykJpeg(24, 9, red, asYcck);
         const std::optional<PackedDib> photo = LoadJpegBytes(jpeg);
         ASSERT_TRUE(photo);
         EXPECT_EQ(photo->bitCount(), 24);

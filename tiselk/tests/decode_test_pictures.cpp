@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <jpeglib.h>
 
 namespace corvelle::testing {
 
@@ -80,34 +79,6 @@ bool WriteTestTiff(const std::string& path, const TiffWriteOptions& options,
     }
     TIFFClose(tiff);
     return ok;
-}
-
-std::vector<uint8_t> EncodeCmykJpeg(int width, int height, const uint8_t cmyk[4]) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = width;
-    cinfo.image_height = height;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(width) * 4);
-    for (int x = 0; x < width; ++x) std::memcpy(&row[size_t(x) * 4], cmyk, 4);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
 }
 
 }  // namespace corvelle::testing

@@ -31,7 +31,4 @@ struct TiffWriteOptions {
 bool WriteTestTiff(const std::string& path, const TiffWriteOptions& options,
                    const std::vector<uint8_t>& samples);
 
-// A CMYK JPEG as Adobe's writers make it (inks stored inverted, Adobe marker present).
-std::vector<uint8_t> EncodeCmykJpeg(int width, int height, const uint8_t cmyk[4]);
-
 }  // namespace corvelle::testing

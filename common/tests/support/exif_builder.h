@@ -113,5 +113,9 @@ struct TestJpegOptions {
     std::function<uint32_t(int x, int y)> pixel;
 };
 std::vector<uint8_t> EncodeTestJpeg(int width, int height, const TestJpegOptions& options = {});
+// A four-component JPEG of one ink, the way Adobe applications store CMYK (inverted, with
+// their marker), or converted to YCCK by the encoder.
+std::vector<uint8_t> EncodeCmykJpeg(int width, int height, const uint8_t ink[4],
+                                    bool asYcck = false);
 
 }  // namespace corvelle::testing
