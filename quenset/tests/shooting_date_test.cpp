@@ -14,7 +14,7 @@ std::string DateOf(const std::vector<uint8_t>& bytes, bool isJpeg) {
     return ShootingDateText(MemoryByteSource(bytes), isJpeg);
 }
 
-std::vector<uint8_t> TiffWith(const TiffDirectory& ifd0, ByteOrder order) {
+std::vector<uint8_t> TiffWith(const TiffDirectory& ifd0, testing::ByteOrder order) {
     return BuildTiff(ifd0, order);
 }
 

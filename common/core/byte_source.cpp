@@ -15,7 +15,7 @@ bool ByteSource::seek(uint64_t position) {
     return true;
 }
 
-size_t ByteSource::readAt(uint64_t offset, void* out, size_t count) {
+size_t ByteSource::readAt(uint64_t offset, void* out, size_t count) const {
     const uint64_t total = size();
     if (offset >= total || count == 0) return 0;
     const uint64_t left = total - offset;
@@ -44,13 +44,14 @@ std::optional<uint32_t> ByteSource::readUint32(ByteOrder order) {
     return uint32_t(b[3]) | uint32_t(b[2]) << 8 | uint32_t(b[1]) << 16 | uint32_t(b[0]) << 24;
 }
 
-size_t MemoryByteSource::fetch(uint64_t offset, void* out, size_t count) {
+size_t MemoryByteSource::fetch(uint64_t offset, void* out, size_t count) const {
     std::memcpy(out, m_bytes.data() + offset, count);
     return count;
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not block
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not block
     if (fd < 0) return nullptr;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -61,14 +62,17 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
         new FileByteSource(fd, 0, static_cast<uint64_t>(info.st_size)));
 }
 
-FileByteSource::~FileByteSource() { ::close(m_fd); }
+FileByteSource::~FileByteSource() {
+    if (m_owned) ::close(m_fd);
+}
 
-size_t FileByteSource::fetch(uint64_t offset, void* out, size_t count) {
+size_t FileByteSource::fetch(uint64_t offset, void* out, size_t count) const {
     size_t done = 0;
     auto* bytes = static_cast<uint8_t*>(out);
     while (done < count) {
-        const ssize_t got =
-            ::pread(m_fd, bytes + done, count - done, static_cast<off_t>(m_start + offset + done));
+        const uint64_t at = m_start + offset + done;
+        if (at > uint64_t(INT64_MAX)) break;
+        const ssize_t got = ::pread(m_fd, bytes + done, count - done, static_cast<off_t>(at));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         done += static_cast<size_t>(got);

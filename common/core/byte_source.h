@@ -12,7 +12,8 @@ namespace corvelle {
 enum class ByteOrder { kLittleEndian, kBigEndian };
 
 // A bounded reader over picture bytes. Every read stops at the end of the source and says how
-// much it delivered, so a parser can never read past what is there.
+// much it delivered, so a parser can never read past what is there. Reads at an offset go
+// straight to the bytes, so a large raw file is only read where a parser looks.
 class ByteSource {
   public:
     virtual ~ByteSource() = default;
@@ -25,14 +26,17 @@ class ByteSource {
     // Copies up to count bytes from the position and moves past them; returns how many.
     size_t read(void* out, size_t count);
     // Reads at offset without moving the position.
-    size_t readAt(uint64_t offset, void* out, size_t count);
+    size_t readAt(uint64_t offset, void* out, size_t count) const;
+    size_t readAt(uint64_t offset, std::span<uint8_t> out) const {
+        return readAt(offset, out.data(), out.size());
+    }
 
     std::optional<uint16_t> readUint16(ByteOrder order);
     std::optional<uint32_t> readUint32(ByteOrder order);
 
   protected:
     // count is already limited to what lies between offset and the end.
-    virtual size_t fetch(uint64_t offset, void* out, size_t count) = 0;
+    virtual size_t fetch(uint64_t offset, void* out, size_t count) const = 0;
 
   private:
     uint64_t m_position = 0;
@@ -45,7 +49,7 @@ class MemoryByteSource : public ByteSource {
     uint64_t size() const override { return m_bytes.size(); }
 
   protected:
-    size_t fetch(uint64_t offset, void* out, size_t count) override;
+    size_t fetch(uint64_t offset, void* out, size_t count) const override;
 
   private:
     std::span<const uint8_t> m_bytes;
@@ -56,6 +60,8 @@ class FileByteSource : public ByteSource {
   public:
     // The whole file; none when it cannot be opened for reading.
     static std::unique_ptr<FileByteSource> open(const std::string& path);
+    // The first `length` bytes of a descriptor the caller opened and keeps.
+    FileByteSource(int fd, uint64_t length) : m_fd(fd), m_start(0), m_length(length) {}
     ~FileByteSource() override;
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
@@ -63,14 +69,15 @@ class FileByteSource : public ByteSource {
     uint64_t size() const override { return m_length; }
 
   protected:
-    size_t fetch(uint64_t offset, void* out, size_t count) override;
+    size_t fetch(uint64_t offset, void* out, size_t count) const override;
 
   private:
     FileByteSource(int fd, uint64_t start, uint64_t length)
-        : m_fd(fd), m_start(start), m_length(length) {}
+        : m_fd(fd), m_start(start), m_length(length), m_owned(true) {}
     int m_fd;
     uint64_t m_start;
     uint64_t m_length;
+    bool m_owned = false;  // closed with the source when it opened the file itself
 };
 
 }  // namespace corvelle
