@@ -8,6 +8,10 @@ ARGS      ?=
 FUZZ_SECONDS ?= 60
 
 CMAKE_CONFIG = cmake -S . -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# ccache makes rebuilds in fresh checkouts cheap; the build works without it.
+ifneq ($(shell command -v ccache),)
+CMAKE_CONFIG += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+endif
 
 .PHONY: deps build test test-asan bench fuzz run install clean
 

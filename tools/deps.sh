@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
     xvfb xdotool
+    ccache qt6-translations-l10n desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
