@@ -13,7 +13,7 @@ ifneq ($(shell command -v ccache),)
 CMAKE_CONFIG += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
 endif
 
-.PHONY: deps build test test-asan bench fuzz run install clean
+.PHONY: deps build test test-asan bench fuzz run install package clean
 
 deps:
 	@bash tools/deps.sh
@@ -55,6 +55,10 @@ run: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package of the four programs in $(BUILD_DIR): corvelle-photo-tools_<version>_<arch>.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

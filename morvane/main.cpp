@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/command_line_usage.h"
 #include "core/convert_command.h"
 #include "core/settings_store.h"
 #include "ui/morvane_gui.h"
@@ -17,7 +18,7 @@ namespace {
 using corvelle::ConvertRequest;
 
 constexpr const char* kUsage =
-    "usage: morvane [FILE]\n"
+    "usage: morvane [FILE...]\n"
     "       morvane --convert IN -o OUT [--gray 1786|4336] [--trim N] [--trim-offset DX,DY]\n"
     "               [--quality Q] [--denoise THRESHOLD,REGION]\n"
     "\n"
@@ -139,6 +140,10 @@ int runHeadless(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Decided before any window exists, so a mistyped option fails the same way with or
+    // without a display.
+    if (const auto unknown = corvelle::FirstUnknownOption(argc, argv, kHeadlessOptions))
+        return corvelle::ReportUsageError("morvane", "unknown option " + *unknown, kUsage);
     if (isHeadless(argc, argv)) return runHeadless(argc, argv);
     return RunMorvaneGui(argc, argv);
 }

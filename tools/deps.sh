@@ -4,14 +4,14 @@
 set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config make
-    qt6-base-dev qt6-image-formats-plugins
+    qt6-base-dev qt6-image-formats-plugins libx11-dev
     libjpeg62-turbo-dev libtiff-dev libvips-dev
     fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
     libgtest-dev
     clang libclang-rt-14-dev
     imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
     xvfb xdotool
-    ccache qt6-translations-l10n desktop-file-utils
+    ccache qt6-translations-l10n desktop-file-utils dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

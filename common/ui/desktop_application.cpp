@@ -8,16 +8,17 @@
 
 namespace corvelle {
 
-bool LoadKoreanQtTranslation(QCoreApplication& app) {
+QTranslator* LoadKoreanQtTranslation(QCoreApplication& app) {
     // Owned by the application, so the texts stay translated for its whole life.
     auto* translator = new QTranslator(&app);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (!translator->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
                           QStringLiteral("_"), folder)) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 void SetUpDesktopApplication(QApplication& app, const QString& name, const QIcon& icon) {

@@ -5,6 +5,7 @@
 class QApplication;
 class QCoreApplication;
 class QIcon;
+class QTranslator;
 
 namespace corvelle {
 
@@ -13,7 +14,8 @@ namespace corvelle {
 // program's name, and the icon that every top-level window and the About box show.
 void SetUpDesktopApplication(QApplication& app, const QString& name, const QIcon& icon);
 
-// Installs Qt's Korean translation of its own texts; false when it is not installed.
-bool LoadKoreanQtTranslation(QCoreApplication& app);
+// Installs Qt's Korean translation of its own texts and returns it (owned by the
+// application); none when the translation is not installed.
+QTranslator* LoadKoreanQtTranslation(QCoreApplication& app);
 
 }  // namespace corvelle

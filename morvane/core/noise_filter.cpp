@@ -35,11 +35,16 @@ int NoiseFilterBrightness(int blue, int green, int red) {
 
 bool ApplyNoiseFilter(const NoiseFilterSettings& requested, PackedDib& dib,
                       ProgressReporter* progress) {
+    return ApplyNoiseFilterToArea(requested, dib, dib.width(), dib.height(), progress);
+}
+
+bool ApplyNoiseFilterToArea(const NoiseFilterSettings& requested, PackedDib& dib, int areaWidth,
+                            int areaHeight, ProgressReporter* progress) {
     if (dib.bitCount() != 24) return false;
     const NoiseFilterSettings settings =
         NoiseFilterSettings::limited(requested.threshold, requested.regionSize);
-    const int width = dib.width();
-    const int height = dib.height();
+    const int width = std::clamp(areaWidth, 0, dib.width());
+    const int height = std::clamp(areaHeight, 0, dib.height());
     const ptrdiff_t stride = dib.stride();
     uint8_t* const topRow = dib.pictureRow(0);  // rows further down are lower in memory
     const auto rowAt = [&](int y) { return topRow - stride * y; };

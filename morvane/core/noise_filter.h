@@ -28,4 +28,9 @@ int NoiseFilterBrightness(int blue, int green, int red);
 bool ApplyNoiseFilter(const NoiseFilterSettings& settings, PackedDib& dib,
                       ProgressReporter* progress = nullptr);
 
+// The same filter on the top-left areaWidth x areaHeight pixels only, as if they were the
+// whole picture: their own edges are the edges, and nothing outside is read or changed.
+bool ApplyNoiseFilterToArea(const NoiseFilterSettings& settings, PackedDib& dib, int areaWidth,
+                            int areaHeight, ProgressReporter* progress = nullptr);
+
 }  // namespace corvelle

@@ -42,20 +42,8 @@ void Release(QSlider* slider, int value) {
     emit slider->sliderReleased();
 }
 
-// Runs the handler on the dialog once it is up; the handler must close it.
 void WhenDialogOpens(std::function<void(CEvenSpreadDlg*)> handler, bool* opened = nullptr) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, handler, opened] {
-        if (auto* dialog = qobject_cast<CEvenSpreadDlg*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            if (opened) *opened = true;
-            handler(dialog);
-        }
-    });
-    poll->start();
-    QTimer::singleShot(2000, poll, [poll] { poll->deleteLater(); });
+    WhenModalOpens<CEvenSpreadDlg>(std::move(handler), opened);
 }
 
 // The buffer's rows must equal the picture's region at the origin.
@@ -217,6 +205,12 @@ TEST(SpreadPreview, SmallPhotoIsCopiedWhereItOverlaps) {
     EXPECT_TRUE(BufferShows(*preview->Buffer(), photo, QPoint(0, 0), 120, 90));
     Release(dialog.RegionSlider(), 25);
     EXPECT_EQ(preview->Origin(), QPoint(0, 0));
+    // The photo's own right and bottom edges are the filter's edges: the empty rest of the
+    // buffer is neither averaged in nor coloured.
+    const PackedDib expected = Filtered(photo, 20, 25);
+    EXPECT_TRUE(BufferShows(*preview->Buffer(), expected, QPoint(0, 0), 120, 90));
+    const uint8_t* outside = preview->Buffer()->pictureRow(0) + 3 * 120;
+    EXPECT_EQ(std::vector<uint8_t>(outside, outside + 6), std::vector<uint8_t>(6, 0));
     preview->grab();  // painting stays inside both pictures
 }
 

@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QTimer>
+
+#include <functional>
 
 #include <memory>
 
@@ -19,6 +22,23 @@
 #include "ui/morvane_view.h"
 
 namespace corvelle::testing {
+
+// Runs the handler on the modal dialog of that class once it is up; the handler must close it.
+template <class Dialog>
+void WhenModalOpens(std::function<void(Dialog*)> handler, bool* opened = nullptr) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, handler, opened] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            if (opened) *opened = true;
+            handler(dialog);
+        }
+    });
+    poll->start();
+    QTimer::singleShot(2000, poll, [poll] { poll->deleteLater(); });
+}
 
 // Blue follows x, green follows y, red both, so every pixel tells where it came from.
 inline PackedDib MakeTestPhoto(int width, int height) {

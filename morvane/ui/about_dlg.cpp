@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/morvane_gui.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -26,7 +27,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Morvane 정보"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(parent ? parent->windowIcon().pixmap(32, 32) : QPixmap());
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(MorvaneIcon().pixmap(32, 32));
+    setWindowIcon(MorvaneIcon());
     auto* version = new QLabel(QStringLiteral("Morvane 버전 1.1(build 18)"), this);
 
     m_pDescription = new QPlainTextEdit(this);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiArea>
@@ -20,7 +21,9 @@
 #include "core/trim_frame.h"
 #include "ui/child_frame.h"
 #include "ui/combo_toolbar.h"
+#include "ui/lock_key_indicators.h"
 #include "ui/morvane_doc.h"
+#include "ui/morvane_gui.h"
 #include "ui/morvane_resources.h"
 #include "ui/morvane_view.h"
 #include "ui/resource_ids.h"
@@ -40,7 +43,7 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(Utf8(kMainFrameTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    setWindowIcon(MorvaneIcon());
     ReadSettings();
 
     m_pMdiArea = new QMdiArea(this);
@@ -57,6 +60,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
         if (message.isEmpty()) statusBar()->showMessage(Utf8(kIdleMessage));
     });
     statusBar()->showMessage(Utf8(kIdleMessage));
+    m_pIndicators = new CLockKeyIndicators(statusBar());
 
     setAcceptDrops(true);
     resize(1024, 720);
@@ -193,7 +197,7 @@ void CMainFrame::CreateCommands() {
     AddCommand(
         ID_WINDOW_NEXT, [this] { m_pMdiArea->activateNextSubWindow(); }, hasChildren);
     AddCommand(
-        ID_WINDOW_CASCADE, [this] { m_pMdiArea->cascadeSubWindows(); }, hasChildren);
+        ID_WINDOW_CASCADE, [this] { CascadeWindows(); }, hasChildren);
     AddCommand(
         ID_WINDOW_TILE, [this] { m_pMdiArea->tileSubWindows(); }, hasChildren);
     AddCommand(
@@ -406,7 +410,12 @@ void CMainFrame::StepProgress() {
     const int before = m_pProgress->value() * 100 / m_pProgress->maximum();
     m_pProgress->setValue(std::min(m_pProgress->value() + 1, m_pProgress->maximum()));
     // The work runs on this thread: draw the bar now, but only when it visibly moved.
-    if (m_pProgress->value() * 100 / m_pProgress->maximum() != before) m_pProgress->repaint();
+    // The work runs on this thread: draw the bar now, but only when it visibly moved, and
+    // let the windows repaint what was uncovered meanwhile.
+    if (m_pProgress->value() * 100 / m_pProgress->maximum() != before) {
+        m_pProgress->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void CMainFrame::EndProgress() {

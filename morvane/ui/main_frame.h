@@ -18,6 +18,7 @@ class QAction;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
+class CLockKeyIndicators;
 
 namespace corvelle {
 class SettingsStore;
@@ -71,6 +72,7 @@ class CMainFrame : public QMainWindow {
     void StepProgress();
     void EndProgress();
     QProgressBar* ProgressBar() const { return m_pProgress; }
+    CLockKeyIndicators* Indicators() const { return m_pIndicators; }
     void SetMessageText(const QString& text);
     QString MessageText() const;
 
@@ -111,6 +113,7 @@ class CMainFrame : public QMainWindow {
     void OnFileOpen();
     void OnAppAbout();
     void ArrangeIcons();
+    void CascadeWindows();
     // The open windows listed at the end of the window menu, the active one checked.
     void FillWindowList(QMenu* menu);
     void AddRecentFile(const QString& path);
@@ -122,6 +125,7 @@ class CMainFrame : public QMainWindow {
     QMdiArea* m_pMdiArea = nullptr;
     CComboToolBar* m_pToolBar = nullptr;
     QProgressBar* m_pProgress = nullptr;
+    CLockKeyIndicators* m_pIndicators = nullptr;
     std::map<int, Command> m_commands;
     QList<QMenu*> m_mainFrameMenus;
     QList<QMenu*> m_documentMenus;

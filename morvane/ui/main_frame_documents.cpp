@@ -9,6 +9,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "ui/about_dlg.h"
 #include "ui/child_frame.h"
@@ -90,15 +93,18 @@ CMorvaneDoc* CMainFrame::OpenDocumentFile(const QString& path) {
     file.close();
     auto* document = new CMorvaneDoc(this);
     bool loaded = false;
+    QString reason;
     {
         CWaitCursor wait;
-        loaded = document->OnOpenDocument(absolute);
+        loaded = document->OnOpenDocument(absolute, &reason);
     }
-    // A file that is not a JPEG the loader accepts keeps no window, and no message is shown.
+    // A file that is not a JPEG the loader accepts keeps no window; the user is told why.
     if (!loaded) {
         delete document;
         m_recentFiles.removeAll(absolute);
         UpdateRecentFileActions();
+        QMessageBox::warning(this, Utf8(kMainFrameTitle),
+                             QStringLiteral("%1\n파일을 열 수 없습니다.\n%2").arg(absolute, reason));
         return nullptr;
     }
     AddChildFrame(document);
@@ -203,6 +209,30 @@ void CMainFrame::ArrangeIcons() {
         window->move(x, bottom - window->height());
         x += window->width();
     }
+}
+
+void CMainFrame::CascadeWindows() {
+    QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::StackingOrder);
+    windows.removeIf([](QMdiSubWindow* window) { return window->isMinimized(); });
+    if (windows.isEmpty()) return;
+    const QSize area = m_pMdiArea->viewport()->size();
+    // Each window steps one title bar down and right from the one behind it, and keeps at
+    // least two thirds of the area so that its photo can still be seen; a long stack starts
+    // again at the corner.
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    const int count = int(windows.size());
+    const QSize size(std::max(area.width() * 2 / 3, area.width() - (count - 1) * step),
+                     std::max(area.height() * 2 / 3, area.height() - (count - 1) * step));
+    const int room = std::max(1, std::min(area.width() - size.width(),
+                                          area.height() - size.height()) / step + 1);
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* window = windows[i];
+        window->showNormal();
+        const int offset = (i % room) * step;
+        window->setGeometry(offset, offset, size.width(), size.height());
+        window->raise();
+    }
+    m_pMdiArea->setActiveSubWindow(windows.last());
 }
 
 void CMainFrame::OnAppAbout() {

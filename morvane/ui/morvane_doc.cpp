@@ -21,9 +21,13 @@ void CMorvaneDoc::OnNewDocument() {
     emit titleChanged();
 }
 
-bool CMorvaneDoc::OnOpenDocument(const QString& path) {
-    std::optional<PackedDib> photo = corvelle::LoadJpegFile(path.toStdString());
-    if (!photo) return false;
+bool CMorvaneDoc::OnOpenDocument(const QString& path, QString* reason) {
+    std::string error;
+    std::optional<PackedDib> photo = corvelle::LoadJpegFile(path.toStdString(), &error);
+    if (!photo) {
+        if (reason) *reason = QString::fromStdString(error);
+        return false;
+    }
     SetPhoto(std::move(*photo));
     SetPathName(path);
     SetModifiedFlag(false);

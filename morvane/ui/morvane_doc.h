@@ -21,8 +21,9 @@ class CMorvaneDoc : public QObject {
 
     // An empty document named after the document type and a running number.
     void OnNewDocument();
-    // Loads the JPEG at path; false (and nothing changed) when it does not load.
-    bool OnOpenDocument(const QString& path);
+    // Loads the JPEG at path; false (and nothing changed) when it does not load, with the
+    // decoder's reason in *reason when asked.
+    bool OnOpenDocument(const QString& path, QString* reason = nullptr);
     // Writes what is on show, cut to the trimming frame, at the main frame's compress ratio.
     bool OnSaveDocument(const QString& path);
 

@@ -1,5 +1,6 @@
 #include "ui/morvane_view.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -37,6 +38,8 @@ CMorvaneView::CMorvaneView(CMorvaneDoc* document, CMainFrame* frame, QWidget* pa
     setFocusPolicy(Qt::StrongFocus);
     connect(document, &CMorvaneDoc::viewsNeedRepaint, this, &CMorvaneView::OnUpdate);
     ApplyScrollRanges();
+    // The photo is usually loaded before its view exists.
+    UpdateTrimCursor();
 }
 
 QPoint CMorvaneView::ScrollPosition() const {
@@ -263,6 +266,11 @@ void CMorvaneView::OnToolsDenoise() {
                           &progress);
     if (dialog.exec() == QDialog::Accepted) {
         const corvelle::NoiseFilterSettings settings = dialog.Settings();
+        // The window system asks for the area the dialog uncovered by events of its own:
+        // let them through, so the photo rather than the dialog's picture stays on show
+        // while the filter runs.
+        dialog.hide();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_pFrame->repaint();
         CWaitCursor wait;
         corvelle::ApplyNoiseFilter(settings, *document->m_hPhoto, &progress);

@@ -48,6 +48,7 @@ void CSpreadPreview::FillBuffer() {
     const int bytesPerPixel = m_pSource->bytesPerPixel();
     const int columns = std::min(m_buffer->width(), m_pSource->width() - m_origin.x());
     const int rows = std::min(m_buffer->height(), m_pSource->height() - m_origin.y());
+    m_filledSize = QSize(std::max(0, columns), std::max(0, rows));
     if (columns <= 0 || rows <= 0) return;
     for (int y = 0; y < rows; ++y) {
         std::memcpy(m_buffer->pictureRow(y),
@@ -59,7 +60,9 @@ void CSpreadPreview::FillBuffer() {
 void CSpreadPreview::Refilter() {
     if (!m_buffer) return;
     FillBuffer();
-    corvelle::ApplyNoiseFilter(m_settings, *m_buffer, m_pProgress);
+    // A photo smaller than the buffer fills only part of it; its own edges stay the edges.
+    corvelle::ApplyNoiseFilterToArea(m_settings, *m_buffer, m_filledSize.width(),
+                                     m_filledSize.height(), m_pProgress);
     update();
 }
 

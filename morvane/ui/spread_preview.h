@@ -48,6 +48,7 @@ class CSpreadPreview : public QFrame {
     corvelle::NoiseFilterSettings m_settings;
     corvelle::ProgressReporter* m_pProgress = nullptr;
     QPoint m_origin;
+    QSize m_filledSize;  // the part of the buffer the photo covers
     int m_nZoom = 100;
     bool m_bDragging = false;
     bool m_bShowSource = false;

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Every program: an unknown option is named on stderr with the usage and exits 2, with or
+# without a display and before any window opens; --help shows every form, the window's too.
+set -u
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for program in "$@"; do
+    name=$(basename "$program")
+    for display in none offscreen; do
+        if [ "$display" = none ]; then
+            run=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+        else
+            run=(env QT_QPA_PLATFORM=offscreen)
+        fi
+        err=$(timeout 20 "${run[@]}" "$program" --bogus 2>&1 >/dev/null)
+        status=$?
+        [ "$status" -eq 2 ] || fail "$name --bogus ($display display) exits $status, not 2"
+        first=$(printf '%s\n' "$err" | head -n 1)
+        [[ "$first" == *"--bogus"* ]] || fail "$name --bogus: first line does not name it: $first"
+        printf '%s\n' "$err" | grep -qi "usage" || fail "$name --bogus: no usage on stderr"
+    done
+    out=$(timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help 2>/dev/null)
+    status=$?
+    [ "$status" -eq 0 ] || fail "$name --help exits $status"
+    # The window form: the bare name, optionally followed by [ARGUMENT...], on a line of its own.
+    printf '%s\n' "$out" | grep -Eq "(^|[[:space:]])$name( \[[A-Z.]+\])?([[:space:]]{2,}.*|[[:space:]]*)$" ||
+        fail "$name --help does not show the window form '$name ...'"
+done
+echo "$(( $# - failures > 0 ? $# - failures : 0 )) passed, $failures failed"
+[ "$failures" -eq 0 ]
