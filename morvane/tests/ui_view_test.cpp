@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
 #include <QUrl>
@@ -225,6 +226,10 @@ TEST_F(MainFrameTest, OpeningAndSavingGoThroughJpegFiles) {
     ASSERT_TRUE(SaveJpegFile(path, MakeTestPhoto(600, 200), 95));
     WriteFileBytes(folder.file("fake.jpg"), {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'});
 
+    const auto dismissRefusal = [] {
+        WhenModalOpens<QMessageBox>([](QMessageBox* box) { box->accept(); });
+    };
+    dismissRefusal();
     EXPECT_EQ(frame->OpenDocumentFile(QString::fromStdString(folder.file("fake.jpg"))), nullptr);
     EXPECT_TRUE(frame->ChildFrames().isEmpty()) << "a file that does not load keeps no window";
 
@@ -246,6 +251,7 @@ TEST_F(MainFrameTest, OpeningAndSavingGoThroughJpegFiles) {
     QApplication::sendEvent(frame.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    dismissRefusal();
     QApplication::sendEvent(frame.get(), &drop);
     EXPECT_EQ(frame->ChildFrames().size(), 2);
     EXPECT_EQ(frame->GetActiveDocument()->GetTitle(), "second.jpg");
