@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "ui/control_id.h"
-#include "ui/quenset_font.h"
+#include "ui/dialog_look.h"
 #include "ui/resource_ids.h"
 
 using namespace quenset;
@@ -28,7 +28,8 @@ CQuensetAboutDlg::CQuensetAboutDlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(corvelle::DialogUnitsToPixels(QSize(236, 150), font()));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    setWindowIcon(ProgramIcon());
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
     PlaceControl(icon, {11, 10, 21, 20});
     auto* version = new QLabel(QStringLiteral("Quenset Ver. 1.13(build 25)"), this);
     PlaceControl(version, {40, 10, 130, 8});

@@ -17,7 +17,7 @@
 #include "ui/about_dlg.h"
 #include "ui/control_id.h"
 #include "ui/folder_pick_dlg.h"
-#include "ui/quenset_font.h"
+#include "ui/dialog_look.h"
 #include "ui/rename_preview_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -172,7 +172,7 @@ void CQuensetDlg::OnInitDialog(const std::string& startFolder) {
     connect(about, &QAction::triggered, this, &CQuensetDlg::OnAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(ProgramIcon());
 
     using namespace corvelle;
     const NameSettings settings = LoadNameSettings(m_store);

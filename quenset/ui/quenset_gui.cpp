@@ -5,13 +5,13 @@
 
 #include "core/settings_store.h"
 #include "ui/desktop_application.h"
+#include "ui/dialog_look.h"
 #include "ui/quenset_dlg.h"
 
 int RunQuensetGui(int argc, char** argv, const std::string& startFolder) {
-    Q_INIT_RESOURCE(quenset);
     QApplication app(argc, argv);
     corvelle::SetUpDesktopApplication(app, QStringLiteral("Quenset"),
-                                      QIcon(QStringLiteral(":/quenset/quenset.png")));
+                                      quenset::ProgramIcon());
     corvelle::SettingsStore store(corvelle::kQuensetSettings);
     CQuensetDlg dialog(store, startFolder);
     dialog.show();

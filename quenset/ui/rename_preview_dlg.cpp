@@ -10,7 +10,7 @@
 #include "core/rename_texts.h"
 #include "core/text.h"
 #include "ui/control_id.h"
-#include "ui/quenset_font.h"
+#include "ui/dialog_look.h"
 #include "ui/resource_ids.h"
 #include "ui/tabbed_line_delegate.h"
 
@@ -33,6 +33,7 @@ CRenamePreviewDlg::CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent
     corvelle::SetControlId(this, IDD_RENAME_PREVIEW);
     setWindowTitle(Text(corvelle::kPreviewCaption));
     setFont(DialogFont());
+    setWindowIcon(ProgramIcon());
     setFixedSize(corvelle::DialogUnitsToPixels(QSize(300, 210), font()));
     m_worker.setMaxThreadCount(1);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 #include <QWidget>
 
@@ -15,5 +16,8 @@ inline QFont DialogFont() { return QFont(QStringLiteral("Noto Sans CJK KR"), 9);
 inline void PlaceControl(QWidget* control, const QRect& dialogUnits) {
     control->setGeometry(corvelle::DialogUnitsToPixels(dialogUnits, control->parentWidget()->font()));
 }
+
+// The program icon, which every Quenset window shows.
+QIcon ProgramIcon();
 
 }  // namespace quenset
