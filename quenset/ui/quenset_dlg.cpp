@@ -216,7 +216,7 @@ void CQuensetDlg::ConnectControls() {
 
     auto writeIndex = [this](std::string_view name, QComboBox* combo) {
         connect(combo, &QComboBox::currentIndexChanged, this, [this, name](int index) {
-            WriteInt(name, index);
+            if (index >= 0) WriteInt(name, index);  // a box emptied by code stores nothing
             BuildSample();
         });
     };

@@ -7,6 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <cstdio>
+
 #include "core/rename_texts.h"
 #include "core/text.h"
 #include "ui/control_id.h"
@@ -169,6 +171,9 @@ void CRenamePreviewDlg::OnStep() { m_pProgress->setValue(++m_nProgressPos); }
 
 void CRenamePreviewDlg::OnRenamed(const corvelle::RenameOutcome& outcome) {
     SetBusy(false);
+    if (!outcome.journalProblem.empty())
+        std::fprintf(stderr, "quenset: note: this run cannot be undone: %s\n",
+                     outcome.journalProblem.c_str());
     m_fnShowMessage(this, Text(outcome.message));
     if (!outcome.failed()) {
         accept();
