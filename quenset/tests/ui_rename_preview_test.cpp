@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThreadPool>
 
 #include <filesystem>
 #include <memory>
@@ -183,6 +184,14 @@ TEST_F(RenamePreviewTest, CancelRenamesNothing) {
     dialog->CancelButton()->click();
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
+
+    // Closed while still listing: the listing's late answer finds no dialog to fill.
+    dialog = std::make_unique<CRenamePreviewDlg>(
+        RunInputsFromSettings(NameSettings{}, folder.path().string()));
+    dialog.reset();
+    QThreadPool::globalInstance()->waitForDone();
+    QApplication::processEvents();
     EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
 }
 

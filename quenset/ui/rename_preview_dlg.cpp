@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
+#include <QThreadPool>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -22,6 +24,13 @@ namespace {
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
+// Work done on a worker thread reports back through the application object, which outlives
+// every dialog; the dialog itself may be gone by then.
+template <typename Function>
+void OnUiThread(Function function) {
+    QMetaObject::invokeMethod(qApp, std::move(function), Qt::QueuedConnection);
+}
+
 void DefaultShowMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
                     parent);
@@ -37,7 +46,6 @@ CRenamePreviewDlg::CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent
     setFont(DialogFont());
     setWindowIcon(ProgramIcon());
     setFixedSize(corvelle::DialogUnitsToPixels(QSize(300, 210), font()));
-    m_worker.setMaxThreadCount(1);
 
     m_pList = new QListWidget(this);
     corvelle::SetControlId(m_pList, IDC_PREVIEW_LIST);
@@ -48,6 +56,7 @@ CRenamePreviewDlg::CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent
     m_pList->setWordWrap(false);
     m_pDelegate = new CTabbedLineDelegate(m_pList);
     m_pList->setItemDelegate(m_pDelegate);
+    m_pList->setAccessibleName(Text(corvelle::kPreviewCaption));
     PlaceControl(m_pList, {7, 7, 286, 170});
 
     m_pProgress = new QProgressBar(this);
@@ -73,7 +82,7 @@ CRenamePreviewDlg::CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent
     OnInitDialog();
 }
 
-CRenamePreviewDlg::~CRenamePreviewDlg() { m_worker.waitForDone(); }
+CRenamePreviewDlg::~CRenamePreviewDlg() = default;
 
 void CRenamePreviewDlg::SetBusy(bool busy) {
     m_bBusy = busy;
@@ -93,17 +102,16 @@ void CRenamePreviewDlg::OnInitDialog() {
     m_waitCursor.emplace();
     SetBusy(true);
     m_pProgress->hide();
-    auto session = std::make_shared<std::shared_ptr<corvelle::RenameSession>>();
-    m_worker.start([this, inputs = m_inputs, session] {
+    QThreadPool::globalInstance()->start([self = QPointer(this), inputs = m_inputs] {
         // The session lists through the folder's own descriptor: a folder that cannot be
         // opened gives an empty list, never the files of another folder.
-        *session = std::make_shared<corvelle::RenameSession>(inputs);
-        QMetaObject::invokeMethod(
-            this, [this, session] {
-                m_pSession = *session;
-                OnListed();
-            },
-            Qt::QueuedConnection);
+        auto session = std::make_shared<corvelle::RenameSession>(inputs);
+        OnUiThread([self, session] {
+            // A dialog closed while listing is simply gone.
+            if (!self) return;
+            self->m_pSession = session;
+            self->OnListed();
+        });
     });
 }
 
@@ -157,14 +165,17 @@ void CRenamePreviewDlg::OnRename() {
     m_pProgress->show();
 
     SetBusy(true);
-    auto session = m_pSession;
-    m_worker.start([this, session, positions = std::move(positions)] {
-        const corvelle::RenameOutcome outcome = session->rename(positions, [this] {
-            QMetaObject::invokeMethod(this, [this] { OnStep(); }, Qt::QueuedConnection);
+    QThreadPool::globalInstance()->start(
+        [self = QPointer(this), session = m_pSession, positions = std::move(positions)] {
+            const corvelle::RenameOutcome outcome = session->rename(positions, [self] {
+                OnUiThread([self] {
+                    if (self) self->OnStep();
+                });
+            });
+            OnUiThread([self, outcome] {
+                if (self) self->OnRenamed(outcome);
+            });
         });
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { OnRenamed(outcome); }, Qt::QueuedConnection);
-    });
 }
 
 void CRenamePreviewDlg::OnStep() { m_pProgress->setValue(++m_nProgressPos); }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -22,7 +21,8 @@ class CTabbedLineDelegate;
 // reports the outcome. Files that fail stay listed, and can be selected and tried again.
 //
 // Listing (which reads every picture's date) and renaming run on a worker thread so the
-// window keeps painting; the progress bar steps once per attempted entry, in order.
+// window keeps painting; the progress bar steps once per attempted entry, in order. The
+// dialog can be closed while it lists, not while it renames.
 class CRenamePreviewDlg : public QDialog {
     Q_OBJECT
   public:
@@ -70,6 +70,4 @@ class CRenamePreviewDlg : public QDialog {
     QLabel* m_pSummary = nullptr;
     QPushButton* m_pRename = nullptr;
     QPushButton* m_pCancel = nullptr;
-    // Last, so it is destroyed first: its destructor waits for a running worker.
-    QThreadPool m_worker;
 };
