@@ -80,20 +80,19 @@ UndoOutcome UndoLastRun(const std::string& folderPath, const std::string& journa
     for (const std::string& path : JournalsNewestFirst(journalFolder)) {
         std::string why;
         JournalRead read = JournalRead::Damaged;
+        text.clear();
         if (ReadWhole(path, text)) {
             read = ParseJournal(text, record, why);
         } else {
             why = "cannot be read";
         }
-        if (read == JournalRead::Newer) {
-            outcome.refusal = "the undo journal " + path + " was " + why +
-                              "; nothing was reverted";
-            return outcome;
-        }
-        if (read == JournalRead::Damaged) {
+        if (read != JournalRead::Ok) {
+            // It could be the folder's last run: reverting an older one instead would be wrong.
             if (!MayBelongTo(text, identity)) continue;
-            outcome.refusal =
-                "the undo journal " + path + " is damaged (" + why + "); nothing was reverted";
+            outcome.refusal = "the undo journal " + path +
+                              (read == JournalRead::Newer ? " was " + why
+                                                          : " is damaged (" + why + ")") +
+                              "; nothing was reverted";
             return outcome;
         }
         if (record.device != identity.st_dev || record.inode != identity.st_ino) continue;

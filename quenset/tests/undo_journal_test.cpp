@@ -130,6 +130,8 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
     // half written. The file under its new name is still the run's own, so it goes back.
     const size_t lastDone = good.rfind("done ");
     WriteText(path, good.substr(0, lastDone) + "do");
+    // A newer damaged record of another folder does not stand in the way.
+    WriteText(journals.file("run-9.journal"), "Quenset rename journal 1\nidentity 1 2\n?\n");
     undo = Undo();
     EXPECT_EQ(undo.refusal, "");
     EXPECT_EQ(undo.reverted, 2);

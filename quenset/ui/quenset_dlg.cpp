@@ -16,8 +16,8 @@
 #include "core/text.h"
 #include "ui/about_dlg.h"
 #include "ui/control_id.h"
-#include "ui/folder_pick_dlg.h"
 #include "ui/dialog_look.h"
+#include "ui/folder_pick_dlg.h"
 #include "ui/rename_preview_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -295,11 +295,9 @@ void CQuensetDlg::BuildSample() {
 void CQuensetDlg::OnSeparator(QPushButton* button, std::string_view valueName) {
     QMenu menu(this);
     corvelle::SetControlId(&menu, IDR_SEPARATOR_MENU);
-    // The popup's own order: none first, then the four separator texts.
-    for (size_t index : {size_t(0), size_t(1), size_t(2), size_t(3), size_t(4)}) {
-        QAction* action = menu.addAction(Text(kSeparators[index].menuText));
-        action->setData(kSeparators[index].commandId);
-    }
+    // The popup lists the table in its order: none first, then the four separator texts.
+    for (const corvelle::Separator& separator : kSeparators)
+        menu.addAction(Text(separator.menuText))->setData(separator.commandId);
     const QPoint anchor = button->mapToGlobal(QPoint(button->width() / 2, button->height()));
     const int command = m_fnTrackPopup(menu, anchor);
     for (size_t index = 0; index < kSeparators.size(); ++index) {
