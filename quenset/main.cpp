@@ -1,22 +1,24 @@
 // Quenset: renames the pictures of a folder after their shooting date or a serial number.
-// The headless modes run the naming core directly, without any window.
+// Without a mode the main dialog opens; the headless modes run the naming core directly,
+// and bad usage is reported before any window system is touched.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/command_line.h"
+#include "core/command_line_usage.h"
 #include "core/headless_run.h"
 #include "core/name_settings.h"
 #include "core/settings_store.h"
+#include "core/undo_run.h"
+#include "ui/quenset_gui.h"
 
 int main(int argc, char** argv) {
     using corvelle::CommandLine;
     const CommandLine commandLine =
         corvelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (!commandLine.error.empty()) {
-        std::fprintf(stderr, "quenset: %s\n%s", commandLine.error.c_str(), corvelle::kQuensetUsage);
-        return 2;
-    }
+    if (!commandLine.error.empty())
+        return corvelle::ReportUsageError("quenset", commandLine.error, corvelle::kQuensetUsage);
     switch (commandLine.mode) {
         case CommandLine::Mode::Help:
             std::fputs(corvelle::kQuensetUsage, stdout);
@@ -28,10 +30,12 @@ int main(int argc, char** argv) {
                 corvelle::ApplyCommandLine(corvelle::LoadNameSettings(store), commandLine);
             return corvelle::RunHeadless(commandLine, settings, stdout, stderr);
         }
+        case CommandLine::Mode::Undo:
+            return corvelle::RunUndo(commandLine.folder, stdout, stderr);
         case CommandLine::Mode::Window:
             break;
     }
-    std::fputs("quenset: the window is not available in this build; use --preview or --rename\n",
-               stderr);
-    return 2;
+    // Qt reads its own options (-platform, -style ...) from what is left.
+    int qtArgc = 1;
+    return RunQuensetGui(qtArgc, argv, commandLine.folder);
 }

@@ -103,13 +103,20 @@ void Put(T& target, const std::optional<T>& value) {
 }  // namespace
 
 const char* const kQuensetUsage =
-    "Usage: quenset [--preview DIR | --rename DIR] [options]\n"
+    "Usage: quenset [DIR]\n"
+    "       quenset --preview DIR [options]\n"
+    "       quenset --rename DIR [options]\n"
+    "       quenset --undo DIR\n"
     "Renames the pictures of one folder after their shooting date or a serial number.\n"
-    "Without --preview or --rename the window opens.\n"
     "\n"
+    "  DIR                  open the window with DIR as the folder to rename\n"
     "  --preview DIR        list every file with its new name, then the summary\n"
     "  --rename DIR         rename every changeable file and print the outcome\n"
     "                       (exit status 1 when a file could not be renamed)\n"
+    "  --undo DIR           give the files of the last rename run in DIR (window or\n"
+    "                       --rename) their old names and last-write times back; again\n"
+    "                       for the run before it (exit status 1 when a file could not\n"
+    "                       be reverted; an existing file is never replaced)\n"
     "Naming options (each defaults to the stored settings, which are never changed):\n"
     "  --type jpg|tif|nef   file type\n"
     "  --prefix TEXT        text before the date or number\n"
@@ -125,12 +132,24 @@ const char* const kQuensetUsage =
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     bool help = false;
+    bool namingOption = false;
+    bool onlyNames = false;  // after "--" every argument is a folder
     auto fail = [&line](std::string message) {
         line.error = std::move(message);
         return line;
     };
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
+        if (onlyNames || argument.empty() || argument[0] != '-' || argument == "-") {
+            if (line.mode != CommandLine::Mode::Window || !line.folder.empty())
+                return fail("unexpected argument " + std::string(argument));
+            line.folder = std::string(argument);
+            continue;
+        }
+        if (argument == "--") {
+            onlyNames = true;
+            continue;
+        }
         if (argument == "--help" || argument == "-h") {
             help = true;
             continue;
@@ -142,7 +161,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        const bool isMode = name == "--preview" || name == "--rename";
+        const bool isMode = name == "--preview" || name == "--rename" || name == "--undo";
         const Option* option = isMode ? nullptr : FindOption(name);
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
         const bool takesValue = isMode || TakesValue(*option);
@@ -153,18 +172,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             return fail(std::string(name) + " takes no value");
         }
         if (isMode) {
-            if (line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename)
-                return fail("give only one of --preview and --rename");
-            line.mode =
-                name == "--preview" ? CommandLine::Mode::Preview : CommandLine::Mode::Rename;
+            if (line.mode != CommandLine::Mode::Window)
+                return fail("give only one of --preview, --rename and --undo");
+            if (!line.folder.empty())
+                return fail("unexpected argument " + line.folder);
+            line.mode = name == "--preview"  ? CommandLine::Mode::Preview
+                        : name == "--rename" ? CommandLine::Mode::Rename
+                                             : CommandLine::Mode::Undo;
             line.folder = std::string(*value);
             if (line.folder.empty()) return fail(std::string(name) + " needs a folder");
         } else if (!ApplyOption(*option, value.value_or(""), line)) {
             return fail("bad value \"" + std::string(value.value_or("")) + "\" for " +
                         std::string(name));
+        } else {
+            namingOption = true;
         }
     }
-    if (help) line.mode = CommandLine::Mode::Help;
+    if (help) {
+        line.mode = CommandLine::Mode::Help;
+        return line;
+    }
+    const bool headlessRun =
+        line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename;
+    if (namingOption && !headlessRun)
+        return fail("naming options go with --preview or --rename; the window keeps its own");
     return line;
 }
 

@@ -8,10 +8,11 @@
 
 namespace corvelle {
 
-// The headless command line: a mode, its folder, and naming choices that win over the stored
-// settings for this run only (the command line never writes settings).
+// The command line: a mode, its folder, and naming choices that win over the stored settings
+// for one headless run only (the command line never writes settings). The window takes an
+// optional folder, put into its folder edit as if typed.
 struct CommandLine {
-    enum class Mode { Window, Help, Preview, Rename };
+    enum class Mode { Window, Help, Preview, Rename, Undo };
     Mode mode = Mode::Window;
     std::string folder;
     std::string error;  // bad usage, one line

@@ -33,6 +33,9 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
         return 0;
     }
     const RenameOutcome outcome = session.rename(session.changeablePositions());
+    if (!outcome.journalProblem.empty())
+        std::fprintf(err, "quenset: note: this run cannot be undone: %s\n",
+                     outcome.journalProblem.c_str());
     PrintLine(out, outcome.message);
     for (const std::string& line : outcome.failureLines) PrintLine(out, line);
     if (outcome.timesSet > 0)

@@ -10,6 +10,7 @@
 #include "core/file_naming.h"
 #include "core/rename_texts.h"
 #include "core/safe_file.h"
+#include "core/undo_journal.h"
 
 namespace corvelle {
 
@@ -35,7 +36,7 @@ bool IsUnchangeable(const RenameEntry& entry) {
 }
 
 RenameSession::RenameSession(RunInputs inputs)
-    : m_inputs(std::move(inputs)), m_folder(m_inputs.folder) {
+    : m_inputs(std::move(inputs)), m_journalFolder(JournalFolder()), m_folder(m_inputs.folder) {
     if (m_folder.isOpen()) buildPreview();
 }
 
@@ -83,18 +84,19 @@ std::string RenameSession::summaryText() const {
                                          static_cast<long long>(unchangeable)});
 }
 
-bool RenameSession::renameEntry(const RenameEntry& entry, RenameOutcome& outcome) {
+RenameSession::EntryResult RenameSession::renameEntry(const RenameEntry& entry,
+                                                      RenameOutcome& outcome) {
     // A name with a slash would move the file out of this folder: never do that.
-    if (entry.newName.find('/') != std::string::npos) return false;
+    if (entry.newName.find('/') != std::string::npos) return EntryResult::NotRenamed;
     if (!RenameNoReplace(m_folder.fd(), entry.listedName, m_folder.fd(), entry.newName))
-        return false;
+        return EntryResult::NotRenamed;
     if (m_inputs.setFileDates && entry.dateValue != 0) {
         const timespec times[2] = {{0, UTIME_OMIT}, {entry.dateValue, 0}};
         if (utimensat(m_folder.fd(), entry.newName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
-            return false;
+            return EntryResult::RenamedWithoutTime;
         ++outcome.timesSet;
     }
-    return true;
+    return EntryResult::Renamed;
 }
 
 RenameOutcome RenameSession::rename(std::vector<size_t> positions,
@@ -102,13 +104,47 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
 
-    RenameOutcome outcome;
-    std::vector<RenameEntry> failedEntries;
+    std::vector<size_t> attempted;
     for (size_t position : positions) {
         if (position >= m_entries.size()) break;
         const RenameEntry& entry = m_entries[position];
         if (IsUnchangeable(entry) || entry.newName.find('.') == std::string::npos) continue;
-        if (m_folder.isOpen() && renameEntry(entry, outcome)) {
+        attempted.push_back(position);
+    }
+
+    RenameOutcome outcome;
+    RenameJournal journal;
+    if (!attempted.empty() && m_folder.isOpen() && !m_journalFolder.empty()) {
+        std::vector<JournalFile> plan;
+        for (size_t position : attempted) {
+            const RenameEntry& entry = m_entries[position];
+            JournalFile file{entry.listedName, entry.newName, 0, {},
+                             m_inputs.setFileDates && entry.dateValue != 0};
+            struct stat status {};
+            if (fstatat(m_folder.fd(), entry.listedName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+                file.inode = status.st_ino;
+                file.priorModified = status.st_mtim;
+            }
+            plan.push_back(std::move(file));
+        }
+        if (!journal.begin(m_journalFolder, m_folder.fd(), m_inputs.folder, std::time(nullptr),
+                           plan))
+            outcome.journalProblem = journal.problem();
+    }
+
+    std::vector<RenameEntry> failedEntries;
+    int moved = 0;  // renamed, whether or not the time could be set
+    for (size_t k = 0; k < attempted.size(); ++k) {
+        const RenameEntry& entry = m_entries[attempted[k]];
+        const EntryResult result =
+            m_folder.isOpen() ? renameEntry(entry, outcome) : EntryResult::NotRenamed;
+        if (result != EntryResult::NotRenamed) {
+            const bool timeSet = result == EntryResult::Renamed && m_inputs.setFileDates &&
+                                 entry.dateValue != 0;
+            journal.fileDone(k, timeSet);
+            ++moved;
+        }
+        if (result == EntryResult::Renamed) {
             ++outcome.renamed;
         } else {
             outcome.failureLines.push_back(EntryLine(entry));
@@ -116,6 +152,8 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
         }
         if (step) step();
     }
+    journal.finish(moved);
+    if (outcome.journalProblem.empty()) outcome.journalProblem = journal.problem();
 
     if (outcome.failed()) {
         const long long failures = static_cast<long long>(outcome.failureLines.size());

@@ -40,6 +40,7 @@ struct RenameOutcome {
     int timesSet = 0;
     std::vector<std::string> failureLines;  // in the order the entries failed
     std::string message;                    // what the dialog shows in its message box
+    std::string journalProblem;  // why the run has no undo record; empty when it has one
     bool failed() const { return !failureLines.empty(); }
 };
 
@@ -66,13 +67,20 @@ class RenameSession {
     // Renames the entries at the given positions in ascending order, never replacing a file.
     // Entries without a name, already named so, or whose name has no "." are skipped and do
     // not step; every other entry calls step once, after success or failure.
+    // Before its first rename a run records its plan in the undo journal, and marks each
+    // renamed file there as it goes; a run that renames nothing leaves no record.
     RenameOutcome rename(std::vector<size_t> positions, const std::function<void()>& step = {});
 
+    // Where the undo journal is kept (JournalFolder() unless set); empty keeps none.
+    void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
+
   private:
+    enum class EntryResult { NotRenamed, Renamed, RenamedWithoutTime };
     void buildPreview();
-    bool renameEntry(const RenameEntry& entry, RenameOutcome& outcome);
+    EntryResult renameEntry(const RenameEntry& entry, RenameOutcome& outcome);
 
     RunInputs m_inputs;
+    std::string m_journalFolder;
     FolderHandle m_folder;
     std::vector<RenameEntry> m_entries;
     bool m_showingFailures = false;

@@ -102,12 +102,30 @@ TEST_F(QuensetCommandLine, RenamePrintsTheOutcome) {
     EXPECT_EQ(again.out, "이름 변경을 할 수 없는 파일(들)입니다.\n");
 }
 
+TEST_F(QuensetCommandLine, UndoRevertsTheLastRunThenTheOneBefore) {
+    ASSERT_EQ(RunQuenset("--rename " + folder.path().string()).status, 0);
+    ASSERT_EQ(RunQuenset("--serial 2 --rename " + folder.path().string()).status, 0);
+    ProgramRun undo = RunQuenset("--undo " + folder.path().string());
+    EXPECT_EQ(undo.status, 0);
+    EXPECT_EQ(undo.out, "3개의 이름을 원래대로 되돌렸습니다.\n");
+    undo = RunQuenset("--undo=" + folder.path().string());
+    EXPECT_EQ(undo.out, "2개의 이름을 원래대로 되돌렸습니다.\n");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("DSC0001.JPG")));
+    EXPECT_EQ(RunQuenset("--undo " + folder.path().string()).status, 1);
+}
+
 TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
     for (const char* arguments :
          {"--preview", "--serial 9 --preview /tmp", "--year xx --preview /tmp", "--bogus",
-          "--preview /tmp --rename /tmp", "--exif=1 --preview /tmp", "--sep1 x --preview /tmp"}) {
+          "--preview /tmp --rename /tmp", "--exif=1 --preview /tmp", "--sep1 x --preview /tmp",
+          "/tmp /tmp", "--prefix x", "--undo", "/tmp --undo /tmp", "--undo /tmp --prefix x",
+          "--preview /tmp /tmp", "/tmp --bogus"}) {
         EXPECT_EQ(RunQuenset(arguments).status, 2) << arguments;
     }
+    CommandLine window = ParseCommandLine({"--", "-odd folder"});
+    EXPECT_EQ(window.mode, CommandLine::Mode::Window);
+    EXPECT_EQ(window.folder, "-odd folder");
+    EXPECT_EQ(ParseCommandLine({"--undo", "d"}).mode, CommandLine::Mode::Undo);
     EXPECT_EQ(RunQuenset("--preview /no/such/folder").status, 1);
     EXPECT_EQ(RunQuenset("--help").status, 0);
 

@@ -1,0 +1,274 @@
+#include "core/undo_journal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+
+#include "core/settings_store.h"
+
+namespace corvelle {
+
+namespace {
+
+constexpr std::string_view kMagic = "Quenset rename journal ";
+
+bool SyncFolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t wrote = write(fd, text.data(), text.size());
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        text.remove_prefix(size_t(wrote));
+    }
+    return true;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            bytes += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size()) return std::nullopt;
+        const int high = HexValue(text[i + 1]);
+        const int low = HexValue(text[i + 2]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += char(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
+template <typename Number>
+bool ReadNumber(std::string_view text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    while (start <= line.size()) {
+        const size_t space = line.find(' ', start);
+        const size_t end = space == std::string_view::npos ? line.size() : space;
+        fields.push_back(line.substr(start, end - start));
+        if (space == std::string_view::npos) break;
+        start = space + 1;
+    }
+    return fields;
+}
+
+}  // namespace
+
+std::string JournalFolder() { return StateHomeFolder() + "/Corvelle/Quenset"; }
+
+std::string EscapeJournalName(std::string_view bytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x20 && byte < 0x7F && byte != '%') {
+            text += c;
+        } else {
+            text += '%';
+            text += kHex[byte >> 4];
+            text += kHex[byte & 15];
+        }
+    }
+    return text;
+}
+
+RenameJournal::~RenameJournal() {
+    if (m_fd >= 0) close(m_fd);
+}
+
+void RenameJournal::fail(const std::string& what) {
+    m_problem = what + (m_path.empty() ? std::string() : " " + m_path) + ": " + std::strerror(errno);
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+}
+
+bool RenameJournal::append(const std::string& text) {
+    if (m_fd < 0) return false;
+    if (!WriteAll(m_fd, text) || fdatasync(m_fd) != 0) {
+        fail("cannot write the undo journal");
+        return false;
+    }
+    return true;
+}
+
+bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
+                          const std::string& folderPath, std::time_t when,
+                          const std::vector<JournalFile>& plan) {
+    std::error_code ec;
+    std::filesystem::create_directories(journalFolder, ec);
+    struct stat folder {};
+    if (fstat(folderFd, &folder) != 0) {
+        fail("cannot read the folder for the undo journal");
+        return false;
+    }
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    // Names sort in the order the runs began.
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        char name[96];
+        std::snprintf(name, sizeof name, "/run-%020lld-%09ld-%d-%02d.journal",
+                      static_cast<long long>(now.tv_sec), now.tv_nsec, int(getpid()), attempt);
+        m_path = journalFolder + name;
+        m_fd = open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+        if (m_fd < 0 && errno != EEXIST) break;
+    }
+    if (m_fd < 0) {
+        fail("cannot create the undo journal");
+        m_path.clear();
+        return false;
+    }
+
+    std::string text = std::string(kMagic) + std::to_string(kJournalVersion) + "\n";
+    text += "folder " + EscapeJournalName(folderPath) + "\n";
+    text += "identity " + std::to_string(folder.st_dev) + " " + std::to_string(folder.st_ino) + "\n";
+    text += "time " + std::to_string(static_cast<long long>(when)) + "\n";
+    for (const JournalFile& file : plan) {
+        text += "file " + std::to_string(file.inode) + " " +
+                std::to_string(static_cast<long long>(file.priorModified.tv_sec)) + " " +
+                std::to_string(file.priorModified.tv_nsec) + " " + (file.setsTime ? "1 " : "0 ") +
+                EscapeJournalName(file.oldName) + " " + EscapeJournalName(file.newName) + "\n";
+    }
+    text += "ready\n";
+    if (!WriteAll(m_fd, text) || fsync(m_fd) != 0 || !SyncFolderOf(m_path)) {
+        fail("cannot write the undo journal");
+        unlink(m_path.c_str());
+        m_path.clear();
+        return false;
+    }
+    return true;
+}
+
+void RenameJournal::fileDone(size_t index, bool timeSet) {
+    append("done " + std::to_string(index) + (timeSet ? " 1\n" : " 0\n"));
+}
+
+void RenameJournal::finish(int renamed) {
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+    if (renamed == 0 && !m_path.empty()) unlink(m_path.c_str());
+}
+
+JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::string& why) {
+    record = JournalRecord{};
+    int lineNumber = 0;
+    auto damaged = [&](const char* what) {
+        why = "line " + std::to_string(lineNumber) + ": " + what;
+        record = JournalRecord{};
+        return JournalRead::Damaged;
+    };
+    bool haveFolder = false, haveIdentity = false, haveTime = false;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        if (end == std::string_view::npos) break;  // a line cut short: not yet written
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        ++lineNumber;
+        const std::vector<std::string_view> fields = Fields(line);
+        const std::string_view key = fields[0];
+        if (lineNumber == 1) {
+            int version = 0;
+            if (!line.starts_with(kMagic) || !ReadNumber(line.substr(kMagic.size()), version) ||
+                version < 1)
+                return damaged("not a Quenset rename journal");
+            if (version > kJournalVersion) {
+                why = "written by a newer Quenset (journal version " + std::to_string(version) + ")";
+                record = JournalRecord{};
+                return JournalRead::Newer;
+            }
+            continue;
+        }
+        if (key == "folder" && fields.size() == 2 && !haveFolder && !record.ready) {
+            const auto folder = Unescape(fields[1]);
+            if (!folder) return damaged("bad folder name");
+            record.folder = *folder;
+            haveFolder = true;
+        } else if (key == "identity" && fields.size() == 3 && !haveIdentity && !record.ready) {
+            if (!ReadNumber(fields[1], record.device) || !ReadNumber(fields[2], record.inode))
+                return damaged("bad folder identity");
+            haveIdentity = true;
+        } else if (key == "time" && fields.size() == 2 && !haveTime && !record.ready) {
+            long long time = 0;
+            if (!ReadNumber(fields[1], time)) return damaged("bad time");
+            record.time = std::time_t(time);
+            haveTime = true;
+        } else if (key == "file" && fields.size() == 7 && !record.ready) {
+            JournalFile file;
+            long long seconds = 0;
+            long nanoseconds = 0;
+            const auto oldName = Unescape(fields[5]);
+            const auto newName = Unescape(fields[6]);
+            if (!ReadNumber(fields[1], file.inode) || !ReadNumber(fields[2], seconds) ||
+                !ReadNumber(fields[3], nanoseconds) || nanoseconds < 0 ||
+                nanoseconds >= 1000000000 || (fields[4] != "0" && fields[4] != "1") || !oldName ||
+                !newName || oldName->empty() || newName->empty())
+                return damaged("bad file entry");
+            file.priorModified = {std::time_t(seconds), nanoseconds};
+            file.setsTime = fields[4] == "1";
+            file.oldName = *oldName;
+            file.newName = *newName;
+            record.files.push_back(std::move(file));
+        } else if (key == "ready" && fields.size() == 1 && !record.ready) {
+            if (!haveFolder || !haveIdentity || !haveTime) return damaged("header incomplete");
+            record.ready = true;
+            record.done.assign(record.files.size(), std::nullopt);
+        } else if (key == "done" && fields.size() == 3 && record.ready && !record.undone) {
+            size_t index = 0;
+            if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
+                (fields[2] != "0" && fields[2] != "1") || record.done[index])
+                return damaged("bad done mark");
+            record.done[index] = fields[2] == "1";
+        } else if (key == "undone" && fields.size() == 2 && record.ready && !record.undone) {
+            long long time = 0;
+            if (!ReadNumber(fields[1], time)) return damaged("bad undone mark");
+            record.undone = true;
+        } else {
+            return damaged("unexpected line");
+        }
+    }
+    if (lineNumber == 0) return damaged("empty");
+    return JournalRead::Ok;
+}
+
+size_t CompleteLinesLength(std::string_view text) {
+    const size_t last = text.rfind('\n');
+    return last == std::string_view::npos ? 0 : last + 1;
+}
+
+bool MarkJournalUndone(const std::string& path, size_t completeLength, std::time_t when) {
+    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return false;
+    // A line cut short by a crash goes first, so the mark starts a line of its own.
+    const bool ok = ftruncate(fd, off_t(completeLength)) == 0 && WriteAll(fd, "undone " + std::to_string(static_cast<long long>(when)) + "\n") &&
+                    fdatasync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+}  // namespace corvelle

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+#include <QWidget>
+
+#include "ui/dialog_units.h"
+
+namespace quenset {
+
+// The font every Quenset dialog is laid out in: the system's Korean sans at 9 points.
+inline QFont DialogFont() { return QFont(QStringLiteral("Noto Sans CJK KR"), 9); }
+
+// Puts a control where the dialog template has it, in the dialog's own dialog units.
+inline void PlaceControl(QWidget* control, const QRect& dialogUnits) {
+    control->setGeometry(corvelle::DialogUnitsToPixels(dialogUnits, control->parentWidget()->font()));
+}
+
+// The program icon, which every Quenset window shows.
+QIcon ProgramIcon();
+
+}  // namespace quenset
