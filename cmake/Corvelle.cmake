@@ -5,6 +5,18 @@ function(corvelle_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+include(GoogleTest)
+
+# Registers every test case of a GoogleTest executable with ctest, so that a failure names
+# the case and `ctest -R` selects single cases. The cases are listed when ctest runs, so a
+# build needs no display.
+function(corvelle_discover_tests target)
+    gtest_discover_tests(${target}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
 # corvelle_program(NAME <name> [CORE_LIBS ...] [UI_LIBS ...])
 # Sources are picked up by folder so that new files need no list edits:
 #   core/*.cpp -> <name>_core   (no Qt Widgets)
@@ -48,8 +60,6 @@ function(corvelle_program)
         add_dependencies(${P_NAME}_tests ${P_NAME})
         set_target_properties(${P_NAME}_tests PROPERTIES AUTOMOC ON)
         corvelle_warnings(${P_NAME}_tests)
-        add_test(NAME ${P_NAME}_tests COMMAND ${P_NAME}_tests)
-        set_tests_properties(${P_NAME}_tests PROPERTIES
-            TIMEOUT 1800 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        corvelle_discover_tests(${P_NAME}_tests)
     endif()
 endfunction()

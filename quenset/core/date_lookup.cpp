@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <unordered_set>
+
+#include "core/tiff_entries.h"
 
 namespace corvelle {
 
@@ -24,8 +25,6 @@ constexpr std::array<uint16_t, 3> kDateTagsByPreference{kTagDateTimeOriginal, kT
 
 // A file that is not a TIFF by its first bytes is still searched in its opening bytes.
 constexpr uint64_t kHeadOfForeignFile = 10240;
-constexpr size_t kEntrySize = 12;
-constexpr size_t kEntriesPerRead = 64;
 // A date text has 19 characters: the start of a longer one holds all the date it can give,
 // so only that much of a text is kept, however far away its closing zero lies.
 constexpr size_t kMaxDateText = 256;
@@ -33,43 +32,21 @@ constexpr size_t kScanChunk = 4096;
 // The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
 constexpr size_t kMaxDirectories = 16;
 
-// The TIFF data: a stretch of the file, read in its own byte order, every read bounded.
+// The TIFF data, a stretch of the file, and the rule for the date texts in it.
 class TiffData {
   public:
-    TiffData(const ByteSource& file, uint64_t base, uint64_t length)
-        : m_file(file), m_base(base), m_length(length) {}
+    TiffData(const ByteSource& file, uint64_t base, uint64_t length) : m_bytes(file, base, length) {}
 
-    uint64_t length() const { return m_length; }
-    void setBigEndian(bool bigEndian) { m_bigEndian = bigEndian; }
-
-    bool read(uint64_t offset, std::span<uint8_t> out) const {
-        if (offset > m_length || out.size() > m_length - offset) return false;
-        return m_file.readAt(m_base + offset, out) == out.size();
-    }
-
-    std::optional<uint16_t> read16(uint64_t offset) const {
-        uint8_t b[2];
-        if (!read(offset, b)) return std::nullopt;
-        return m_bigEndian ? uint16_t(b[0] << 8 | b[1]) : uint16_t(b[1] << 8 | b[0]);
-    }
-
-    uint16_t get16(const uint8_t* b) const {
-        return m_bigEndian ? uint16_t(b[0] << 8 | b[1]) : uint16_t(b[1] << 8 | b[0]);
-    }
-
-    uint32_t get32(const uint8_t* b) const {
-        return m_bigEndian
-                   ? uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]
-                   : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
-    }
+    TiffBytes& bytes() { return m_bytes; }
 
     // The zero-terminated text at the offset, its first kMaxDateText characters at most;
     // empty when no zero comes before the data end.
     std::string textAt(uint64_t offset) const {
-        if (offset >= m_length) return {};
+        const uint64_t length = uint64_t(m_bytes.size());
+        if (offset >= length) return {};
         uint8_t bytes[kMaxDateText];
-        const size_t want = size_t(std::min<uint64_t>(sizeof bytes, m_length - offset));
-        if (!read(offset, std::span(bytes, want))) return {};
+        const size_t want = size_t(std::min<uint64_t>(sizeof bytes, length - offset));
+        if (!m_bytes.read(int64_t(offset), std::span(bytes, want))) return {};
         const uint8_t* end = std::find(bytes, bytes + want, uint8_t(0));
         if (end == bytes + want && !zeroAtOrAfter(offset + want)) return {};
         return std::string(reinterpret_cast<const char*>(bytes), size_t(end - bytes));
@@ -82,9 +59,9 @@ class TiffData {
         if (!m_lastZeroSought) {
             m_lastZeroSought = true;
             uint8_t chunk[kScanChunk];
-            for (uint64_t end = m_length; end > 0 && !m_lastZero;) {
+            for (uint64_t end = uint64_t(m_bytes.size()); end > 0 && !m_lastZero;) {
                 const size_t take = size_t(std::min<uint64_t>(sizeof chunk, end));
-                if (!read(end - take, std::span(chunk, take))) break;
+                if (!m_bytes.read(int64_t(end - take), std::span(chunk, take))) break;
                 for (size_t i = take; i-- > 0;) {
                     if (chunk[i] == 0) {
                         m_lastZero = end - take + i;
@@ -97,10 +74,7 @@ class TiffData {
         return m_lastZero && *m_lastZero >= offset;
     }
 
-    const ByteSource& m_file;
-    uint64_t m_base;
-    uint64_t m_length;
-    bool m_bigEndian = false;
+    TiffBytes m_bytes;
     mutable bool m_lastZeroSought = false;
     mutable std::optional<uint64_t> m_lastZero;
 };
@@ -145,40 +119,31 @@ TiffData FindTiffStructuredData(const ByteSource& file) {
 }
 
 std::string DateTextOfTiff(TiffData& data) {
+    TiffBytes& tiff = data.bytes();
     uint8_t header[8];
-    if (!data.read(0, header)) return {};
-    data.setBigEndian(header[0] == 'M' && header[1] == 'M');
-    if (data.get16(header + 2) != 42) return {};
+    if (!tiff.read(0, header)) return {};
+    tiff.setBigEndian(header[0] == 'M' && header[1] == 'M');
+    if (tiff.get16(header + 2) != 42) return {};
 
     std::array<std::string, kDateTagsByPreference.size()> slots;
-    std::unordered_set<uint32_t> walked;
-    std::optional<uint32_t> next = data.get32(header + 4);
-    while (next && slots[0].empty() && walked.size() < kMaxDirectories) {
+    TiffDirectoryTrail trail(kMaxDirectories);
+    std::optional<uint32_t> next = tiff.get32(header + 4);
+    while (next && slots[0].empty()) {
         const uint32_t directory = *next;
         next.reset();
-        if (!walked.insert(directory).second) break;
-        const std::optional<uint16_t> count = data.read16(directory);
+        if (!trail.enter(directory)) break;
+        const std::optional<uint16_t> count = tiff.read16(directory);
         if (!count || *count == 0) break;
-        // Entries that lie outside the data are dropped; those before them count.
-        const uint64_t first = uint64_t(directory) + 2;
-        const uint64_t room = data.length() > first ? data.length() - first : 0;
-        const size_t usable = size_t(std::min<uint64_t>(*count, room / kEntrySize));
         // A later entry of the same tag wins, so each text is read once, after the directory.
+        // Entries that lie outside the data are dropped; those before them count.
         std::array<std::optional<uint32_t>, kDateTagsByPreference.size()> textOffsets;
-        uint8_t batch[kEntriesPerRead * kEntrySize];
-        for (size_t done = 0; done < usable;) {
-            const size_t take = std::min(kEntriesPerRead, usable - done);
-            if (!data.read(first + done * kEntrySize, std::span(batch, take * kEntrySize))) break;
-            for (size_t i = 0; i < take; ++i) {
-                const uint8_t* entry = batch + i * kEntrySize;
-                const uint16_t tag = data.get16(entry);
-                const uint32_t value = data.get32(entry + 8);
-                if (tag == kTagExifPointer) next = value;
-                for (size_t slot = 0; slot < slots.size(); ++slot)
-                    if (tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
-            }
-            done += take;
-        }
+        WalkTiffDirectory(tiff, directory, [&](const TiffEntry& entry) {
+            const uint32_t value = tiff.get32(entry.valueField.data());
+            if (entry.tag == kTagExifPointer) next = value;
+            for (size_t slot = 0; slot < slots.size(); ++slot)
+                if (entry.tag == kDateTagsByPreference[slot]) textOffsets[slot] = value;
+            return true;
+        });
         for (size_t slot = 0; slot < slots.size(); ++slot)
             if (textOffsets[slot]) slots[slot] = data.textAt(*textOffsets[slot]);
     }

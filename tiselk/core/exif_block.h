@@ -6,30 +6,36 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_source.h"
+#include "core/tiff_entries.h"
+
 namespace corvelle {
 
 // The metadata block of one file: offset 0 is the first byte of the TIFF header, and
 // every offset stored in the metadata counts from there.
 using MetadataBlock = std::vector<uint8_t>;
 
-// Bounded reads from a metadata block in its current byte order. Positions are signed
-// 64-bit so that a position computed from hostile numbers (a maker-note base below the
-// header, a 32-bit offset past the end) is simply "outside" instead of wrapping.
+// Bounded reads from a metadata block in its current byte order, through the TIFF entry
+// layer. Maker notes switch the byte order while they are read (see ByteOrderScope).
 class ExifBlockReader {
   public:
-    explicit ExifBlockReader(const MetadataBlock& block) : m_block(block) {}
+    explicit ExifBlockReader(const MetadataBlock& block)
+        : m_block(block), m_source(block), m_bytes(m_source) {}
+    ExifBlockReader(const ExifBlockReader&) = delete;
+    ExifBlockReader& operator=(const ExifBlockReader&) = delete;
 
-    int64_t size() const { return static_cast<int64_t>(m_block.size()); }
+    const TiffBytes& bytes() const { return m_bytes; }
+    int64_t size() const { return m_bytes.size(); }
     bool contains(int64_t position, int64_t length) const {
-        return position >= 0 && length >= 0 && position <= size() && length <= size() - position;
+        return m_bytes.contains(position, length);
     }
 
-    bool bigEndian() const { return m_bigEndian; }
-    void setBigEndian(bool big) { m_bigEndian = big; }
+    bool bigEndian() const { return m_bytes.bigEndian(); }
+    void setBigEndian(bool big) { m_bytes.setBigEndian(big); }
 
-    std::optional<uint32_t> read16(int64_t position) const;
-    std::optional<uint32_t> read32(int64_t position) const;
-    std::optional<uint8_t> byteAt(int64_t position) const;
+    std::optional<uint32_t> read16(int64_t position) const { return m_bytes.read16(position); }
+    std::optional<uint32_t> read32(int64_t position) const { return m_bytes.read32(position); }
+    std::optional<uint8_t> byteAt(int64_t position) const { return m_bytes.read8(position); }
 
     // Bytes from `position` up to the first zero byte, at most `limit` bytes and never past
     // the block's end; none when `position` itself lies outside.
@@ -37,7 +43,8 @@ class ExifBlockReader {
 
   private:
     const MetadataBlock& m_block;
-    bool m_bigEndian = false;
+    MemoryByteSource m_source;
+    TiffBytes m_bytes;
 };
 
 // Restores the reader's byte order when a maker-note walk ends, however it ends.

@@ -4,46 +4,28 @@
 
 namespace corvelle {
 
-int ExifTypeSize(uint16_t type) {
-    switch (type) {
-        case kExifByte:
-        case kExifAscii:
-        case kExifSByte:
-        case kExifUndefined:
-            return 1;
-        case kExifShort:
-        case kExifSShort:
-            return 2;
-        case kExifLong:
-        case kExifSLong:
-        case kExifFloat:
-            return 4;
-        case kExifRational:
-        case kExifSRational:
-        case kExifDouble:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
 std::optional<ExifEntry> DecodeExifEntry(const ExifBlockReader& reader, int64_t position,
                                          int64_t base) {
-    if (!reader.contains(position, 12)) return std::nullopt;
+    const std::optional<TiffEntry> stored = ReadTiffEntry(reader.bytes(), position);
+    if (!stored) return std::nullopt;
+    return DecodeExifEntry(reader, *stored, base);
+}
+
+ExifEntry DecodeExifEntry(const ExifBlockReader& reader, const TiffEntry& stored, int64_t base) {
     ExifEntry entry;
-    entry.position = position;
+    entry.position = stored.position;
     entry.base = base;
-    entry.tag = static_cast<uint16_t>(*reader.read16(position));
-    entry.type = static_cast<uint16_t>(*reader.read16(position + 2));
-    entry.count = *reader.read32(position + 4);
+    entry.tag = stored.tag;
+    entry.type = stored.type;
+    entry.count = stored.count;
+    const uint8_t* field = stored.valueField.data();
     if (entry.type == kExifShort) {
-        entry.value = *reader.read16(position + 8);
+        entry.value = reader.bytes().get16(field);
     } else if (entry.type == kExifUndefined && entry.count <= 4) {
-        uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) value = (value << 8) | *reader.byteAt(position + 8 + i);
-        entry.value = value;
+        entry.value = uint32_t(field[0]) | uint32_t(field[1]) << 8 | uint32_t(field[2]) << 16 |
+                      uint32_t(field[3]) << 24;
     } else {
-        entry.value = *reader.read32(position + 8);
+        entry.value = reader.bytes().get32(field);
     }
     return entry;
 }

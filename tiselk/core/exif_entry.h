@@ -25,7 +25,7 @@ enum ExifType : uint16_t {
 };
 
 // Bytes one item of a TIFF type takes; 0 for types TIFF does not define.
-int ExifTypeSize(uint16_t type);
+inline int ExifTypeSize(uint16_t type) { return TiffTypeSize(type); }
 
 // One 12-byte directory entry as the walk hands it on. `base` is what data positions
 // count from: the TIFF header (0) in the file's directories, the note base in maker notes.
@@ -47,6 +47,8 @@ struct ExifEntry {
 // the twelve bytes do not all lie inside the block.
 std::optional<ExifEntry> DecodeExifEntry(const ExifBlockReader& reader, int64_t position,
                                          int64_t base);
+// The same rule over an entry the directory walk has read.
+ExifEntry DecodeExifEntry(const ExifBlockReader& reader, const TiffEntry& stored, int64_t base);
 
 // Texts from the file are cut here: no camera writes one this long, and a hostile file could
 // otherwise point thousands of entries at one huge text.

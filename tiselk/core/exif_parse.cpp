@@ -6,21 +6,14 @@ namespace corvelle {
 
 namespace {
 
-constexpr int64_t kEntrySize = 12;
-
-// Hands every entry of the directory at `position` to the handler and returns the cursor
-// after the directory's entries (where its link to the next directory lies). A directory
-// whose count cannot be read is empty; one that runs past the block's end ends there.
+// Hands every entry of the directory at `position` to the handler and returns where its
+// link to the next directory lies. A directory whose count cannot be read is empty; one
+// that runs past the block's end ends there.
 std::optional<int64_t> WalkDirectory(ExifWalk& walk, int64_t position, ExifSummary& summary) {
-    auto count = walk.reader.read16(position);
-    if (!count) return std::nullopt;
-    int64_t cursor = position + 2;
-    for (uint32_t i = 0; i < *count; ++i) {
-        auto entry = DecodeExifEntry(walk.reader, cursor, 0);
-        if (!entry) break;
-        cursor += HandleExifEntry(walk, *entry, summary);
-    }
-    return position + 2 + kEntrySize * *count;
+    return WalkTiffDirectory(walk.reader.bytes(), position, [&](const TiffEntry& stored) {
+        HandleExifEntry(walk, DecodeExifEntry(walk.reader, stored, 0), summary);
+        return true;
+    });
 }
 
 void CopyThumbnail(const MetadataBlock& block, ExifSummary& summary) {
