@@ -8,7 +8,8 @@
 namespace corvelle {
 
 const char* const kBrevollUsage =
-    "Usage: brevoll --batch [options]\n"
+    "Usage: brevoll                    opens the main dialog\n"
+    "       brevoll --batch [options]\n"
     "Resizes every JPEG picture below the source folder into the destination folder.\n"
     "Options left out take the values stored by Brevoll's main window.\n"
     "  --source DIR, --dest DIR        folders (sub-folders are repeated below DIR)\n"
