@@ -36,10 +36,8 @@ int number(const QLineEdit* edit) { return corvelle::ReadNumberText(text(edit));
 // An editable list shows the entry equal to the text, or the text in its edit part.
 void selectOrType(QComboBox* combo, const QString& value) {
     const int index = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        combo->setCurrentIndex(index);
-    else
-        combo->setEditText(value);
+    combo->setCurrentIndex(index);
+    if (index < 0) combo->setEditText(value);
 }
 
 void showMessage(QWidget* parent, const QString& message) {

@@ -114,6 +114,12 @@ CProgressDlg::~CProgressDlg() {
     if (m_bCollecting) QApplication::restoreOverrideCursor();
 }
 
+void CProgressDlg::DriveTicksManually() {
+    m_bManualTicks = true;
+    m_pCollectTimer->stop();
+    m_pConvertTimer->stop();
+}
+
 void CProgressDlg::OnCollectTick() {
     m_pCollectTimer->stop();
     if (m_bCollecting || m_bStarted) return;
@@ -155,7 +161,7 @@ void CProgressDlg::OnCollected(std::string sourceProblem) {
 void CProgressDlg::OnStart() {
     if (m_bRunning || m_bCollecting || !m_pStart->isEnabled()) return;
     m_bRunning = true;
-    m_pConvertTimer->start();
+    if (!m_bManualTicks) m_pConvertTimer->start();
     m_pStart->setEnabled(false);
     m_pCancel->setText(QStringLiteral("Stop"));
     m_pCancel->setFocus();

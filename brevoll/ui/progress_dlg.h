@@ -42,6 +42,8 @@ class CProgressDlg : public QDialog {
     ~CProgressDlg() override;
 
     void SetClock(Clock clock) { m_clock = std::move(clock); }
+    // The timers stay off; the caller calls the tick handlers itself.
+    void DriveTicksManually();
 
     void OnStart();
     void OnCancel();
@@ -90,6 +92,7 @@ class CProgressDlg : public QDialog {
     bool m_bCollecting = false;
     bool m_bConverting = false;
     bool m_bCloseWhenDone = false;
+    bool m_bManualTicks = false;
     std::atomic<size_t> m_nListed{0};
     std::atomic<bool> m_bListedPosted{false};
     std::future<void> m_work;
