@@ -1,5 +1,9 @@
 #include "core/picture_pipeline.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -65,6 +69,17 @@ std::vector<double> borderPixel(int32_t value, int bands) {
     return pixel;
 }
 
+// Only a regular file is a picture. The test opens without waiting, so a pipe or a device
+// that took the place of a listed picture cannot hold the run up.
+bool isRegularFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st;
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    return regular;
+}
+
 }  // namespace
 
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
@@ -74,8 +89,15 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
     };
+    // The library keeps its messages until they are cleared; each picture's failure names
+    // its own reason only.
+    vips_error_clear();
     try {
         step(kStepReadJpeg);
+        if (!isRegularFile(sourcePath)) {
+            result.error = "not a readable file";
+            return result;
+        }
         VImage source = VImage::new_from_file(
             sourcePath.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         const std::string loader =
@@ -132,6 +154,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         result.error = e.what();
         result.saved = false;
     }
+    vips_error_clear();
     return result;
 }
 

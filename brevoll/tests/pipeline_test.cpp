@@ -229,6 +229,16 @@ TEST(ConvertPicture, MakesGrayPicturesColourAndFailsOnUnreadableOnes) {
     EXPECT_EQ(steps, std::vector<std::string>{"Read JPEG"});
     EXPECT_FALSE(std::filesystem::exists(temp.file("j.jpg")));
     EXPECT_FALSE(convert(ratio(50), temp.file("missing.jpg"), temp.file("m.jpg")).saved);
+
+    // Each failure gives its own reason only, once.
+    testing::WriteFileBytes(temp.file("other.jpg"), {'a', 'l', 's', 'o', ' ', 'n', 'o'});
+    const ConvertResult other = convert(ratio(50), temp.file("other.jpg"), temp.file("o.jpg"));
+    EXPECT_EQ(other.error.find("junk.jpg"), std::string::npos) << other.error;
+    EXPECT_EQ(other.error.find("other.jpg"), other.error.rfind("other.jpg")) << other.error;
+
+    // A pipe is failed at once instead of waiting for a writer.
+    ASSERT_EQ(mkfifo(temp.file("pipe.jpg").c_str(), 0600), 0);
+    EXPECT_FALSE(convert(ratio(50), temp.file("pipe.jpg"), temp.file("p.jpg")).saved);
 }
 
 TEST(ConvertPicture, MakesExactlyTheComputedSizeWhateverTheScale) {

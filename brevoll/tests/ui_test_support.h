@@ -19,7 +19,8 @@ namespace corvelle::testing {
 
 // Acts on the next modal dialog or message box once it is up.
 inline void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
+    auto* poll = new QTimer(qApp);
+    poll->setObjectName(QStringLiteral("next-modal"));
     poll->setInterval(0);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -41,6 +42,11 @@ inline void PressKey(QWidget* target, int key, const QString& text = QString()) 
 
 inline void TypeText(QWidget* target, const QString& text) {
     for (const QChar c : text) PressKey(target, c.toUpper().unicode(), QString(c));
+}
+
+// Forgets answers still waiting for a modal window.
+inline void ForgetModalAnswers() {
+    qDeleteAll(qApp->findChildren<QTimer*>(QStringLiteral("next-modal")));
 }
 
 inline void RemoveStoredSettings() {
