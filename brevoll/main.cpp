@@ -113,6 +113,11 @@ class ProgressLine {
         if (job.outcome == PictureOutcome::Failed)
             std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
                          oneLine(job.error).c_str());
+        else if (job.endsEarly)
+            std::fprintf(stderr,
+                         "brevoll: warning: %s is cut short; its missing part is filled "
+                         "with grey\n",
+                         job.source.c_str());
     }
     void end() {
         if (m_terminal) std::fputc('\n', stderr);
@@ -169,6 +174,8 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         clock.pictureDone(now);
         if (job.outcome == PictureOutcome::Failed) {
             ++failed;
+            progress.problem(job);
+        } else if (job.endsEarly) {
             progress.problem(job);
         }
         // A cancelled picture ends the run; the time line stays as it was.

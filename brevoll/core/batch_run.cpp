@@ -72,6 +72,7 @@ void BatchRun::convert(PictureJob& job, bool keepCanvas) {
                        job.replaceExisting, keepCanvas);
     job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
     job.error = std::move(result.error);
+    job.endsEarly = result.endsEarly;
     job.canvas = std::move(result.canvas);
 }
 

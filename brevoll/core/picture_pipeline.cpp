@@ -139,6 +139,10 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         if (settings.copyExif) {
             step(kStepLoadExifInfo);
             if (loader.starts_with("jpegload")) segments = ReadMetadataSegments(sourcePath);
+            // CMYK pixels were converted to sRGB through their profile; that profile no
+            // longer describes them.
+            if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
+                segments->icc.clear();
         }
 
         step(kStepSaveJpeg);
@@ -150,6 +154,8 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
         if (keepCanvas) result.canvas = canvas;
+        if (result.saved && loader.starts_with("jpegload"))
+            result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError& e) {
         result.error = e.what();
         result.saved = false;

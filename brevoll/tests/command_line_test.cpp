@@ -85,6 +85,27 @@ TEST(CommandLine, SaysWhyASourceFolderGivesNothing) {
     EXPECT_EQ(run.output, "brevoll: " + temp.file("locked") + ": cannot be read\n");
 }
 
+TEST(CommandLine, WarnsOfAPictureCutShortAndStillConvertsIt) {
+    TempFolder temp;
+    testing::TestPictureOptions picture;
+    picture.width = 256;
+    picture.height = 192;
+    picture.pattern = true;
+    auto bytes = testing::MakeTestPicture(picture);
+    bytes.resize(bytes.size() * 2 / 3);
+    fs::create_directories(temp.file("src"));
+    testing::WriteFileBytes(temp.file("src/cut.jpg"), bytes);
+    WriteTestPicture(temp.file("src/whole.jpg"));
+    const ProgramRun run =
+        brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("out")});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("brevoll: warning: " + temp.file("src/cut.jpg") + " is cut short"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("whole.jpg is cut"), std::string::npos);
+    EXPECT_NE(run.output.find("2 Resized"), std::string::npos);
+}
+
 TEST(CommandLine, ConvertsWithTheGivenOptionsClampedAsTheDialogDoes) {
     TempFolder temp;
     testing::TestPictureOptions picture;
