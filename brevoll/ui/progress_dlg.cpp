@@ -153,6 +153,10 @@ void CProgressDlg::OnCollected(std::string sourceProblem) {
     if (!sourceProblem.empty()) source += QStringLiteral(" (%1)").arg(qt(sourceProblem));
     m_pSourceText->setText(source);
     m_pDestText->setText(qt(m_settings.destinationFolder));
+    if (m_bCloseWhenDone) {
+        QDialog::reject();
+        return;
+    }
     m_pStart->setEnabled(true);
     m_pCancel->setEnabled(true);
     m_pStart->setFocus();
