@@ -17,7 +17,7 @@ const char* const kBrevollUsage =
     "                                  percent, longest side, or bounding box\n"
     "  --recursive | --no-recursive    include sub-folders\n"
     "  --quality Q                     JPEG quality 10..100\n"
-    "  --exif | --no-exif              keep the EXIF data and colour profile\n"
+    "  --exif | --no-exif              keep EXIF, colour profile, XMP, IPTC and comments\n"
     "  --prefix T, --postfix T         added to each file name\n"
     "  --border DIGITS --margin M | --no-border\n"
     "                                  border colour RRGGBB and width 0..50\n"
