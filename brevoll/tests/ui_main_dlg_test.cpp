@@ -16,6 +16,7 @@
 #include "core/settings_names.h"
 #include "support/temp_folder.h"
 #include "ui/control_id.h"
+#include "ui/folder_pick_dlg.h"
 #include "ui/main_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui_test_support.h"
@@ -154,6 +155,29 @@ TEST_F(MainDlgTest, ATypedStampPatternIsRunSavedByEscAndShownAgain) {
     EXPECT_EQ(Combo(IDC_STAMP_FONT_SIZE)->currentText(), "40");
     EXPECT_EQ(Combo(IDC_STAMP_POS)->currentIndex(), 6);
     EXPECT_EQ(Edit(IDC_FIX_SIZE)->text(), "10000");
+}
+
+TEST_F(MainDlgTest, TheCloseBoxSavesLikeClose) {
+    Edit(IDC_PREFIX)->setText("web_");
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(store.readString(kBrevollSection, names::kPrefix, ""), "web_");
+}
+
+TEST_F(MainDlgTest, TheFolderButtonsFillTheFieldsFromTheFolderDialog) {
+    testing::TempFolder temp;
+    std::filesystem::create_directories(temp.file("photos"));
+    testing::OnNextModal([&](QWidget* w) {
+        auto* picker = qobject_cast<CFolderPickDlg*>(w);
+        ASSERT_NE(picker, nullptr);
+        EXPECT_EQ(picker->windowTitle(), "Choose Folder");
+        picker->tree()->SelectFolderPath(temp.file("photos"));
+        picker->okButton()->click();
+    });
+    Click(IDC_SOURCE_BROWSE);
+    EXPECT_EQ(Edit(IDC_SOURCE_PATH)->text().toStdString(), temp.file("photos"));
+    EXPECT_EQ(store.readString(kBrevollSection, names::kSourcePath, ""), temp.file("photos"));
+    EXPECT_TRUE(Edit(IDC_DEST_PATH)->text().isEmpty());
 }
 
 TEST_F(MainDlgTest, RadiosAndChecksEnableTheirFields) {

@@ -152,7 +152,8 @@ TEST_F(ProgressDlgTest, StopAndContinueKeepTheAnswerAndLeaveTheStoppedTimeOut) {
     Tick();
     EXPECT_EQ(Text(IDC_TIME_TEXT), "2초 경과 6초 남음");
 
-    Button(IDCANCEL)->click();  // Stop
+    dialog->close();  // the close box stops a run like "Stop"
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(Button(IDCANCEL)->text(), "&Close");
     EXPECT_EQ(Button(IDOK)->text(), "C&ontinue");
     EXPECT_TRUE(Button(IDOK)->isEnabled());
