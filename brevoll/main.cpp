@@ -1,4 +1,5 @@
-// Brevoll: resizes the pictures of a folder tree. `brevoll --batch` runs headless.
+// Brevoll: resizes the pictures of a folder tree. Without arguments it opens the main
+// dialog; `brevoll --batch` runs headless and never creates a window.
 #include <unistd.h>
 
 #include <chrono>
@@ -19,6 +20,7 @@
 #include "core/picture_list.h"
 #include "core/settings_store.h"
 #include "core/step_marker.h"
+#include "ui/brevoll_gui.h"
 
 namespace {
 
@@ -111,6 +113,11 @@ class ProgressLine {
         if (job.outcome == PictureOutcome::Failed)
             std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
                          oneLine(job.error).c_str());
+        else if (job.endsEarly)
+            std::fprintf(stderr,
+                         "brevoll: warning: %s is cut short; its missing part is filled "
+                         "with grey\n",
+                         job.source.c_str());
     }
     void end() {
         if (m_terminal) std::fputc('\n', stderr);
@@ -129,6 +136,12 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
             "(--source, --dest)\n",
             stderr);
         return 2;
+    }
+    // A source that cannot be walked is no empty source.
+    const std::string problem = SourceFolderProblem(settings.sourceFolder);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "brevoll: %s: %s\n", settings.sourceFolder.c_str(), problem.c_str());
+        return 1;
     }
     const bool terminal = onTerminal();
     OverwriteMode mode =
@@ -161,6 +174,8 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         clock.pictureDone(now);
         if (job.outcome == PictureOutcome::Failed) {
             ++failed;
+            progress.problem(job);
+        } else if (job.endsEarly) {
             progress.problem(job);
         }
         // A cancelled picture ends the run; the time line stays as it was.
@@ -211,29 +226,26 @@ int main(int argc, char** argv) {
 
     SettingsStore store(kBrevollSettings);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const ParsedCommandLine parsed = ParseBrevollArguments(args, ReadDialogFields(store));
+    ParsedCommandLine parsed = ParseBrevollArguments(args, ReadDialogFields(store));
     if (parsed.help) {
         std::fputs(kBrevollUsage, stdout);
         return 0;
     }
+    if (parsed.error.empty() && !parsed.batch && args.size() > 0)
+        parsed.error = "the options need --batch";
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "brevoll: %s\n%s", parsed.error.c_str(), kBrevollUsage);
         return 2;
     }
+    // The main dialog reports an abnormal end of the previous run itself, in a message box.
+    if (!parsed.batch) return RunBrevollGui(argc, argv);
 
-    // A run that ended abnormally is reported at the next start, whatever kind of start.
+    // A run that ended abnormally is reported at the next start.
     const std::string reportPath = ErrorReportPath();
     if (const auto message = ReportAbnormalEnd(store, reportPath))
         std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
                      reportPath.c_str());
 
-    if (!parsed.batch) {
-        std::fputs(
-            "brevoll: the main window is not part of this build; use --batch "
-            "(see --help)\n",
-            stderr);
-        return 2;
-    }
     // Damaged pictures make the library warn once per tile; the one line naming the
     // picture that failed says enough.
     setenv("VIPS_WARNING", "0", /*overwrite=*/0);

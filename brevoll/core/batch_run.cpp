@@ -26,7 +26,8 @@ void BatchRun::collect(const std::function<void(size_t)>& listed) {
     // system; such a run has nothing to do.
     m_pictures = m_settings.destinationFolder.empty()
                      ? std::vector<std::string>()
-                     : CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed);
+                     : CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed,
+                                       m_settings.destinationFolder);
     m_nextIndex = 0;
     m_resized = 0;
     m_answer = OverwriteAnswer::Yes;
@@ -71,6 +72,7 @@ void BatchRun::convert(PictureJob& job, bool keepCanvas) {
                        job.replaceExisting, keepCanvas);
     job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
     job.error = std::move(result.error);
+    job.endsEarly = result.endsEarly;
     job.canvas = std::move(result.canvas);
 }
 

@@ -36,6 +36,7 @@ struct PictureJob {
     bool replaceExisting = false;
     int markerSlot = -1;
     std::string error;
+    bool endsEarly = false;  // converted, but its source was cut short
     vips::VImage canvas;  // kept only when asked for
 };
 

@@ -8,7 +8,8 @@
 namespace corvelle {
 
 const char* const kBrevollUsage =
-    "Usage: brevoll --batch [options]\n"
+    "Usage: brevoll                    opens the main dialog\n"
+    "       brevoll --batch [options]\n"
     "Resizes every JPEG picture below the source folder into the destination folder.\n"
     "Options left out take the values stored by Brevoll's main window.\n"
     "  --source DIR, --dest DIR        folders (sub-folders are repeated below DIR)\n"
@@ -16,7 +17,7 @@ const char* const kBrevollUsage =
     "                                  percent, longest side, or bounding box\n"
     "  --recursive | --no-recursive    include sub-folders\n"
     "  --quality Q                     JPEG quality 10..100\n"
-    "  --exif | --no-exif              keep the EXIF data and colour profile\n"
+    "  --exif | --no-exif              keep EXIF, colour profile, XMP, IPTC and comments\n"
     "  --prefix T, --postfix T         added to each file name\n"
     "  --border DIGITS --margin M | --no-border\n"
     "                                  border colour RRGGBB and width 0..50\n"

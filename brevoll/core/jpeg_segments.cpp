@@ -14,6 +14,8 @@ constexpr uint8_t kSos = 0xDA;
 constexpr uint8_t kApp0 = 0xE0;
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp2 = 0xE2;
+constexpr uint8_t kApp13 = 0xED;
+constexpr uint8_t kCom = 0xFE;
 constexpr uint8_t kTem = 0x01;
 
 constexpr char kExifSignature[] = "Exif\0\0";      // 6 bytes
@@ -41,6 +43,22 @@ bool isExif(std::span<const uint8_t> bytes, const Segment& s) {
 
 bool isIcc(std::span<const uint8_t> bytes, const Segment& s) {
     return s.marker == kApp2 && hasSignature(bytes, s, kIccSignature, kIccSignatureSize);
+}
+
+// XMP (and its extension packets), IPTC in Photoshop's resource block, and comments.
+bool isText(std::span<const uint8_t> bytes, const Segment& s) {
+    static constexpr char kXmp[] = "http://ns.adobe.com/xap/1.0/";
+    static constexpr char kXmpExtension[] = "http://ns.adobe.com/xmp/extension/";
+    static constexpr char kPhotoshop[] = "Photoshop 3.0";
+    if (s.marker == kCom) return true;
+    if (s.marker == kApp1)
+        return hasSignature(bytes, s, kXmp, sizeof kXmp) ||
+               hasSignature(bytes, s, kXmpExtension, sizeof kXmpExtension);
+    return s.marker == kApp13 && hasSignature(bytes, s, kPhotoshop, sizeof kPhotoshop);
+}
+
+bool isCarried(std::span<const uint8_t> bytes, const Segment& s) {
+    return isExif(bytes, s) || isIcc(bytes, s) || isText(bytes, s);
 }
 
 // Walks the header segments up to the first scan, calling visit(segment) for each one.
@@ -80,7 +98,31 @@ JpegScan FindMetadataSegments(std::span<const uint8_t> jpeg, JpegMetadataSegment
             found.exif.assign(whole.begin(), whole.end());
         else if (isIcc(jpeg, s))
             found.icc.emplace_back(whole.begin(), whole.end());
+        else if (isText(jpeg, s))
+            found.texts.emplace_back(whole.begin(), whole.end());
     });
+}
+
+bool JpegEndsEarly(std::span<const uint8_t> jpeg) {
+    size_t scanStart = 0;
+    if (walkSegments(jpeg, scanStart, [](const Segment&) {}) != JpegScan::Complete) return true;
+    // In the coded data a 0xFF is followed by a stuffed 0 or a restart marker, so the pair
+    // FF D9 is the end-of-image marker itself.
+    for (size_t i = scanStart; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == kEoi) return false;
+    return true;
+}
+
+bool JpegFileEndsEarly(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[1 << 16];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    std::fclose(file);
+    return JpegEndsEarly(bytes);
 }
 
 std::optional<JpegMetadataSegments> ReadMetadataSegments(const std::string& path) {
@@ -118,7 +160,8 @@ std::optional<std::vector<uint8_t>> SpliceMetadataSegments(std::span<const uint8
         return std::nullopt;
 
     std::vector<uint8_t> out;
-    out.reserve(jpeg.size() + segments.exif.size() + 65536 * segments.icc.size());
+    out.reserve(jpeg.size() + segments.exif.size() +
+                65536 * (segments.icc.size() + segments.texts.size()));
     out.insert(out.end(), jpeg.begin(), jpeg.begin() + 2);
     auto copy = [&](const Segment& s) {
         out.insert(out.end(), jpeg.begin() + long(s.start), jpeg.begin() + long(s.start + s.size));
@@ -127,8 +170,9 @@ std::optional<std::vector<uint8_t>> SpliceMetadataSegments(std::span<const uint8
     for (; i < header.size() && header[i].marker == kApp0; ++i) copy(header[i]);
     out.insert(out.end(), segments.exif.begin(), segments.exif.end());
     for (const auto& icc : segments.icc) out.insert(out.end(), icc.begin(), icc.end());
+    for (const auto& text : segments.texts) out.insert(out.end(), text.begin(), text.end());
     for (; i < header.size(); ++i)
-        if (!isExif(jpeg, header[i]) && !isIcc(jpeg, header[i])) copy(header[i]);
+        if (!isCarried(jpeg, header[i])) copy(header[i]);
     out.insert(out.end(), jpeg.begin() + long(scanStart), jpeg.end());
     return out;
 }

@@ -13,8 +13,11 @@ namespace corvelle {
 struct JpegMetadataSegments {
     std::vector<uint8_t> exif;              // the first APP1 "Exif\0\0" segment
     std::vector<std::vector<uint8_t>> icc;  // every APP2 "ICC_PROFILE\0" segment, in order
+    // The photographer's texts: XMP (APP1), IPTC/Photoshop (APP13) and comment segments,
+    // in file order.
+    std::vector<std::vector<uint8_t>> texts;
 
-    bool empty() const { return exif.empty() && icc.empty(); }
+    bool empty() const { return exif.empty() && icc.empty() && texts.empty(); }
 };
 
 enum class JpegScan { Complete, Truncated, NotJpeg };
@@ -26,8 +29,12 @@ JpegScan FindMetadataSegments(std::span<const uint8_t> jpeg, JpegMetadataSegment
 // The file's metadata segments, reading no further than its first scan.
 std::optional<JpegMetadataSegments> ReadMetadataSegments(const std::string& path);
 
-// Puts the segments into a JPEG (after SOI and any APP0 segments) in place of any EXIF or
-// ICC segments it carries. Nothing when the bytes are no well-formed JPEG header.
+// Whether the JPEG's data stop before its end-of-image marker (a file cut short).
+bool JpegEndsEarly(std::span<const uint8_t> jpeg);
+bool JpegFileEndsEarly(const std::string& path);
+
+// Puts the segments into a JPEG (after SOI and any APP0 segments) in place of any EXIF,
+// ICC, XMP, IPTC or comment segments it carries. Nothing when the bytes are no well-formed JPEG header.
 std::optional<std::vector<uint8_t>> SpliceMetadataSegments(std::span<const uint8_t> jpeg,
                                                            const JpegMetadataSegments& segments);
 

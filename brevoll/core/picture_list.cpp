@@ -1,6 +1,9 @@
 #include "core/picture_list.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
@@ -45,10 +48,16 @@ void collectFolder(const std::string& folder, bool recursive, std::set<FolderId>
     std::vector<std::string> files, folders;
     for (const fs::directory_entry& entry : it) {
         const std::string name = entry.path().filename().string();
-        if (recursive && entry.is_directory(error))
+        if (recursive && entry.is_directory(error)) {
             folders.push_back(name);
-        else
-            files.push_back(name);
+            continue;
+        }
+        // Links count for what they point at; a dangling one is listed and fails to load.
+        const fs::file_type type = entry.status(error).type();
+        if (type == fs::file_type::fifo || type == fs::file_type::socket ||
+            type == fs::file_type::character || type == fs::file_type::block)
+            continue;
+        files.push_back(name);
     }
     std::sort(files.begin(), files.end(), listingOrder);
     std::sort(folders.begin(), folders.end(), listingOrder);
@@ -76,12 +85,32 @@ void splitFileName(const std::string& path, std::string& folder, std::string& st
 }  // namespace
 
 std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
-                                         const std::function<void(size_t)>& listed) {
+                                         const std::function<void(size_t)>& listed,
+                                         const std::string& leftOut) {
     std::vector<std::string> pictures;
     if (folder.empty()) return pictures;
     std::set<FolderId> visited;
+    // Marking the left-out folder as walked keeps the walk out of it, however it is
+    // reached. The source itself is always walked.
+    struct stat left, top;
+    if (!leftOut.empty() && stat(leftOut.c_str(), &left) == 0 && S_ISDIR(left.st_mode) &&
+        !(stat(folder.c_str(), &top) == 0 && top.st_dev == left.st_dev &&
+          top.st_ino == left.st_ino))
+        visited.insert({left.st_dev, left.st_ino});
     collectFolder(folder, recursive, visited, pictures, listed);
     return pictures;
+}
+
+std::string SourceFolderProblem(const std::string& folder) {
+    if (folder.empty()) return "not found";
+    struct stat st;
+    if (stat(folder.c_str(), &st) != 0)
+        return errno == EACCES ? "cannot be read" : "not found";
+    if (!S_ISDIR(st.st_mode)) return "not found";
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return "cannot be read";
+    closedir(dir);
+    return {};
 }
 
 std::string FolderWithoutTrailingSlash(const std::string& folder) {

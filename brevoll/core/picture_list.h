@@ -10,10 +10,17 @@ namespace corvelle {
 
 // The pictures below a folder in run order: a folder's own pictures (by name) before the
 // pictures of its sub-folders, which follow in name order when recursive is on. A picture
-// is any entry whose name contains ".jpg" in any case (a folder too, when not recursive).
-// An empty folder text collects nothing. listed(n) is told the count as it grows.
+// is any entry whose name contains ".jpg" in any case (a folder too, when not recursive);
+// pipes, sockets and devices never are, as opening them could wait for ever. The folder
+// leftOut (a destination inside the source) is not walked. An empty folder text collects
+// nothing. listed(n) is told the count as it grows.
 std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
-                                         const std::function<void(size_t)>& listed = {});
+                                         const std::function<void(size_t)>& listed = {},
+                                         const std::string& leftOut = {});
+
+// Why a source folder gives no pictures at all: "not found", "cannot be read", or empty
+// when it can be walked.
+std::string SourceFolderProblem(const std::string& folder);
 
 // The folder text as a prefix for joining: without trailing separators ("/" stays "").
 std::string FolderWithoutTrailingSlash(const std::string& folder);

@@ -1,5 +1,9 @@
 #include "core/picture_pipeline.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -65,6 +69,17 @@ std::vector<double> borderPixel(int32_t value, int bands) {
     return pixel;
 }
 
+// Only a regular file is a picture. The test opens without waiting, so a pipe or a device
+// that took the place of a listed picture cannot hold the run up.
+bool isRegularFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st;
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    return regular;
+}
+
 }  // namespace
 
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
@@ -74,8 +89,15 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
     };
+    // The library keeps its messages until they are cleared; each picture's failure names
+    // its own reason only.
+    vips_error_clear();
     try {
         step(kStepReadJpeg);
+        if (!isRegularFile(sourcePath)) {
+            result.error = "not a readable file";
+            return result;
+        }
         VImage source = VImage::new_from_file(
             sourcePath.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         const std::string loader =
@@ -117,6 +139,10 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         if (settings.copyExif) {
             step(kStepLoadExifInfo);
             if (loader.starts_with("jpegload")) segments = ReadMetadataSegments(sourcePath);
+            // CMYK pixels were converted to sRGB through their profile; that profile no
+            // longer describes them.
+            if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
+                segments->icc.clear();
         }
 
         step(kStepSaveJpeg);
@@ -128,10 +154,13 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
         if (keepCanvas) result.canvas = canvas;
+        if (result.saved && loader.starts_with("jpegload"))
+            result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError& e) {
         result.error = e.what();
         result.saved = false;
     }
+    vips_error_clear();
     return result;
 }
 

@@ -12,6 +12,7 @@ namespace corvelle {
 struct ConvertResult {
     bool saved = false;
     std::string error;    // why the picture was not saved
+    bool endsEarly = false;  // a JPEG cut short: saved with its missing part filled in
     vips::VImage canvas;  // the finished canvas in memory, when asked for (for a preview)
 };
 

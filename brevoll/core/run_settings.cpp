@@ -80,6 +80,34 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
     return f;
 }
 
+void WriteDialogFields(SettingsStore& store, const DialogFields& f, bool fontSelected) {
+    const std::string_view s = kBrevollSection;
+    store.writeInt(s, names::kMethod, f.method);
+    store.writeInt(s, names::kSizeRatio, std::clamp(f.sizeRatio, 1, 100));
+    store.writeInt(s, names::kFixSize, std::clamp(f.fixSize, 10, 10000));
+    store.writeInt(s, names::kBoundWidth, std::clamp(f.boundWidth, 10, 10000));
+    store.writeInt(s, names::kBoundHeight, std::clamp(f.boundHeight, 10, 10000));
+    store.writeInt(s, names::kFitBound, f.fitBound ? 1 : 0);
+    store.writeInt(s, names::kRecursive, f.recursive ? 1 : 0);
+    // Read as unsigned numbers: a sign makes them 0 before the clamp.
+    store.writeInt(s, names::kCompressRatio, std::clamp(std::max(f.compressRatio, 0), 10, 100));
+    store.writeInt(s, names::kExifInfo, f.exifInfo ? 1 : 0);
+    store.writeString(s, names::kSourcePath, f.sourcePath);
+    store.writeString(s, names::kDestPath, f.destPath);
+    store.writeInt(s, names::kNaming, f.naming ? 1 : 0);
+    store.writeString(s, names::kPrefix, f.prefix);
+    store.writeString(s, names::kPostfix, f.postfix);
+    store.writeInt(s, names::kUseColorBorder, f.useColorBorder ? 1 : 0);
+    store.writeInt(s, names::kBorderColor, int(ParseColorText(f.borderColorText)));
+    store.writeInt(s, names::kBorderMargin, std::clamp(std::max(f.borderMargin, 0), 0, 50));
+    store.writeInt(s, names::kStampPos, f.stampPos);
+    store.writeString(s, names::kStampMethod, f.stampMethod);
+    store.writeString(s, names::kStampColor, f.stampColorText);
+    store.writeInt(s, names::kStampEmboss, f.stampEmboss ? 1 : 0);
+    if (fontSelected) store.writeString(s, names::kStampFont, f.stampFont);
+    store.writeString(s, names::kStampFontSize, f.stampFontSizeText);
+}
+
 RunSettings CaptureRunSettings(const DialogFields& f) {
     RunSettings r;
     r.recursive = f.recursive;

@@ -75,6 +75,12 @@ DialogFields ReadDialogFields(const SettingsStore& store);
 
 RunSettings CaptureRunSettings(const DialogFields& fields);
 
+// Writes every field as the main dialog does when it closes, with the ranges enforced:
+// "Size Ratio" 1..100, the pixel sizes 10..10000, "Border Margin" 0..50, "Compress ratio"
+// 10..100. The font is written only when one is selected; "Interpolation Method" is not
+// written here (the list writes it on every change).
+void WriteDialogFields(SettingsStore& store, const DialogFields& fields, bool fontSelected);
+
 // Reads a colour field: upper-cased, only its first six characters, every hexadecimal digit
 // among them accumulated, everything else skipped ("12 34" reads 0x1234).
 uint32_t ParseColorText(std::string_view text);

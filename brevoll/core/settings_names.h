@@ -52,8 +52,8 @@ inline constexpr std::string_view kDefaultStampColor = "FF0000";
 inline constexpr int kDefaultStampEmboss = 1;
 inline constexpr std::string_view kDefaultStampFont = "Times New Roman";
 inline constexpr std::string_view kDefaultStampFontSize = "12";
-// The list opens on its last entry, but a run reads the stored value with default 0.
+// The list opens on its last entry, and a run uses the entry the list shows.
 inline constexpr int kDialogDefaultInterpolation = 7;
-inline constexpr int kRunDefaultInterpolation = 0;
+inline constexpr int kRunDefaultInterpolation = kDialogDefaultInterpolation;
 
 }  // namespace corvelle::brevoll_settings

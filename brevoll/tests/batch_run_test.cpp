@@ -118,19 +118,26 @@ TEST_F(BatchRunTest, NewFilesNeedNoQuestionAndNonPicturesAreNotCounted) {
     EXPECT_EQ(run->total(), 0);
 }
 
-TEST_F(BatchRunTest, AFailedSaveLeavesTheOriginalAndIsNotCounted) {
-    // Same folder, "Yes All": the pictures themselves are the targets.
+TEST_F(BatchRunTest, NamesAtTheLengthLimitAreConvertedInPlace) {
+    // Same folder, "Yes All": the pictures themselves are the targets, however long their
+    // names (the temporary file beside them has a short name of its own).
     settings.destinationFolder = settings.sourceFolder;
-    // A name so long that no temporary name can be made beside it: the save must fail
-    // before anything touches the original (this holds even for the superuser).
-    const std::string longName = temp.file("src/" + std::string(248, 'n') + ".jpg");
+    const std::string longName = temp.file("src/" + std::string(251, 'n') + ".jpg");
     WriteTestPicture(longName);
     const auto original = ReadFileBytes(longName);
-    const auto p1 = ReadFileBytes(temp.file("src/p1.jpg"));
     EXPECT_EQ(runAnswering({OverwriteAnswer::YesAll}), 1);
-    EXPECT_EQ(ReadFileBytes(longName), original);
-    EXPECT_EQ(run->resized(), 5);
-    EXPECT_NE(ReadFileBytes(temp.file("src/p1.jpg")), p1);
+    EXPECT_NE(ReadFileBytes(longName), original);
+    EXPECT_EQ(run->resized(), 6);
+}
+
+TEST_F(BatchRunTest, AFolderThatCannotBeMadeFailsItsPicturesAndTheRunGoesOn) {
+    WriteTestPicture(temp.file("src/s/q.jpg"));
+    WriteTestPicture(temp.file("src/t/r.jpg"));
+    writeBytes(temp.file("dst/s"), {'f', 'i', 'l', 'e'});  // where the folder should be
+    EXPECT_EQ(runAnswering({OverwriteAnswer::SkipAll}), 1);
+    EXPECT_EQ(run->resized(), 1);  // t/r.jpg; the five old files were skipped
+    EXPECT_TRUE(fs::exists(temp.file("dst/t/r.jpg")));
+    EXPECT_EQ(ReadFileBytes(temp.file("dst/s")), (std::vector<uint8_t>{'f', 'i', 'l', 'e'}));
 }
 
 TEST_F(BatchRunTest, AReadOnlyDestinationKeepsItsFiles) {

@@ -1,6 +1,7 @@
 // `brevoll --batch` as a user runs it, without a terminal.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,9 +55,10 @@ TEST(CommandLine, ReportsAnAbnormalEndOfThePreviousRunAtStart) {
     store.writeString(kBrevollSection, names::kCurrentImage, "/photos/killed.jpg");
     const std::string report = StateHomeFolder() + "/Corvelle/Brevoll/Error.txt";
     fs::remove(report);
+    fs::create_directories(temp.file("empty"));
 
     const ProgramRun run =
-        brevoll({"--batch", "--source", temp.file("none"), "--dest", temp.file("out")});
+        brevoll({"--batch", "--source", temp.file("empty"), "--dest", temp.file("out")});
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find(" [/photos/killed.jpg] 파일을 "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("0 Resized"), std::string::npos);
@@ -66,6 +68,42 @@ TEST(CommandLine, ReportsAnAbnormalEndOfThePreviousRunAtStart) {
               0u);
     SettingsStore after(kBrevollSettings);
     EXPECT_EQ(after.readString(kBrevollSection, names::kErrorOperation, "?"), "");
+}
+
+TEST(CommandLine, SaysWhyASourceFolderGivesNothing) {
+    TempFolder temp;
+    ProgramRun run = brevoll({"--batch", "--source", temp.file("gone"), "--dest", temp.file("o")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "brevoll: " + temp.file("gone") + ": not found\n");
+
+    fs::create_directories(temp.file("locked"));
+    fs::permissions(temp.file("locked"), fs::perms::none);
+    run = brevoll({"--batch", "--source", temp.file("locked"), "--dest", temp.file("o")});
+    fs::permissions(temp.file("locked"), fs::perms::owner_all);
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "brevoll: " + temp.file("locked") + ": cannot be read\n");
+}
+
+TEST(CommandLine, WarnsOfAPictureCutShortAndStillConvertsIt) {
+    TempFolder temp;
+    testing::TestPictureOptions picture;
+    picture.width = 256;
+    picture.height = 192;
+    picture.pattern = true;
+    auto bytes = testing::MakeTestPicture(picture);
+    bytes.resize(bytes.size() * 2 / 3);
+    fs::create_directories(temp.file("src"));
+    testing::WriteFileBytes(temp.file("src/cut.jpg"), bytes);
+    WriteTestPicture(temp.file("src/whole.jpg"));
+    const ProgramRun run =
+        brevoll({"--batch", "--source", temp.file("src"), "--dest", temp.file("out")});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("brevoll: warning: " + temp.file("src/cut.jpg") + " is cut short"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("whole.jpg is cut"), std::string::npos);
+    EXPECT_NE(run.output.find("2 Resized"), std::string::npos);
 }
 
 TEST(CommandLine, ConvertsWithTheGivenOptionsClampedAsTheDialogDoes) {

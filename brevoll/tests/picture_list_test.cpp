@@ -1,6 +1,8 @@
 // Which pictures a run takes, in what order, and where each one goes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "core/picture_list.h"
@@ -89,6 +91,32 @@ TEST(CollectPictures, EndsOnAFolderLinkedBackUp) {
     const auto pictures = CollectPictures(root.string(), true, [&](size_t n) { announced = n; });
     EXPECT_EQ(pictures.size(), 1u);
     EXPECT_EQ(announced, 1u);
+}
+
+TEST(CollectPictures, LeavesOutPipesSocketsAndADestinationInsideTheSource) {
+    TempFolder temp;
+    const fs::path root = temp.path() / "src";
+    touch(root / "p.jpg");
+    touch(root / "small" / "p.jpg");  // the output of an earlier run
+    touch(root / "sub" / "q.jpg");
+    ASSERT_EQ(mkfifo((root / "pipe.jpg").c_str(), 0600), 0);
+    fs::create_symlink(root / "pipe.jpg", root / "link-to-pipe.jpg");
+    const std::string src = root.string();
+    EXPECT_EQ(CollectPictures(src, true, {}, src + "/small"),
+              (std::vector<std::string>{src + "/p.jpg", src + "/sub/q.jpg"}));
+    EXPECT_EQ(CollectPictures(src, false, {}, src + "/small"),
+              (std::vector<std::string>{src + "/p.jpg"}));
+    // The same folder as source and destination is still walked.
+    EXPECT_EQ(CollectPictures(src, true, {}, src).size(), 3u);
+}
+
+TEST(SourceFolderProblem, NamesWhyAFolderGivesNothing) {
+    TempFolder temp;
+    touch(temp.path() / "file.jpg");
+    EXPECT_EQ(SourceFolderProblem(temp.path().string()), "");
+    EXPECT_EQ(SourceFolderProblem(temp.file("missing")), "not found");
+    EXPECT_EQ(SourceFolderProblem(temp.file("file.jpg")), "not found");
+    EXPECT_EQ(SourceFolderProblem(""), "not found");
 }
 
 TEST(IsSameFolder, ComparesTextAndTheFileSystem) {

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vips/vips8>
 
 #include "core/picture_pipeline.h"
 #include "core/target_rect.h"
+#include "support/exif_builder.h"
 #include "support/temp_folder.h"
 #include "test_pictures.h"
 
@@ -41,6 +43,17 @@ ConvertResult convert(const RunSettings& s, const std::string& from, const std::
 
 VImage load(const std::string& path) {
     return VImage::new_from_file(path.c_str(), VImage::option()->set("access", VIPS_ACCESS_RANDOM));
+}
+
+std::vector<uint8_t> segment(uint8_t marker, const std::string& payload) {
+    const size_t length = payload.size() + 2;
+    std::vector<uint8_t> bytes(length + 2);
+    bytes[0] = 0xFF;
+    bytes[1] = marker;
+    bytes[2] = uint8_t(length >> 8);
+    bytes[3] = uint8_t(length);
+    std::copy(payload.begin(), payload.end(), bytes.begin() + 4);
+    return bytes;
 }
 
 struct Rgb {
@@ -155,7 +168,13 @@ TEST(ConvertPicture, KeepsTheSourceMetadataByteForByteOrDropsIt) {
     picture.width = 120;
     picture.height = 80;
     picture.withIcc = true;
-    const auto source = MakeTestPicture(picture);
+    // A photographer's texts: XMP, IPTC in Photoshop's block, and a comment.
+    const auto source = testing::InsertAfterSoi(
+        MakeTestPicture(picture),
+        {segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta>(c) A.", 46)),
+         segment(0xED, std::string("Photoshop 3.0\0008BIM\004\004\0\0\0\0\0\x0A", 27) +
+                           "\x1C\x02\x74\x00\x05(c) A"),
+         segment(0xFE, "caption")});
     testing::WriteFileBytes(temp.file("in.jpg"), source);
 
     std::vector<std::string> steps;
@@ -164,7 +183,11 @@ TEST(ConvertPicture, KeepsTheSourceMetadataByteForByteOrDropsIt) {
     EXPECT_EQ(steps,
               (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info", "Save JPEG"}));
     const auto kept = ReadFileBytes(temp.file("kept.jpg"));
-    EXPECT_EQ(MetadataSegmentsOf(kept), MetadataSegmentsOf(source));
+    auto keptSegments = MetadataSegmentsOf(kept), sourceSegments = MetadataSegmentsOf(source);
+    ASSERT_EQ(sourceSegments.size(), 5u);
+    std::sort(keptSegments.begin(), keptSegments.end());
+    std::sort(sourceSegments.begin(), sourceSegments.end());
+    EXPECT_EQ(keptSegments, sourceSegments);
     // The pixels are not turned by the Orientation tag (6), which stays as it was.
     const VImage out = load(temp.file("kept.jpg"));
     EXPECT_EQ(out.width(), 60);
@@ -176,6 +199,36 @@ TEST(ConvertPicture, KeepsTheSourceMetadataByteForByteOrDropsIt) {
     ASSERT_TRUE(convert(s, temp.file("in.jpg"), temp.file("dropped.jpg"), &steps).saved);
     EXPECT_EQ(steps, (std::vector<std::string>{"Read JPEG", "Resize DIB", "Save JPEG"}));
     EXPECT_TRUE(MetadataSegmentsOf(ReadFileBytes(temp.file("dropped.jpg"))).empty());
+}
+
+TEST(ConvertPicture, TurnsCmykIntoSrgbThroughItsProfileAndDropsTheProfile) {
+    const char* profilePath = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
+    if (!std::filesystem::exists(profilePath)) GTEST_SKIP() << "no CMYK profile installed";
+    const auto profile = ReadFileBytes(profilePath);
+    // The profile in numbered APP2 pieces, as JPEG files carry large profiles.
+    std::vector<std::vector<uint8_t>> pieces;
+    constexpr size_t kPiece = 60000;
+    const size_t count = (profile.size() + kPiece - 1) / kPiece;
+    for (size_t i = 0; i < count; ++i) {
+        std::string payload("ICC_PROFILE\0", 12);
+        payload += char(i + 1);
+        payload += char(count);
+        const size_t end = std::min(profile.size(), (i + 1) * kPiece);
+        payload.append(profile.begin() + long(i * kPiece), profile.begin() + long(end));
+        pieces.push_back(segment(0xE2, payload));
+    }
+    const uint8_t cyan[4] = {0, 255, 255, 255};  // stored inverted, as Adobe does
+    TempFolder temp;
+    testing::WriteFileBytes(temp.file("cmyk.jpg"),
+                            testing::InsertAfterSoi(testing::EncodeCmykJpeg(64, 48, cyan), pieces));
+    ASSERT_TRUE(convert(ratio(50), temp.file("cmyk.jpg"), temp.file("out.jpg")).saved);
+    const VImage out = load(temp.file("out.jpg"));
+    EXPECT_EQ(out.bands(), 3);
+    EXPECT_EQ(out.get_typeof(VIPS_META_ICC_NAME), 0u);  // no CMYK profile on RGB pixels
+    const Rgb p = pixelAt(out, 10, 10);
+    EXPECT_LT(p.r, 60);
+    EXPECT_GT(p.g, 120);
+    EXPECT_GT(p.b, 190);
 }
 
 TEST(ConvertPicture, SavesAtTheRunsQualityInTheSourcesFormat) {
@@ -229,6 +282,16 @@ TEST(ConvertPicture, MakesGrayPicturesColourAndFailsOnUnreadableOnes) {
     EXPECT_EQ(steps, std::vector<std::string>{"Read JPEG"});
     EXPECT_FALSE(std::filesystem::exists(temp.file("j.jpg")));
     EXPECT_FALSE(convert(ratio(50), temp.file("missing.jpg"), temp.file("m.jpg")).saved);
+
+    // Each failure gives its own reason only, once.
+    testing::WriteFileBytes(temp.file("other.jpg"), {'a', 'l', 's', 'o', ' ', 'n', 'o'});
+    const ConvertResult other = convert(ratio(50), temp.file("other.jpg"), temp.file("o.jpg"));
+    EXPECT_EQ(other.error.find("junk.jpg"), std::string::npos) << other.error;
+    EXPECT_EQ(other.error.find("other.jpg"), other.error.rfind("other.jpg")) << other.error;
+
+    // A pipe is failed at once instead of waiting for a writer.
+    ASSERT_EQ(mkfifo(temp.file("pipe.jpg").c_str(), 0600), 0);
+    EXPECT_FALSE(convert(ratio(50), temp.file("pipe.jpg"), temp.file("p.jpg")).saved);
 }
 
 TEST(ConvertPicture, MakesExactlyTheComputedSizeWhateverTheScale) {
@@ -280,6 +343,24 @@ TEST(ConvertPicture, NearestNeighborPicksPixelsAndHighQualityLowPasses) {
         EXPECT_GT(hq.min(), 100) << mode;
         EXPECT_LT(hq.max(), 155) << mode;
     }
+}
+
+TEST(ConvertPicture, HighQualityModesLeaveTheLeastMoireOnFineLines) {
+    TempFolder temp;
+    // Lines 6 pixels apart reduced by 4 lie beyond what the output can show: ideally gray.
+    const VImage x = VImage::xyz(480, 240)[0];
+    const VImage lines = (((x % 6) < 3) * 255).cast(VIPS_FORMAT_UCHAR);
+    lines.bandjoin({lines, lines}).write_to_file(temp.file("l.png").c_str());
+    std::filesystem::rename(temp.file("l.png"), temp.file("l.jpg"));
+
+    auto moire = [&](int mode) {
+        RunSettings s = ratio(25);
+        s.interpolationMode = mode;
+        EXPECT_TRUE(convert(s, temp.file("l.jpg"), temp.file("out.jpg")).saved);
+        return load(temp.file("out.jpg"))[0].crop(8, 8, 104, 44).deviate();
+    };
+    const double plain = moire(0);
+    for (int mode : {2, 6, 7}) EXPECT_LT(moire(mode), plain * 0.6) << mode;
 }
 
 }  // namespace

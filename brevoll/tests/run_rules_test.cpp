@@ -172,7 +172,7 @@ TEST(CaptureRunSettings, ClampsAsTheDialogDoes) {
     EXPECT_EQ(r.interpolationMode, 0);
 }
 
-TEST(ReadDialogFields, FirstStartGivesTheDefaultsAndRunsUseModeZero) {
+TEST(ReadDialogFields, FirstStartGivesTheDefaultsAndRunsUseTheSamplingMethodShown) {
     SettingsStore store(kBrevollSettings);
     const RunSettings r = CaptureRunSettings(ReadDialogFields(store));
     EXPECT_EQ(r.method, kMethodRatio);
@@ -187,7 +187,8 @@ TEST(ReadDialogFields, FirstStartGivesTheDefaultsAndRunsUseModeZero) {
     EXPECT_TRUE(r.semiTransparent);
     EXPECT_EQ(r.stampFont, "Times New Roman");
     EXPECT_EQ(r.stampFontSize, 12);
-    EXPECT_EQ(r.interpolationMode, 0);
+    // The list shows "*HighQualityBicubic" when nothing is stored; the run uses it too.
+    EXPECT_EQ(r.interpolationMode, 7);
 
     // A stored border colour is shown as six digits and read back unchanged.
     store.writeInt(kBrevollSection, brevoll_settings::kBorderColor, 0x00AB12);

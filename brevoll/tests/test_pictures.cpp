@@ -54,7 +54,8 @@ std::vector<std::vector<uint8_t>> MetadataSegmentsOf(const std::vector<uint8_t>&
     while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF && jpeg[pos + 1] != 0xDA) {
         const size_t length = size_t(jpeg[pos + 2]) << 8 | jpeg[pos + 3];
         if (pos + 2 + length > jpeg.size()) break;
-        if (jpeg[pos + 1] == 0xE1 || jpeg[pos + 1] == 0xE2)
+        const uint8_t marker = jpeg[pos + 1];
+        if (marker == 0xE1 || marker == 0xE2 || marker == 0xED || marker == 0xFE)
             found.emplace_back(jpeg.begin() + long(pos), jpeg.begin() + long(pos + 2 + length));
         pos += 2 + length;
     }

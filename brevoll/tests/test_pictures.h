@@ -22,7 +22,7 @@ struct TestPictureOptions {
 std::vector<uint8_t> MakeTestPicture(const TestPictureOptions& options = {});
 void WriteTestPicture(const std::string& path, const TestPictureOptions& options = {});
 
-// The whole APP1 and APP2 segments of a JPEG file, in file order.
+// The whole APP1, APP2, APP13 and comment segments of a JPEG file, in file order.
 std::vector<std::vector<uint8_t>> MetadataSegmentsOf(const std::vector<uint8_t>& jpeg);
 
 // The maker note every test picture carries: bytes that no EXIF rewriter would keep.

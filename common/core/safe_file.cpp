@@ -33,11 +33,6 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string nameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The mode a newly created file gets. The umask is read from /proc because setting it to
 // read it back would race with other threads creating files.
 mode_t defaultFileMode() {
@@ -64,7 +59,9 @@ AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
 bool AtomicFileWriter::open() {
     discard();
-    std::string pattern = folderOf(m_target) + "/." + nameOf(m_target) + ".XXXXXX";
+    // A short name of its own: one built from the target's name would pass the file
+    // system's 255-byte limit for long names.
+    std::string pattern = folderOf(m_target) + "/.corvelle-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = mkostemp(buffer.data(), O_CLOEXEC);

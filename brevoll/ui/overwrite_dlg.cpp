@@ -1,0 +1,48 @@
+#include "ui/overwrite_dlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/control_id.h"
+#include "ui/dialog_font.h"
+#include "ui/resource_ids.h"
+
+using namespace brevoll;
+
+COverwriteDlg::COverwriteDlg(const QString& destinationPath, QWidget* parent) : QDialog(parent) {
+    corvelle::SetControlId(this, IDD_OVERWRITE);
+    setWindowTitle(QStringLiteral("Overwrite"));
+    setFont(DialogFont());
+
+    auto* question = new QLabel(QStringLiteral("This file exists already. Overwrite?"), this);
+    PlaceInDialogUnits(question, 7, 7, 236, 10);
+    auto* path = new QLabel(destinationPath, this);
+    corvelle::SetControlId(path, IDC_OVERWRITE_PATH);
+    path->setWordWrap(true);
+    path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PlaceInDialogUnits(path, 7, 19, 236, 24);
+
+    struct ButtonSpec {
+        int id;
+        const char* text;
+    };
+    const ButtonSpec buttons[] = {{IDC_YES_ALL, "&Yes All"},
+                                  {IDC_SKIP_ALL, "&Skip All"},
+                                  {IDOK, "Yes"},
+                                  {IDC_NO, "&No"},
+                                  {IDCANCEL, "&Cancel"}};
+    int x = 7;
+    for (const ButtonSpec& spec : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
+        corvelle::SetControlId(button, spec.id);
+        button->setAutoDefault(false);
+        button->setDefault(spec.id == IDC_YES_ALL);
+        PlaceInDialogUnits(button, x, 48, 44, 14);
+        x += 48;
+        const int id = spec.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { done(id); });
+    }
+    setFixedSize(corvelle::DialogUnitsToPixels(QSize(250, 69), DialogFont()));
+}
+
+void COverwriteDlg::reject() { done(IDCANCEL); }
