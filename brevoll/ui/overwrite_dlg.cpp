@@ -22,24 +22,24 @@ COverwriteDlg::COverwriteDlg(const QString& destinationPath, QWidget* parent) : 
     path->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PlaceInDialogUnits(path, 7, 19, 236, 24);
 
-    struct ButtonSpec {
+    struct AnswerButton {
         int id;
         const char* text;
     };
-    const ButtonSpec buttons[] = {{IDC_YES_ALL, "&Yes All"},
-                                  {IDC_SKIP_ALL, "&Skip All"},
-                                  {IDOK, "Yes"},
-                                  {IDC_NO, "&No"},
-                                  {IDCANCEL, "&Cancel"}};
+    const AnswerButton buttons[] = {{IDC_YES_ALL, "&Yes All"},
+                                    {IDC_SKIP_ALL, "&Skip All"},
+                                    {IDOK, "Yes"},
+                                    {IDC_NO, "&No"},
+                                    {IDCANCEL, "&Cancel"}};
     int x = 7;
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text), this);
-        corvelle::SetControlId(button, spec.id);
+    for (const AnswerButton& answer : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(answer.text), this);
+        corvelle::SetControlId(button, answer.id);
         button->setAutoDefault(false);
-        button->setDefault(spec.id == IDC_YES_ALL);
+        button->setDefault(answer.id == IDC_YES_ALL);
         PlaceInDialogUnits(button, x, 48, 44, 14);
         x += 48;
-        const int id = spec.id;
+        const int id = answer.id;
         connect(button, &QPushButton::clicked, this, [this, id] { done(id); });
     }
     setFixedSize(corvelle::DialogUnitsToPixels(QSize(250, 69), DialogFont()));
