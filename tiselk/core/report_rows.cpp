@@ -94,10 +94,9 @@ const char* ValueNames::lookup(uint32_t value) const {
 }
 
 const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag) {
-    for (const ReportRow& row : rows) {
-        if (row.tag == tag) return &row;
-    }
-    return nullptr;
+    const auto found = std::lower_bound(rows.begin(), rows.end(), tag,
+                                        [](const ReportRow& row, uint16_t t) { return row.tag < t; });
+    return found != rows.end() && found->tag == tag ? &*found : nullptr;
 }
 
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,

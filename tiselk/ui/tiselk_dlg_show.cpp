@@ -39,6 +39,7 @@ std::string ToFileName(const QString& path) { return QFile::encodeName(path).toS
 void CTiselkDlg::OnFolderChanged() {
     const ShellFolderItem* record = m_pTree->SelectedFolder();
     if (!record || record->folder.path.empty()) return;
+    m_pTree->scrollToItem(m_pTree->currentItem());
     LoadFolder(FromFileName(record->folder.path));
 }
 
