@@ -1,17 +1,12 @@
 #include "ui/read_ahead.h"
 
+#include <QThreadPool>
+
 #include <memory>
 
 #include "ui/wait_cursor.h"
 
 namespace corvelle {
-
-CReadAhead::CReadAhead() { m_pool.setMaxThreadCount(1); }
-
-CReadAhead::~CReadAhead() {
-    m_pool.clear();
-    m_pool.waitForDone();
-}
 
 DecodedPicture CReadAhead::Take(const QString& path) {
     const auto found = m_pending.find(path);
@@ -40,7 +35,7 @@ void CReadAhead::Prefetch(const QStringList& paths) {
         auto promise = std::make_shared<std::promise<DecodedPicture>>();
         auto token = std::make_shared<int>(0);
         m_pending.emplace(path, Pending{promise->get_future().share(), token});
-        m_pool.start([promise, path, wanted = std::weak_ptr<int>(token)] {
+        QThreadPool::globalInstance()->start([promise, path, wanted = std::weak_ptr<int>(token)] {
             if (wanted.expired()) {
                 promise->set_value(DecodedPicture{path, nullptr, {}, {}});
                 return;

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
 
 #include <future>
 #include <map>
@@ -11,11 +10,12 @@
 
 namespace corvelle {
 
-// Pictures the photo view will probably show next, decoded ahead on a worker thread.
+// Pictures the photo view will probably show next, decoded ahead on worker threads. The
+// workers hold nothing of the object, so closing the view never waits for a decode: a
+// picture no longer wanted is skipped if its decode has not begun, and dropped when it ends.
 class CReadAhead {
   public:
-    CReadAhead();
-    ~CReadAhead();
+    CReadAhead() = default;
 
     // The picture of a file: the one decoded ahead (waiting for it if it is still being
     // decoded), else decoded now.
@@ -27,7 +27,6 @@ class CReadAhead {
     bool IsEnabled() const { return m_bEnabled; }
 
   private:
-    QThreadPool m_pool;
     struct Pending {
         std::shared_future<DecodedPicture> future;
         // Held while the picture is wanted: a task whose token is gone when it starts skips

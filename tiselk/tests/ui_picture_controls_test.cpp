@@ -1,21 +1,26 @@
-// The histogram control's pixels: the zone scale, the shape of the counts and the marker.
+// The picture controls' pixels: the histogram's zone scale, the shape of the counts and the
+// marker, and the thumbnail.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 
 #include "core/histogram_plot.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/picture_decoder.h"
+#include "ui/thumbnail_ctrl.h"
 
 namespace corvelle::testing {
 namespace {
 
-PictureHandle SolidPicture(uint8_t blue, uint8_t green, uint8_t red) {
-    PackedDib dib = *PackedDib::create(20, 10, 24);
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 20; ++x) {
+PictureHandle SolidPicture(uint8_t blue, uint8_t green, uint8_t red, int width = 20,
+                           int height = 10) {
+    PackedDib dib = *PackedDib::create(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             uint8_t* at = dib.pictureRow(y) + 3 * x;
             at[0] = blue;
             at[1] = green;
@@ -108,6 +113,35 @@ TEST(HistogramPlotTest, PeakIsCutAndTheRestScaledBySum) {
     EXPECT_EQ(shape[0].y, 122 - 7);
     EXPECT_EQ(shape[256], (PlotPoint{256, 122}));
     EXPECT_EQ(shape[257], (PlotPoint{0, 122}));
+}
+
+// The thumbnail: white around the picture, scaled down to fit and centred, and a click asks
+// for the photo view only while a path is set.
+TEST(ThumbnailTest, PictureScaledIntoWhiteAndClickOpensTheView) {
+    CThumbnailCtrl control;
+    control.resize(100, 100);
+    int requests = 0;
+    QObject::connect(&control, &CThumbnailCtrl::ViewRequested, [&] { ++requests; });
+    const auto click = [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&control, &press);
+    };
+    click();
+    EXPECT_EQ(requests, 0);
+    EXPECT_EQ(control.grab().toImage().pixel(50, 50), qRgb(255, 255, 255));
+
+    control.SetPicture(SolidPicture(0, 0, 255, 200, 100), QStringLiteral("/photos/red.jpg"));
+    EXPECT_EQ(control.PictureRect(), QRect(0, 25, 100, 50));
+    const QImage pixels = control.grab().toImage();
+    EXPECT_EQ(pixels.pixel(50, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(pixels.pixel(50, 10), qRgb(255, 255, 255));
+    EXPECT_EQ(control.cursor().shape(), Qt::PointingHandCursor);
+    click();
+    EXPECT_EQ(requests, 1);
+
+    control.SetPicture(nullptr, QString());
+    EXPECT_EQ(control.cursor().shape(), Qt::ArrowCursor);
 }
 
 }  // namespace
