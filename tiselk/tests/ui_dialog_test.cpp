@@ -154,15 +154,26 @@ TEST_F(DialogTest, PastedFileOpensItsFolderAndSelectsIt) {
     EXPECT_EQ(Value(IDC_MODEL), "Far") << "the shown file stays until another is shown";
 }
 
-TEST_F(DialogTest, EscapeAndEnterNeverCloseTheDialog) {
+TEST_F(DialogTest, EscapeAndEnterKeepTheDialogAndTabLeavesTheTree) {
+    Write("a.jpg", {1});
     Start();
     dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    QWidget* tree = FindControl<QWidget>(dialog.get(), IDC_FOLDER_TREE);
+    tree->setFocus();
     for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(dialog.get(), &press);
+        QApplication::sendEvent(tree, &press);
     }
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
+
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(tree, &tab);
+    EXPECT_EQ(QApplication::focusWidget(), List());
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(List(), &again);
+    EXPECT_EQ(QApplication::focusWidget(), FindControl<QWidget>(dialog.get(), IDC_VIEW));
 }
 
 TEST_F(DialogTest, ChannelButtonsSetTheHistogramChannel) {

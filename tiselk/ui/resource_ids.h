@@ -19,7 +19,7 @@ inline constexpr int IDS_COLOR_DEPTH = 103;
 inline constexpr int IDM_ABOUTBOX = 16;
 
 // Main dialog controls
-inline constexpr int IDCANCEL_CLOSE = 2;  // "종료"
+inline constexpr int IDCANCEL = 2;  // "종료"
 inline constexpr int IDC_FOLDER_TREE = 1002;
 inline constexpr int IDC_FILE_LIST = 1005;
 inline constexpr int IDC_THUMBNAIL = 1007;

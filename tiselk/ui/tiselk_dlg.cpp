@@ -175,7 +175,7 @@ void CTiselkDlg::CreateControls() {
     }
 
     m_pClose = new QPushButton(QStringLiteral("종료"), this);
-    place(m_pClose, IDCANCEL_CLOSE, {289, 324, 31, 14}, kHalfRight | kDown);
+    place(m_pClose, IDCANCEL, {289, 324, 31, 14}, kHalfRight | kDown);
 
     // Enter and Esc never press a button by themselves: the dialog has no default button.
     for (QPushButton* button : {m_pView, m_pCopy, m_pClose}) {
