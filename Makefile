@@ -6,6 +6,8 @@ JOBS      ?= $(shell nproc)
 APP       ?= morvane
 ARGS      ?=
 FUZZ_SECONDS ?= 60
+# Parallel fuzzing processes per target (libFuzzer's fork mode when above 1).
+FUZZ_JOBS ?= 1
 
 CMAKE_CONFIG = cmake -S . -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 # ccache makes rebuilds in fresh checkouts cheap; the build works without it.
@@ -44,7 +46,7 @@ $(FUZZ_DIR)/build.ninja:
 
 fuzz: deps $(FUZZ_DIR)/build.ninja
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	bash tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	bash tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 bench: build
 	bash tools/run-benchmarks.sh $(BUILD_DIR)

@@ -75,6 +75,42 @@ std::optional<uint32_t> EntryLong(const ExifBlockReader& reader, const ExifEntry
     return StoredNumber(reader, entry, k, 4);
 }
 
+std::optional<int64_t> EntryItem(const ExifBlockReader& reader, const ExifEntry& entry, int k) {
+    const int typeSize = ExifTypeSize(entry.type);
+    if (typeSize == 0 || k < 0) return 0;
+    // Rationals and doubles are read as pairs of 32-bit items.
+    const int itemSize = std::min(typeSize, 4);
+    const int64_t items = int64_t{entry.count} * (typeSize / itemSize);
+    if (k >= items) return 0;
+    const int64_t dataLength = int64_t{entry.count} * typeSize;
+    const int64_t offsetInData = int64_t{k} * itemSize;
+    int64_t position = entry.inlinePosition() + offsetInData;
+    if (dataLength > 4) {
+        auto offset = reader.read32(entry.inlinePosition());
+        if (!offset) return std::nullopt;
+        position = entry.base + *offset + offsetInData;
+    }
+    switch (itemSize) {
+        case 1: {
+            auto byte = reader.byteAt(position);
+            if (!byte) return std::nullopt;
+            return entry.type == kExifSByte ? int64_t{static_cast<int8_t>(*byte)} : int64_t{*byte};
+        }
+        case 2: {
+            auto number = reader.read16(position);
+            if (!number) return std::nullopt;
+            return entry.type == kExifSShort ? int64_t{static_cast<int16_t>(*number)}
+                                             : int64_t{*number};
+        }
+        default: {
+            auto number = reader.read32(position);
+            if (!number) return std::nullopt;
+            const bool isSigned = entry.type == kExifSLong || entry.type == kExifSRational;
+            return isSigned ? int64_t{static_cast<int32_t>(*number)} : int64_t{*number};
+        }
+    }
+}
+
 std::array<uint8_t, 4> ValueBytes(uint32_t value) {
     return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};

@@ -76,6 +76,13 @@ std::optional<Rational> EntryRational(const ExifBlockReader& reader, const ExifE
 std::optional<uint32_t> EntryShort(const ExifBlockReader& reader, const ExifEntry& entry, int k);
 std::optional<uint32_t> EntryLong(const ExifBlockReader& reader, const ExifEntry& entry, int k);
 
+// The k-th item of the entry read in the entry's own type, where TIFF keeps the data (as
+// above): 8-bit items for BYTE, SBYTE, UNDEFINED and ASCII, 16-bit for SHORT and SSHORT,
+// 32-bit for LONG, SLONG and FLOAT, two 32-bit items (numerator, denominator) per RATIONAL
+// and SRATIONAL and per DOUBLE. Signed types are widened with their sign. Items at or past
+// the entry's item count read 0; none when the item lies outside the block.
+std::optional<int64_t> EntryItem(const ExifBlockReader& reader, const ExifEntry& entry, int k);
+
 // The four bytes of the value, least significant first.
 std::array<uint8_t, 4> ValueBytes(uint32_t value);
 

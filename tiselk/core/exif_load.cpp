@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "core/byte_source.h"
 #include "core/exif_reader.h"
 
 namespace corvelle {
@@ -53,48 +54,50 @@ File OpenPicture(const std::string& path) {
     return nullptr;
 }
 
-bool ReadExactly(std::FILE* file, uint8_t* bytes, size_t length) {
-    return std::fread(bytes, 1, length, file) == length;
+bool ReadExactly(ByteSource& source, uint8_t* bytes, size_t length) {
+    return source.read(bytes, length) == length;
 }
 
-std::optional<MetadataBlock> ReadUpTo(std::FILE* file, size_t length) {
+std::optional<MetadataBlock> ReadUpTo(ByteSource& source, size_t length) {
     MetadataBlock block(length);
-    block.resize(std::fread(block.data(), 1, length, file));
+    block.resize(source.read(block.data(), length));
     return block;
 }
 
-std::optional<MetadataBlock> LoadFromJpeg(std::FILE* file) {
+std::optional<MetadataBlock> LoadFromJpeg(ByteSource& source) {
     uint8_t pair[2];
-    if (!ReadExactly(file, pair, 2) || pair[0] != 0xFF || pair[1] != 0xD8) return std::nullopt;
+    if (!ReadExactly(source, pair, 2) || pair[0] != 0xFF || pair[1] != 0xD8) return std::nullopt;
     // Skip segments by their lengths until the first APP1.
     for (;;) {
-        if (!ReadExactly(file, pair, 2)) return std::nullopt;
+        if (!ReadExactly(source, pair, 2)) return std::nullopt;
         if (pair[0] == 0xFF && pair[1] == 0xE1) break;
-        if (!ReadExactly(file, pair, 2)) return std::nullopt;
+        if (!ReadExactly(source, pair, 2)) return std::nullopt;
         const int length = (pair[0] << 8) | pair[1];
-        // A length below 2 would step backwards or stand still.
-        if (length < 2 || std::fseek(file, length - 2, SEEK_CUR) != 0) return std::nullopt;
+        // A length below 2 would step backwards or stand still; a segment reaching past the
+        // end leaves nothing to find.
+        if (length < 2 || !source.seek(source.position() + length - 2)) return std::nullopt;
     }
-    if (!ReadExactly(file, pair, 2)) return std::nullopt;
+    if (!ReadExactly(source, pair, 2)) return std::nullopt;
     const size_t length = (size_t{pair[0]} << 8) | pair[1];
     uint8_t identifier[6];
-    if (!ReadExactly(file, identifier, 6)) return std::nullopt;
+    if (!ReadExactly(source, identifier, 6)) return std::nullopt;
     static constexpr uint8_t kExif[5] = {'E', 'x', 'i', 'f', 0};
     if (!std::equal(kExif, kExif + 5, identifier)) return std::nullopt;
     // The segment length counts its own two bytes and the identifier: reading that many
     // takes up to eight bytes of what follows, which the walk may see but never needs.
-    return ReadUpTo(file, length);
+    return ReadUpTo(source, length);
 }
 
-std::optional<MetadataBlock> LoadTiffStructured(std::FILE* file, int64_t fileSize) {
+std::optional<MetadataBlock> LoadTiffStructured(ByteSource& source) {
     uint8_t pair[2] = {0, 0};
-    const bool gotPair = ReadExactly(file, pair, 2);
-    if (std::fseek(file, 0, SEEK_SET) != 0) return std::nullopt;
+    const bool gotPair = ReadExactly(source, pair, 2);
+    source.seek(0);
     const bool tiffOrder =
         gotPair && ((pair[0] == 'M' && pair[1] == 'M') || (pair[0] == 'I' && pair[1] == 'I'));
+    const int64_t fileSize = static_cast<int64_t>(source.size());
     const int64_t length =
         tiffOrder ? std::min(fileSize, kLargestBlock) : std::min<int64_t>(fileSize, kHeadLength);
-    return ReadUpTo(file, static_cast<size_t>(std::max<int64_t>(length, 0)));
+    return ReadUpTo(source, static_cast<size_t>(std::max<int64_t>(length, 0)));
 }
 
 bool NamesJpeg(std::string path) {
@@ -110,13 +113,18 @@ LoadedMetadata LoadMetadataBlock(const std::string& path) {
     LoadedMetadata loaded;
     File file = OpenPicture(path);
     if (!file) return loaded;
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) != 0) return loaded;
+    FileByteSource source(fileno(file.get()), static_cast<uint64_t>(status.st_size));
+    return LoadMetadataBlock(source, path);
+}
+
+LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
+    LoadedMetadata loaded;
     loaded.opened = true;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        loaded.fileSize = std::max<int64_t>(std::ftell(file.get()), 0);
-    }
-    std::rewind(file.get());
-    loaded.block = NamesJpeg(path) ? LoadFromJpeg(file.get())
-                                   : LoadTiffStructured(file.get(), loaded.fileSize);
+    loaded.fileSize = static_cast<int64_t>(source.size());
+    source.seek(0);
+    loaded.block = NamesJpeg(name) ? LoadFromJpeg(source) : LoadTiffStructured(source);
     return loaded;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/byte_source.h"
 #include "core/exif_block.h"
 #include "core/exif_entry.h"
 #include "core/exif_summary.h"
@@ -20,6 +21,8 @@ struct LoadedMetadata {
 // containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the whole
 // file when it begins "MM" or "II" and else its first 61,440 bytes.
 LoadedMetadata LoadMetadataBlock(const std::string& path);
+// The same from bytes already at hand; `name` only decides which way the block is looked for.
+LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 
 // The walk's state for one block: the bounded reader with its byte order, and the maker id
 // set by the Make entry.

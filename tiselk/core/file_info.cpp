@@ -5,10 +5,11 @@
 
 namespace corvelle {
 
-FileInfo ReadFileInfo(const std::string& path) {
+namespace {
+
+FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
     FileInfo info;
     info.path = path;
-    LoadedMetadata loaded = LoadMetadataBlock(path);
     info.summary.fileSize = loaded.fileSize;
     if (loaded.block) Parse(*loaded.block, info.summary);
     loaded.block.reset();  // nothing in the summary points into it
@@ -20,6 +21,16 @@ FileInfo ReadFileInfo(const std::string& path) {
     info.imageSizeText = ImageSizeText(info.summary.width, info.summary.height);
     info.reportText = JoinReport(info.summary);
     return info;
+}
+
+}  // namespace
+
+FileInfo ReadFileInfo(const std::string& path) {
+    return InfoFromLoaded(path, LoadMetadataBlock(path));
+}
+
+FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
+    return InfoFromLoaded(path, LoadMetadataBlock(source, path));
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

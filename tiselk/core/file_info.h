@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_source.h"
 #include "core/exif_summary.h"
 
 namespace corvelle {
@@ -22,6 +23,9 @@ struct FileInfo {
 
 // Loads the file's metadata block, parses it and builds the texts.
 FileInfo ReadFileInfo(const std::string& path);
+// The same for bytes at hand (a fuzzer's input): `path` names the file for the rules that
+// go by the name.
+FileInfo ReadFileInfo(ByteSource& source, const std::string& path);
 
 // The light value when both the exposure time and the F-number are known.
 std::optional<int> ShownLightValue(const ExifSummary& summary);

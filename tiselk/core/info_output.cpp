@@ -8,18 +8,6 @@
 
 namespace corvelle {
 
-namespace {
-
-std::string TerminalLines(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
-    }
-    return out;
-}
-
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
@@ -50,6 +38,18 @@ std::string JsonString(const std::string& text) {
         }
     }
     return out + "\"";
+}
+
+namespace {
+
+std::string TerminalLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
 }
 
 std::string JsonNumber(double number) {

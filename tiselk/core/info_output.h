@@ -15,6 +15,9 @@ std::string FormatInfoText(const FileInfo& info);
 inline constexpr const char* kInfoSeparator =
     "----------------------------------------------------------------------\n";
 
+// A JSON string literal of UTF-8 text, control characters escaped.
+std::string JsonString(const std::string& text);
+
 // One JSON object per file, as an array; every text is UTF-8.
 std::string FormatInfoJson(const std::vector<FileInfo>& infos);
 

@@ -1,5 +1,6 @@
 #include "core/jpeg_decoder.h"
 
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -111,16 +112,29 @@ int PelsPerMeter(const jpeg_decompress_struct& cinfo, int density) {
     return cinfo.density_unit == 1 ? density * 3937 / 100 : density * 100;
 }
 
+// CmykInkToLight for every ink under every black, made once: [black][ink].
+using InkTable = std::array<std::array<uint8_t, 256>, 256>;
+const InkTable& LightOfInk() {
+    static const InkTable table = [] {
+        InkTable t{};
+        for (int k = 0; k < 256; ++k) {
+            for (int ink = 0; ink < 256; ++ink)
+                t[size_t(k)][size_t(ink)] = static_cast<uint8_t>(CmykInkToLight(ink, k, 255));
+        }
+        return t;
+    }();
+    return table;
+}
+
 void ConvertCmykRow(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr) {
+    const uint8_t* light = LightOfInk()[0].data();
+    // Adobe's writers store the inks inverted (0 is full ink).
+    const uint8_t flip = inverted ? 0xFF : 0x00;
     for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
-        // Adobe's writers store the inks inverted (0 is full ink).
-        const int c = inverted ? 255 - cmyk[0] : cmyk[0];
-        const int m = inverted ? 255 - cmyk[1] : cmyk[1];
-        const int y = inverted ? 255 - cmyk[2] : cmyk[2];
-        const int k = inverted ? 255 - cmyk[3] : cmyk[3];
-        bgr[0] = static_cast<uint8_t>(CmykInkToLight(y, k, 255));
-        bgr[1] = static_cast<uint8_t>(CmykInkToLight(m, k, 255));
-        bgr[2] = static_cast<uint8_t>(CmykInkToLight(c, k, 255));
+        const uint8_t* underBlack = light + 256 * size_t(cmyk[3] ^ flip);
+        bgr[0] = underBlack[cmyk[2] ^ flip];
+        bgr[1] = underBlack[cmyk[1] ^ flip];
+        bgr[2] = underBlack[cmyk[0] ^ flip];
     }
 }
 

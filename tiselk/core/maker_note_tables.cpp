@@ -143,9 +143,14 @@ constexpr ReportRow kFujifilmRows[] = {
 
 }  // namespace
 
-std::span<const ReportRow> NikonFirstNoteRows() { return kNikonFirstRows; }
-std::span<const ReportRow> NikonSecondNoteRows() { return kNikonSecondRows; }
-std::span<const ReportRow> OlympusNoteRows() { return kOlympusRows; }
-std::span<const ReportRow> FujifilmNoteRows() { return kFujifilmRows; }
+constexpr auto kNikonFirstByTag = SortedByTag(kNikonFirstRows);
+constexpr auto kNikonSecondByTag = SortedByTag(kNikonSecondRows);
+constexpr auto kOlympusByTag = SortedByTag(kOlympusRows);
+constexpr auto kFujifilmByTag = SortedByTag(kFujifilmRows);
+
+std::span<const ReportRow> NikonFirstNoteRows() { return kNikonFirstByTag; }
+std::span<const ReportRow> NikonSecondNoteRows() { return kNikonSecondByTag; }
+std::span<const ReportRow> OlympusNoteRows() { return kOlympusByTag; }
+std::span<const ReportRow> FujifilmNoteRows() { return kFujifilmByTag; }
 
 }  // namespace corvelle

@@ -1,6 +1,5 @@
 #include "core/report_format.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "core/text.h"
@@ -14,15 +13,25 @@ int64_t AsNumber(const ReportArgument& argument) {
     return 0;
 }
 
-std::string AsText(const ReportArgument& argument) {
-    if (const auto* text = std::get_if<std::string>(&argument)) return *text;
-    return std::to_string(std::get<int64_t>(argument));
+void AppendText(std::string& line, const ReportArgument& argument) {
+    if (const auto* text = std::get_if<std::string>(&argument)) {
+        line += *text;
+    } else {
+        line += std::to_string(std::get<int64_t>(argument));
+    }
 }
 
-std::string Hex(uint32_t number, int width, bool upper) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, upper ? "%0*X" : "%0*x", width, number);
-    return digits;
+// printf's %0*x / %0*X: at least `width` digits, zeros in front.
+void AppendHex(std::string& line, uint32_t number, int width, bool upper) {
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    char reversed[8];
+    int count = 0;
+    do {
+        reversed[count++] = digits[number & 0xF];
+        number >>= 4;
+    } while (number != 0);
+    for (int pad = count; pad < width; ++pad) line += '0';
+    while (count > 0) line += reversed[--count];
 }
 
 }  // namespace
@@ -31,11 +40,17 @@ std::string FormatReportLine(std::string_view format, std::initializer_list<Repo
     std::string line;
     auto next = args.begin();
     auto take = [&]() -> const ReportArgument* { return next == args.end() ? nullptr : &*next++; };
+    line.reserve(format.size() + 16);
     for (size_t i = 0; i < format.size(); ++i) {
-        const char c = format[i];
-        if (c != '%' || i + 1 >= format.size()) {
-            line += c;
-            continue;
+        // The text up to the next conversion in one piece; a '%' at the very end is text.
+        const size_t percent = format.find('%', i);
+        if (percent == std::string_view::npos || percent + 1 >= format.size()) {
+            line.append(format.substr(i));
+            break;
+        }
+        if (percent > i) {
+            line.append(format.substr(i, percent - i));
+            i = percent;
         }
         // Width digits, then the conversion character.
         size_t j = i + 1;
@@ -65,11 +80,11 @@ std::string FormatReportLine(std::string_view format, std::initializer_list<Repo
                 break;
             case 'x':
             case 'X':
-                line += Hex(static_cast<uint32_t>(AsNumber(*argument)), zeroPad ? width : 0,
-                            conversion == 'X');
+                AppendHex(line, static_cast<uint32_t>(AsNumber(*argument)), zeroPad ? width : 0,
+                          conversion == 'X');
                 break;
             case 's':
-                line += AsText(*argument);
+                AppendText(line, *argument);
                 break;
             case 'c': {
                 const auto byte = static_cast<uint8_t>(AsNumber(*argument));

@@ -31,14 +31,16 @@ Line BytesLine(std::string_view format, uint32_t value) {
     return FormatReportLine(format, {int64_t{b[0]}, int64_t{b[1]}, int64_t{b[2]}, int64_t{b[3]}});
 }
 
-Line NumbersLine(const ReportRow& row, const ExifBlockReader& reader, const ExifEntry& entry,
-                 bool longs) {
+// Rows naming short(k) or long(k) read the items in the entry's own type: cameras store
+// SubjectLocation as SHORT or LONG and ExposureIndex as SHORT or RATIONAL, and reading them
+// with the usual type's width would glue two numbers into one or read half of one.
+Line NumbersLine(const ReportRow& row, const ExifBlockReader& reader, const ExifEntry& entry) {
     ReportArgument numbers[6];
     const int amount = std::clamp(row.amount, 0, 6);
     for (int k = 0; k < amount; ++k) {
-        auto number = longs ? EntryLong(reader, entry, k) : EntryShort(reader, entry, k);
+        auto number = EntryItem(reader, entry, k);
         if (!number) return std::nullopt;
-        numbers[k] = int64_t{*number};
+        numbers[k] = *number;
     }
     return FormatReportLine(
         row.format, {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]});
@@ -92,10 +94,9 @@ const char* ValueNames::lookup(uint32_t value) const {
 }
 
 const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag) {
-    for (const ReportRow& row : rows) {
-        if (row.tag == tag) return &row;
-    }
-    return nullptr;
+    const auto found = std::lower_bound(rows.begin(), rows.end(), tag,
+                                        [](const ReportRow& row, uint16_t t) { return row.tag < t; });
+    return found != rows.end() && found->tag == tag ? &*found : nullptr;
 }
 
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
@@ -121,9 +122,8 @@ std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlock
             return FormatReportLine(row.format, {int64_t{r->numerator / r->denominator}});
         }
         case RowArguments::Shorts:
-            return NumbersLine(row, reader, entry, false);
         case RowArguments::Longs:
-            return NumbersLine(row, reader, entry, true);
+            return NumbersLine(row, reader, entry);
         case RowArguments::ValueFieldShorts: {
             auto first = reader.read16(entry.inlinePosition());
             auto second = reader.read16(entry.inlinePosition() + 2);

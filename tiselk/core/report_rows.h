@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -69,7 +72,19 @@ std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlock
 // The line for a tag no row names, by the entry's type.
 std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry);
 
+// The row of a tag in a table kept in tag order (see SortedByTag), or null.
 const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag);
+
+// A table's rows in tag order, made at compile time, so that the tables can stay grouped as
+// the report reads while every entry of a file finds its row by a binary search.
+template <size_t N>
+constexpr std::array<ReportRow, N> SortedByTag(const ReportRow (&rows)[N]) {
+    std::array<ReportRow, N> sorted{};
+    for (size_t i = 0; i < N; ++i) sorted[i] = rows[i];
+    std::sort(sorted.begin(), sorted.end(),
+              [](const ReportRow& a, const ReportRow& b) { return a.tag < b.tag; });
+    return sorted;
+}
 
 // The rows of the file's own directories (IFD0, EXIF, IFD1, interoperability).
 std::span<const ReportRow> DirectoryReportRows();

@@ -185,6 +185,8 @@ constexpr ReportRow kRows[] = {
 
 }  // namespace
 
-std::span<const ReportRow> DirectoryReportRows() { return kRows; }
+constexpr auto kRowsByTag = SortedByTag(kRows);
+
+std::span<const ReportRow> DirectoryReportRows() { return kRowsByTag; }
 
 }  // namespace corvelle

@@ -197,8 +197,10 @@ std::optional<TiffImageDescription> ReadTiffDescription(ByteSource& source) {
     const auto count = source.readUint16(d.byteOrder);
     if (!count) return std::nullopt;
 
-    // A directory that runs past the end of the file ends there.
-    std::vector<uint8_t> entries(size_t(*count) * kEntrySize);
+    // A directory that runs past the end of the file ends there (and is never given room
+    // for more entries than the file holds).
+    const uint64_t left = source.size() - source.position();
+    std::vector<uint8_t> entries(static_cast<size_t>(std::min<uint64_t>(size_t(*count) * kEntrySize, left)));
     entries.resize(source.read(entries.data(), entries.size()) / kEntrySize * kEntrySize);
     // Only the last entry of a repeated tag is read, so a directory of thousands of copies of
     // one large array costs one read.

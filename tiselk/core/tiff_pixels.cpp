@@ -128,8 +128,54 @@ int TiffPelsPerMeter(uint32_t numerator, uint32_t denominator, uint32_t unit) {
     return perMeter > INT32_MAX ? INT32_MAX : static_cast<int>(perMeter);
 }
 
+namespace {
+
+// The common layouts whose samples are already the picture's pixels (bilevel and 8-bit gray)
+// or need only reordering (8-bit RGB), done a row at a time. False for every other layout.
+bool ConvertPlainRow(const TiffPixelLayout& layout, const uint8_t* samples, int count,
+                     uint8_t* row, int first) {
+    if (layout.kind == TiffColorKind::kGray && layout.bitsPerSample == 1 && layout.samplesPerPixel == 1 &&
+        layout.bitCount == 1 && first % 8 == 0) {
+        uint8_t* out = row + first / 8;
+        const uint8_t flip = layout.whiteIsZero ? 0xFF : 0x00;
+        const int whole = count / 8;
+        for (int i = 0; i < whole; ++i) out[i] = samples[i] ^ flip;
+        if (const int rest = count % 8) {
+            // Only the row's own pixels of the last byte change.
+            const uint8_t mask = static_cast<uint8_t>(0xFF << (8 - rest));
+            out[whole] = static_cast<uint8_t>((out[whole] & ~mask) | ((samples[whole] ^ flip) & mask));
+        }
+        return true;
+    }
+    if (layout.kind == TiffColorKind::kGray && layout.bitsPerSample == 8 &&
+        layout.bitCount == 8 && layout.samplesPerPixel == 1) {
+        uint8_t* out = row + first;
+        if (layout.whiteIsZero) {
+            for (int i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(255 - samples[i]);
+        } else {
+            std::memcpy(out, samples, size_t(count));
+        }
+        return true;
+    }
+    if (layout.kind == TiffColorKind::kRgb && layout.bitsPerSample == 8 &&
+        layout.bitCount == 24) {
+        const size_t spp = static_cast<size_t>(layout.samplesPerPixel);
+        uint8_t* out = row + 3 * size_t(first);
+        for (int i = 0; i < count; ++i, out += 3, samples += spp) {
+            out[0] = samples[2];
+            out[1] = samples[1];
+            out[2] = samples[0];
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ConvertTiffPixels(const TiffPixelLayout& layout, const uint8_t* samples, int count,
                        uint8_t* row, int first) {
+    if (ConvertPlainRow(layout, samples, count, row, first)) return;
     const int bits = layout.bitsPerSample;
     const size_t spp = static_cast<size_t>(layout.samplesPerPixel);
     const uint32_t full = (1u << bits) - 1;

@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include "core/histogram_counts.h"
+#include "core/picture_decoding.h"
 #include "exif_test_helpers.h"
 #include "support/temp_folder.h"
 
@@ -159,6 +161,67 @@ TEST(CommandLineTest, SampleCorpus) {
         if (!file["report"].toArray().isEmpty()) ++withReport;
     }
     EXPECT_GT(withReport, files.size() / 2);
+}
+
+}  // namespace
+}  // namespace corvelle
+
+namespace corvelle {
+namespace {
+
+TEST(CommandLineTest, DecodeWritesTheWindowsPictureAsBmp) {
+    testing::TempFolder folder;
+    const std::string input = folder.file("in.jpg");
+    testing::WriteFileBytes(input, testing::EncodeTestJpeg(24, 10));
+    const std::string output = folder.file("out.bmp");
+    ProgramRun run = RunTiselk({"--decode", QString::fromStdString(input), "-o",
+                                QString::fromStdString(output)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(testing::ReadFileBytes(output), BmpFileBytes(*DecodePicture(input)));
+
+    testing::WriteFileBytes(folder.file("bad.jpg"), {1, 2, 3});
+    run = RunTiselk({"--decode", QString::fromStdString(folder.file("bad.jpg")), "-o",
+                     QString::fromStdString(folder.file("bad.bmp"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("bad.bmp")));
+    EXPECT_TRUE(run.err.contains("cannot be decoded"));
+    EXPECT_EQ(RunTiselk({"--decode", QString::fromStdString(input)}).status, 2);
+}
+
+TEST(CommandLineTest, HistogramGivesTheFourTablesAndMeans) {
+    testing::TempFolder folder;
+    const std::string input = folder.file("red.jpg");
+    testing::TestJpegOptions red;
+    red.pixel = [](int, int) { return 0xFF0000u; };
+    testing::WriteFileBytes(input, testing::EncodeTestJpeg(16, 8, red));
+    const ProgramRun run = RunTiselk({"--histogram", QString::fromStdString(input)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray files = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(files.size(), 1);
+    const QJsonObject file = files[0].toObject();
+    const auto picture = DecodePicture(input);
+    ASSERT_TRUE(picture);
+    const HistogramCounts counts = CountHistogram(&*picture);
+    const char* names[] = {"mono", "red", "green", "blue"};
+    for (int c = 0; c < 4; ++c) {
+        const QJsonArray table = file[names[c]].toArray();
+        ASSERT_EQ(table.size(), 256);
+        for (int i = 0; i < 256; ++i) EXPECT_EQ(table[i].toInt(), counts.tables[c][i]);
+        EXPECT_EQ(file[QString(names[c]) + "Mean"].toInt(), HistogramMean(counts.tables[c]));
+    }
+    EXPECT_GT(file["redMean"].toInt(), 240);
+}
+
+TEST(CommandLineTest, UsageErrorsAndHelp) {
+    const ProgramRun unknown = RunTiselk({"--bogus"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.err.startsWith("tiselk: unknown option --bogus\n"));
+    EXPECT_EQ(RunTiselk({"a.jpg", "b.jpg"}).status, 2);
+    EXPECT_EQ(RunTiselk({"--info", "a.jpg", "--json"}).status, 2);
+    const ProgramRun help = RunTiselk({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* form : {"tiselk [PATH]", "--info", "--json", "--decode", "--histogram"})
+        EXPECT_TRUE(help.out.contains(form)) << form;
 }
 
 }  // namespace

@@ -1,0 +1,189 @@
+// The main dialog driven as a user drives it: folders, selections, the clipboard, drops.
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include <filesystem>
+
+#include "core/file_info.h"
+#include "ui/histogram_ctrl.h"
+#include "ui/resource_ids.h"
+#include "ui/thumbnail_ctrl.h"
+#include "ui_test_support.h"
+
+namespace corvelle::testing {
+namespace {
+
+QString Lines(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+TEST_F(DialogTest, FolderListsItsPicturesAndIsRemembered) {
+    for (const char* name : {"a.JPG", "b.tiff", "c.nef", "d.txt"}) Write(name, {1, 2, 3});
+    std::filesystem::create_directory(folder.path() / "e.jpg");
+    Start();
+    ASSERT_EQ(List()->count(), 3);
+    EXPECT_EQ(List()->item(0)->text(), "a.JPG");
+    EXPECT_EQ(List()->item(2)->text(), "c.nef");
+    EXPECT_EQ(List()->currentRow(), -1) << "no file is selected by loading a folder";
+    EXPECT_TRUE(FindControl<QPushButton>(dialog.get(), IDC_VIEW)->isEnabled());
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), folder.path().string());
+    EXPECT_EQ(SettingsStore(kTiselkSettings).readString("Config", "Recent Path", ""),
+              folder.path().string());
+    EXPECT_TRUE(FindControl<QRadioButton>(dialog.get(), IDC_MONO)->isChecked());
+}
+
+TEST_F(DialogTest, ViewIsDisabledForAFolderWithoutPictures) {
+    Write("notes.txt", {1});
+    Start();
+    EXPECT_EQ(List()->count(), 0);
+    EXPECT_FALSE(FindControl<QPushButton>(dialog.get(), IDC_VIEW)->isEnabled());
+    dialog->OnView();
+    EXPECT_EQ(dialog->PhotoView(), nullptr);
+}
+
+TEST_F(DialogTest, SelectedFileFillsPanelReportSummaryAndPictures) {
+    Write("shot.jpg", ExifPicture(40, 30, "Test Cam"));
+    Start();
+    Select("shot.jpg");
+    const FileInfo info = ReadFileInfo(folder.file("shot.jpg"));
+    const std::pair<int, const char*> ids[] = {
+        {IDC_MODEL, "Model"},         {IDC_ISO, "ISO"},
+        {IDC_TIME, "Time"},           {IDC_EXIF_VERSION, "Exif Ver."},
+        {IDC_FILE_SIZE, "File size"}, {IDC_FLASH, "Flash"},
+        {IDC_IMAGE_SIZE, "Image w/h"}, {IDC_EXPOSURE, "Exposure"},
+        {IDC_METERING, "Metering"},   {IDC_EXPOSURE_BIAS, "Exp. Bias"},
+        {IDC_FOCAL_LENGTH, "Focal Length"}, {IDC_SHUTTER, "Shutter"},
+        {IDC_LIGHT_VALUE, "Light Value "}};
+    for (const PanelField& field : PanelFields(info)) {
+        const auto match = std::find_if(std::begin(ids), std::end(ids), [&](const auto& id) {
+            return std::string(id.second) == field.label;
+        });
+        ASSERT_NE(match, std::end(ids)) << field.label;
+        EXPECT_EQ(Value(match->first).toStdString(), field.value) << field.label;
+    }
+    EXPECT_EQ(Value(IDC_MODEL), "Test Cam");
+    EXPECT_EQ(Value(IDC_LIGHT_VALUE), "11");
+    EXPECT_EQ(FindControl<QPlainTextEdit>(dialog.get(), IDC_REPORT)->toPlainText(),
+              Lines(ReportBoxText(info)));
+    EXPECT_EQ(dialog->SummaryText(), info.summaryText);
+
+    // One decode serves both: the thumbnail falls back on the histogram's picture.
+    auto* thumbnail = FindControl<CThumbnailCtrl>(dialog.get(), IDC_THUMBNAIL);
+    auto* histogram = FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM);
+    ASSERT_TRUE(histogram->Picture());
+    EXPECT_EQ(thumbnail->Picture(), histogram->Picture());
+    EXPECT_EQ(histogram->Picture()->width(), 40);
+    EXPECT_EQ(thumbnail->Path().toStdString(), folder.file("shot.jpg"));
+    EXPECT_TRUE(jpegMessages.empty());
+
+    dialog->OnCopyInfo();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), info.summaryText);
+}
+
+TEST_F(DialogTest, FileWithoutExifThatCannotBeDecoded) {
+    Write("broken.jpg", std::vector<uint8_t>(1000, 0x41));
+    Start();
+    Select("broken.jpg");
+    EXPECT_EQ(Value(IDC_FILE_SIZE), "1,000 bytes");
+    EXPECT_EQ(Value(IDC_MODEL), "");
+    EXPECT_EQ(FindControl<QPlainTextEdit>(dialog.get(), IDC_REPORT)->toPlainText(),
+              "No Exif Informations");
+    EXPECT_FALSE(FindControl<CThumbnailCtrl>(dialog.get(), IDC_THUMBNAIL)->Picture());
+    EXPECT_FALSE(FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM)->Picture());
+    EXPECT_EQ(jpegMessages.size(), 1u) << "one box for the picture, never a cascade";
+}
+
+TEST_F(DialogTest, FileThatVanishedShowsAsEmpty) {
+    Write("gone.jpg", ExifPicture(16, 16, "Gone"));
+    Write("kept.jpg", ExifPicture(16, 16, "Kept"));
+    Start();
+    Select("kept.jpg");
+    std::filesystem::remove(folder.file("gone.jpg"));
+    Select("gone.jpg");
+    EXPECT_EQ(Value(IDC_FILE_SIZE), "0 bytes");
+    EXPECT_EQ(Value(IDC_MODEL), "");
+    EXPECT_FALSE(FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM)->Picture());
+    EXPECT_TRUE(jpegMessages.empty());
+}
+
+TEST_F(DialogTest, OnlyTheLastSelectionsPictureArrives) {
+    Write("first.jpg", ExifPicture(64, 48, "First"));
+    Write("second.jpg", ExifPicture(32, 24, "Second"));
+    Start();
+    List()->setCurrentRow(0);
+    List()->setCurrentRow(1);
+    dialog->WaitForPicture();
+    QApplication::processEvents();
+    auto* histogram = FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM);
+    ASSERT_TRUE(histogram->Picture());
+    EXPECT_EQ(histogram->Picture()->width(), 32);
+    EXPECT_EQ(FindControl<CThumbnailCtrl>(dialog.get(), IDC_THUMBNAIL)->Picture()->width(), 32);
+}
+
+TEST_F(DialogTest, PastedFileOpensItsFolderAndSelectsIt) {
+    TempFolder other;
+    WriteFileBytes(other.file("far.jpg"), ExifPicture(16, 16, "Far"));
+    WriteFileBytes(other.file("a.jpg"), ExifPicture(16, 16, "A"));
+    Start();
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(other.file("far.jpg")))});
+    QApplication::clipboard()->setMimeData(data);
+    dialog->OnPaste();
+    dialog->WaitForPicture();
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), other.path().string());
+    ASSERT_EQ(List()->count(), 2);
+    EXPECT_EQ(List()->currentItem()->text(), "far.jpg");
+    EXPECT_EQ(Value(IDC_MODEL), "Far");
+
+    // Text that names nothing changes nothing.
+    QApplication::clipboard()->setText(QStringLiteral("not a path at all"));
+    dialog->OnPaste();
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), other.path().string());
+    EXPECT_EQ(List()->currentItem()->text(), "far.jpg");
+
+    // Text naming a folder selects the folder and shows no file.
+    QApplication::clipboard()->setText(QString::fromStdString(folder.path().string()) + "\n");
+    dialog->OnPaste();
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), folder.path().string());
+    EXPECT_EQ(Value(IDC_MODEL), "Far") << "the shown file stays until another is shown";
+}
+
+TEST_F(DialogTest, EscapeAndEnterKeepTheDialogAndTabLeavesTheTree) {
+    Write("a.jpg", {1});
+    Start();
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    QWidget* tree = FindControl<QWidget>(dialog.get(), IDC_FOLDER_TREE);
+    tree->setFocus();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(tree, &press);
+    }
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 0);
+
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(tree, &tab);
+    EXPECT_EQ(QApplication::focusWidget(), List());
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(List(), &again);
+    EXPECT_EQ(QApplication::focusWidget(), FindControl<QWidget>(dialog.get(), IDC_VIEW));
+}
+
+TEST_F(DialogTest, ChannelButtonsSetTheHistogramChannel) {
+    Start();
+    auto* histogram = FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM);
+    FindControl<QRadioButton>(dialog.get(), IDC_GREEN)->click();
+    EXPECT_EQ(histogram->Channel(), 2);
+    FindControl<QRadioButton>(dialog.get(), IDC_MONO)->click();
+    EXPECT_EQ(histogram->Channel(), 0);
+}
+
+}  // namespace
+}  // namespace corvelle::testing

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// "&Tiselk Info...": the program's icon, name and version.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
