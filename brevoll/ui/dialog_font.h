@@ -10,7 +10,7 @@ namespace brevoll {
 
 // Brevoll's dialogs use the system's Korean sans at 9 points and are laid out in dialog
 // units of that font.
-inline QFont DialogFont() { return QFont(QStringLiteral("Noto Sans CJK KR"), 9); }
+inline QFont DialogFont() { return corvelle::KoreanDialogFont(); }
 
 inline void PlaceInDialogUnits(QWidget* widget, int x, int y, int width, int height) {
     widget->setGeometry(corvelle::DialogUnitsToPixels(QRect(x, y, width, height), DialogFont()));

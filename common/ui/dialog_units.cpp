@@ -34,4 +34,6 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, const QFont& font) {
     return DialogUnitsToPixels(QRect(QPoint(0, 0), dialogUnits), font).size();
 }
 
+QFont KoreanDialogFont() { return QFont(QStringLiteral("Noto Sans CJK KR"), 9); }
+
 }  // namespace corvelle

@@ -11,4 +11,8 @@ namespace corvelle {
 QRect DialogUnitsToPixels(const QRect& dialogUnits, const QFont& font);
 QSize DialogUnitsToPixels(const QSize& dialogUnits, const QFont& font);
 
+// The font every dialog of the programs is laid out in: the system's Korean sans at
+// 9 points.
+QFont KoreanDialogFont();
+
 }  // namespace corvelle

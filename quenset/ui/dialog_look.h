@@ -10,7 +10,7 @@
 namespace quenset {
 
 // The font every Quenset dialog is laid out in: the system's Korean sans at 9 points.
-inline QFont DialogFont() { return QFont(QStringLiteral("Noto Sans CJK KR"), 9); }
+inline QFont DialogFont() { return corvelle::KoreanDialogFont(); }
 
 // Puts a control where the dialog template has it, in the dialog's own dialog units.
 inline void PlaceControl(QWidget* control, const QRect& dialogUnits) {

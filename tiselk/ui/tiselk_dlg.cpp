@@ -89,9 +89,7 @@ CTiselkDlg::CTiselkDlg(QWidget* parent)
     setObjectName(QStringLiteral("dialog%1").arg(IDD_TISELK_DIALOG));
     setWindowTitle(QStringLiteral("Tiselk Ver 1.4(Build 25)\tCorvelle\t"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
-    QFont font(QStringLiteral("Noto Sans CJK KR"));
-    font.setPointSize(9);
-    setFont(font);
+    setFont(corvelle::KoreanDialogFont());
     m_fnShowJpegMessage = [this](const std::string& message) {
         QMessageBox::critical(this, QString::fromUtf8(corvelle::kJpegMessageCaption),
                               QString::fromUtf8(message));
