@@ -49,6 +49,16 @@ std::optional<Rational> EntryRational(const ExifBlockReader& reader, const ExifE
 
 namespace {
 
+// Where the entry's data start, by the TIFF rule: in its value field when they fit in four
+// bytes, else at the base plus the value field's 32-bit offset. None when that offset
+// cannot be read.
+std::optional<int64_t> DataStart(const ExifBlockReader& reader, const ExifEntry& entry) {
+    if (int64_t{entry.count} * ExifTypeSize(entry.type) <= 4) return entry.inlinePosition();
+    const auto offset = reader.read32(entry.inlinePosition());
+    if (!offset) return std::nullopt;
+    return entry.base + *offset;
+}
+
 // The k-th number of `width` bytes: 0 when it lies past the entry's data, none when it
 // lies outside the block.
 std::optional<uint32_t> StoredNumber(const ExifBlockReader& reader, const ExifEntry& entry, int k,
@@ -56,12 +66,9 @@ std::optional<uint32_t> StoredNumber(const ExifBlockReader& reader, const ExifEn
     const int64_t dataLength = int64_t{entry.count} * ExifTypeSize(entry.type);
     const int64_t offsetInData = int64_t{k} * width;
     if (offsetInData + width > dataLength) return 0u;
-    int64_t position = entry.inlinePosition() + offsetInData;
-    if (dataLength > 4) {
-        auto offset = reader.read32(entry.inlinePosition());
-        if (!offset) return std::nullopt;
-        position = entry.base + *offset + offsetInData;
-    }
+    const auto start = DataStart(reader, entry);
+    if (!start) return std::nullopt;
+    const int64_t position = *start + offsetInData;
     return width == 2 ? reader.read16(position) : reader.read32(position);
 }
 
@@ -82,14 +89,9 @@ std::optional<int64_t> EntryItem(const ExifBlockReader& reader, const ExifEntry&
     const int itemSize = std::min(typeSize, 4);
     const int64_t items = int64_t{entry.count} * (typeSize / itemSize);
     if (k >= items) return 0;
-    const int64_t dataLength = int64_t{entry.count} * typeSize;
-    const int64_t offsetInData = int64_t{k} * itemSize;
-    int64_t position = entry.inlinePosition() + offsetInData;
-    if (dataLength > 4) {
-        auto offset = reader.read32(entry.inlinePosition());
-        if (!offset) return std::nullopt;
-        position = entry.base + *offset + offsetInData;
-    }
+    const auto start = DataStart(reader, entry);
+    if (!start) return std::nullopt;
+    const int64_t position = *start + int64_t{k} * itemSize;
     switch (itemSize) {
         case 1: {
             auto byte = reader.byteAt(position);
