@@ -1,5 +1,7 @@
 #include "core/report_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <vector>
 
 #include "core/text.h"
@@ -21,18 +23,30 @@ void AppendText(std::string& line, const ReportArgument& argument) {
     }
 }
 
+}  // namespace
+
 // printf's %0*x / %0*X: at least `width` digits, zeros in front.
-void AppendHex(std::string& line, uint32_t number, int width, bool upper) {
+void AppendReportHex(std::string& line, uint32_t number, int width, bool upper) {
     const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    char reversed[8];
-    int count = 0;
+    char text[16];
+    char* start = text + sizeof text;
     do {
-        reversed[count++] = digits[number & 0xF];
+        *--start = digits[number & 0xF];
         number >>= 4;
     } while (number != 0);
-    for (int pad = count; pad < width; ++pad) line += '0';
-    while (count > 0) line += reversed[--count];
+    // Zeros in front up to the width (widths past 15 are cut, as they always were).
+    const int zeros = std::min(width, 15) - static_cast<int>(text + sizeof text - start);
+    for (int i = 0; i < zeros; ++i) *--start = '0';
+    line.append(start, text + sizeof text);
 }
+
+void AppendReportInt(std::string& line, int64_t number) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<int32_t>(number)).ptr;
+    line.append(digits, end);
+}
+
+namespace {
 
 }  // namespace
 
@@ -76,12 +90,12 @@ std::string FormatReportLine(std::string_view format, std::initializer_list<Repo
         switch (conversion) {
             case 'i':
             case 'd':
-                line += std::to_string(static_cast<int32_t>(AsNumber(*argument)));
+                AppendReportInt(line, AsNumber(*argument));
                 break;
             case 'x':
             case 'X':
-                AppendHex(line, static_cast<uint32_t>(AsNumber(*argument)), zeroPad ? width : 0,
-                          conversion == 'X');
+                AppendReportHex(line, static_cast<uint32_t>(AsNumber(*argument)),
+                                zeroPad ? width : 0, conversion == 'X');
                 break;
             case 's':
                 AppendText(line, *argument);

@@ -16,4 +16,9 @@ using ReportArgument = std::variant<int64_t, std::string>;
 // bytes above 0x7F become their Latin-1 character), %%. Missing arguments print nothing.
 std::string FormatReportLine(std::string_view format, std::initializer_list<ReportArgument> args);
 
+// The pieces FormatReportLine writes, for lines built without a format: %i (the number's low
+// 32 bits, signed) and %0<width>x / %0<width>X.
+void AppendReportInt(std::string& line, int64_t number);
+void AppendReportHex(std::string& line, uint32_t number, int width, bool upper);
+
 }  // namespace corvelle

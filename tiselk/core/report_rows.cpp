@@ -94,9 +94,19 @@ const char* ValueNames::lookup(uint32_t value) const {
 }
 
 const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag) {
-    const auto found = std::lower_bound(rows.begin(), rows.end(), tag,
-                                        [](const ReportRow& row, uint16_t t) { return row.tag < t; });
-    return found != rows.end() && found->tag == tag ? &*found : nullptr;
+    // A binary search over the tag-ordered rows.
+    const ReportRow* low = rows.data();
+    size_t count = rows.size();
+    while (count > 0) {
+        const size_t half = count / 2;
+        if (low[half].tag < tag) {
+            low += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
+    return low != rows.data() + rows.size() && low->tag == tag ? low : nullptr;
 }
 
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
@@ -207,30 +217,46 @@ std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlock
 }
 
 std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry) {
-    const int64_t tag = entry.tag;
+    // The commonest line of a hostile file, built piece by piece rather than from a format.
+    std::string line = "Unknown Tag(0x";
+    AppendReportHex(line, entry.tag, 4, false);
     switch (entry.type) {
         case kExifByte:
         case kExifShort:
         case kExifLong:
-            return FormatReportLine("Unknown Tag(0x%04x) = %i\r\n", {tag, int64_t{entry.value}});
+            line += ") = ";
+            AppendReportInt(line, entry.value);
+            break;
         case kExifAscii: {
             auto text = EntryText(reader, entry);
             if (!text) return std::nullopt;
-            return FormatReportLine("Unknown Tag(0x%04x) = \"%s\"\r\n",
-                                    {tag, FileTextToUtf8(*text)});
+            line += ") = \"";
+            line += FileTextToUtf8(*text);
+            line += '"';
+            break;
         }
         case kExifRational:
         case kExifSRational: {
             auto r = EntryRational(reader, entry);
             if (!r) return std::nullopt;
-            return FormatReportLine("Unknown Tag(0x%04x) = %i, %i\r\n",
-                                    {tag, int64_t{r->numerator}, int64_t{r->denominator}});
+            line += ") = ";
+            AppendReportInt(line, r->numerator);
+            line += ", ";
+            AppendReportInt(line, r->denominator);
+            break;
         }
         default:
-            return FormatReportLine(
-                "Unknown Tag(0x%04x) type(%i) Count(%i) Data(%08x)\r\n",
-                {tag, int64_t{entry.type}, int64_t{entry.count}, int64_t{entry.value}});
+            line += ") type(";
+            AppendReportInt(line, entry.type);
+            line += ") Count(";
+            AppendReportInt(line, entry.count);
+            line += ") Data(";
+            AppendReportHex(line, entry.value, 8, false);
+            line += ')';
+            break;
     }
+    line += "\r\n";
+    return line;
 }
 
 }  // namespace corvelle

@@ -147,6 +147,16 @@ TEST_F(DialogTest, PastedFileOpensItsFolderAndSelectsIt) {
     EXPECT_EQ(dialog->CurrentFolder().toStdString(), other.path().string());
     EXPECT_EQ(List()->currentItem()->text(), "far.jpg");
 
+    // A file that is no picture (dropped, say) opens its folder and selects nothing.
+    WriteFileBytes(folder.file("notes.txt"), {1, 2});
+    Write("here.jpg", {1, 2});
+    dialog->OpenPath(QString::fromStdString(folder.file("notes.txt")));
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), folder.path().string());
+    EXPECT_EQ(List()->count(), 1);
+    EXPECT_EQ(List()->currentRow(), -1);
+    dialog->OpenPath(QString::fromStdString(other.path().string()));
+    EXPECT_EQ(dialog->CurrentFolder().toStdString(), other.path().string());
+
     // Text naming a folder selects the folder and shows no file.
     QApplication::clipboard()->setText(QString::fromStdString(folder.path().string()) + "\n");
     dialog->OnPaste();
