@@ -244,13 +244,13 @@ void CProgressDlg::ResizePicture() {
             this, [this, job, preview, canvas] {
                 m_pPreview->SetShown(preview);
                 if (preview) m_pPreview->SetCanvas(canvas);
-                OnPictureDone(job, canvas);
+                OnPictureDone(job);
             },
             Qt::QueuedConnection);
     });
 }
 
-void CProgressDlg::OnPictureDone(std::shared_ptr<PictureJob> job, QImage) {
+void CProgressDlg::OnPictureDone(std::shared_ptr<PictureJob> job) {
     m_bConverting = false;
     if (m_work.valid()) m_work.get();
     m_pRun->finish(*job);

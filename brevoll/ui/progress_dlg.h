@@ -63,7 +63,7 @@ class CProgressDlg : public QDialog {
   private:
     void OnCollected(std::string sourceProblem);
     void ResizePicture();
-    void OnPictureDone(std::shared_ptr<corvelle::PictureJob> job, QImage canvas);
+    void OnPictureDone(std::shared_ptr<corvelle::PictureJob> job);
     void ShowTime();
     void EndRun();
     void ShowListed();
