@@ -1,13 +1,10 @@
 #include "core/date_lookup.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "core/buffered_byte_source.h"
 #include "core/tiff_entries.h"
 
 namespace corvelle {
@@ -173,16 +170,16 @@ std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
     return data ? DateTextOfTiff(*data) : std::string();
 }
 
-std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName) {
-    // Not blocking: a name swapped for a pipe since the listing must not hang the run.
-    const int fd = openat(dirFd, fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return {};
-    std::string text;
-    struct stat status {};
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
-        text = ShootingDateText(FileByteSource(fd, uint64_t(status.st_size)), NameIsJpeg(fileName));
-    close(fd);
-    return text;
+std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name) {
+    return FileByteSource::openAt(dirFd, name);
+}
+
+std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
+                                   const FileOpener& open) {
+    std::unique_ptr<ByteSource> file = open(dirFd, fileName);
+    if (!file) return {};
+    const HeadBufferedSource buffered(std::move(file));
+    return ShootingDateText(buffered, NameIsJpeg(fileName));
 }
 
 }  // namespace corvelle
