@@ -40,18 +40,20 @@ void PrintJpegMessage(const std::string& path, const std::string& message) {
     std::fprintf(stderr, "tiselk: %s: %s\n", path.c_str(), message.c_str());
 }
 
+// Each file's information is written as soon as it is read, so memory stays flat however
+// many files are given.
 int RunInfo(std::string_view mode, const std::vector<std::string>& files) {
-    std::vector<corvelle::FileInfo> infos;
+    corvelle::InfoJsonWriter json(Write);
     for (size_t i = 0; i < files.size(); ++i) {
-        corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
-        if (mode == "--info") {
+        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
+        if (mode == "--json") {
+            json.add(info);
+        } else {
             if (i > 0) Write(corvelle::kInfoSeparator);
             Write(corvelle::FormatInfoText(info));
-        } else {
-            infos.push_back(std::move(info));
         }
     }
-    if (mode == "--json") Write(corvelle::FormatInfoJson(infos));
+    if (mode == "--json") json.finish();
     return 0;
 }
 

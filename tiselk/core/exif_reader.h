@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,17 +18,24 @@ struct LoadedMetadata {
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };
 
-// Loads the metadata block of a picture file: the APP1 "Exif" segment of a JPEG (a path
-// containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the whole
-// file when it begins "MM" or "II" and else its first 61,440 bytes.
+// Finds the metadata block of a picture in its bytes: the APP1 "Exif" segment of a JPEG
+// (`name` containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the
+// whole file when it begins "MM" or "II" and else its first 61,440 bytes. Nothing is copied.
+std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name);
+
+// Opens a picture file for its metadata: one read of its head, more only for data beyond
+// it. None when it cannot be opened (an open refused for a moment is retried for a second).
+std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path);
+
+// The metadata block copied out of a picture file (tests and tools that keep it).
 LoadedMetadata LoadMetadataBlock(const std::string& path);
-// The same from bytes already at hand; `name` only decides which way the block is looked for.
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 
 // The walk's state for one block: the bounded reader with its byte order, and the maker id
 // set by the Make entry.
 struct ExifWalk {
     explicit ExifWalk(const MetadataBlock& block) : reader(block) {}
+    ExifWalk(const ByteSource& source, const MetadataPlace& place) : reader(source, place) {}
     ExifBlockReader reader;
     int32_t makerId = 0;
 };
@@ -39,5 +47,7 @@ int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary
 // Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block,
 // filling the summary. False when the block is not TIFF-structured (no 42 at offset 2).
 bool Parse(const MetadataBlock& block, ExifSummary& summary);
+// The same over the block in place in a file's bytes.
+bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary);
 
 }  // namespace corvelle

@@ -7,13 +7,10 @@ namespace corvelle {
 
 namespace {
 
-FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
+FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     FileInfo info;
     info.path = path;
-    info.summary.fileSize = loaded.fileSize;
-    if (loaded.block) Parse(*loaded.block, info.summary);
-    loaded.block.reset();  // nothing in the summary points into it
-
+    info.summary = std::move(summary);
     info.lightValue = ShownLightValue(info.summary);
     if (info.lightValue) info.summary.lightValue = std::to_string(*info.lightValue);
     info.summaryText = BuildSummaryText(info.summary, info.lightValue);
@@ -26,11 +23,16 @@ FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
 }  // namespace
 
 FileInfo ReadFileInfo(const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(path));
+    const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
+    return source ? ReadFileInfo(*source, path) : InfoFromSummary(path, {});
 }
 
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(source, path));
+    ExifSummary summary;
+    summary.fileSize = static_cast<int64_t>(source.size());
+    if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, path))
+        Parse(source, *place, summary);
+    return InfoFromSummary(path, std::move(summary));
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {
