@@ -28,18 +28,21 @@ class HeadBufferedSource : public ByteSource {
     uint64_t size() const override { return m_inner.size(); }
     // The bytes held from offset 0 (fewer than the head length only for a shorter source or
     // a read that came up short).
-    std::span<const uint8_t> head() const { return m_head; }
+    std::span<const uint8_t> head() const { return {m_head.get(), m_headLength}; }
 
   protected:
     size_t fetch(uint64_t offset, void* out, size_t count) const override;
 
   private:
     size_t fetchFromWindow(uint64_t offset, uint8_t* out, size_t count) const;
+    void readHead(size_t headLength);
 
     std::unique_ptr<ByteSource> m_owned;
     const ByteSource& m_inner;
     size_t m_windowLength;
-    std::vector<uint8_t> m_head;
+    // Not a vector: zeroing 64 KiB a file before reading over them costs as much as a parse.
+    std::unique_ptr<uint8_t[]> m_head;
+    size_t m_headLength = 0;
     mutable std::vector<uint8_t> m_window;
     mutable uint64_t m_windowStart = 0;
 };

@@ -10,9 +10,19 @@ namespace corvelle {
 
 namespace {
 
+bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; }
+
 void AppendJsonString(std::string& out, const std::string& text) {
     out += '"';
-    for (unsigned char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        // Most of a report is plain text: copy it a run at a time.
+        size_t plain = i;
+        while (plain < text.size() && !NeedsEscape(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        out.append(text, i, plain - i);
+        if (plain == text.size()) break;
+        const auto c = static_cast<unsigned char>(text[plain]);
+        i = plain + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -30,13 +40,9 @@ void AppendJsonString(std::string& out, const std::string& text) {
                 out += "\\t";
                 break;
             default:
-                if (c < 0x20 || c == 0x7F) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
         }
     }
     out += '"';
