@@ -15,7 +15,7 @@ namespace corvelle {
 // head of another source once, in one read, and answers every read inside it from memory.
 // A read beyond the head (a TIFF whose directories lie at its end, a large maker note)
 // fills one more buffer of the same size around what was asked, so a walk over a distant
-// directory costs one read too, not one per entry.
+// directory costs one read too, not one per entry. Like every source, one thread's at a time.
 class HeadBufferedSource : public ByteSource {
   public:
     static constexpr size_t kDefaultHeadLength = 64 * 1024;

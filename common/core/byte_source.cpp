@@ -55,6 +55,7 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::openAt(int dirFd, const std::string& name) {
+    // Not blocking either: a name swapped for a pipe since a listing must not hang a run.
     return adopt(::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
 }
 
