@@ -99,8 +99,7 @@ class ProgressLine {
     void problem(const PictureJob& job) {
         if (m_terminal) std::fputc('\n', stderr);
         if (job.outcome == PictureOutcome::Failed)
-            std::fprintf(stderr, "brevoll: %s\n",
-                         DescribeFailure({job.source, job.error}).c_str());
+            std::fprintf(stderr, "brevoll: %s\n", DescribeFailure({job.source, job.error}).c_str());
         else if (job.endsEarly)
             std::fprintf(stderr,
                          "brevoll: warning: %s is cut short; its missing part is filled "
@@ -226,8 +225,7 @@ int main(int argc, char** argv) {
 
     // A run that ended abnormally is reported at the next start.
     const std::string reportPath = ErrorReportPath();
-    if (const auto message =
-            ReportAbnormalEnd(store, StepRecordPath(store.filePath()), reportPath))
+    if (const auto message = ReportAbnormalEnd(store, StepRecordPath(store.filePath()), reportPath))
         std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
                      reportPath.c_str());
 

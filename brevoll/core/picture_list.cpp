@@ -73,7 +73,6 @@ bool listingOrder(const std::string& a, const std::string& b) {
     return la != lb ? la < lb : a < b;
 }
 
-
 void collectFolder(const std::string& folder, Collection& collection) {
     struct stat st;
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
@@ -99,8 +98,9 @@ void collectFolder(const std::string& folder, Collection& collection) {
             continue;
         files.push_back({name, type == fs::file_type::regular});
     }
-    std::sort(files.begin(), files.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return listingOrder(a.name, b.name); });
+    std::sort(files.begin(), files.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return listingOrder(a.name, b.name);
+    });
     std::sort(folders.begin(), folders.end(), listingOrder);
     const std::string prefix = FolderWithoutTrailingSlash(folder) + "/";
     std::vector<std::string>& pictures = collection.found.pictures;
@@ -127,8 +127,8 @@ void splitFileName(const std::string& path, std::string& folder, std::string& st
 
 std::optional<OtherPictureType> OtherPictureTypeOf(std::string_view fileName) {
     const size_t slash = fileName.find_last_of('/');
-    const std::string name = lowered(std::string(
-        slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)));
+    const std::string name = lowered(
+        std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)));
     for (const OtherPictureType& type : kOtherTypes)
         if (name.size() > type.extension.size() && name.ends_with(type.extension)) return type;
     return std::nullopt;
@@ -166,8 +166,7 @@ std::vector<std::string> CollectPictures(const std::string& folder, bool recursi
 std::string SourceFolderProblem(const std::string& folder) {
     if (folder.empty()) return "not found";
     struct stat st;
-    if (stat(folder.c_str(), &st) != 0)
-        return errno == EACCES ? "cannot be read" : "not found";
+    if (stat(folder.c_str(), &st) != 0) return errno == EACCES ? "cannot be read" : "not found";
     if (!S_ISDIR(st.st_mode)) return "not found";
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return "cannot be read";

@@ -32,7 +32,6 @@ int jpegShrinkFor(double factor) {
     return 1;
 }
 
-
 // Colour canvases only: gray pictures are drawn on three bands, and wider sample formats
 // or other colour spaces are brought to 8-bit sRGB.
 VImage asColourPicture(VImage image) {
@@ -171,9 +170,9 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             if (loader.starts_with("jpegload"))
                 segments = ReadMetadataSegments(sourcePath);
             else if (jpegOutput)
-                segments = SegmentsForMetadata(
-                    blobOf(source, VIPS_META_EXIF_NAME), blobOf(source, VIPS_META_ICC_NAME),
-                    OtherPictureTypeOf(sourcePath)->decoderTurnsUpright);
+                segments = SegmentsForMetadata(blobOf(source, VIPS_META_EXIF_NAME),
+                                               blobOf(source, VIPS_META_ICC_NAME),
+                                               OtherPictureTypeOf(sourcePath)->decoderTurnsUpright);
             // CMYK pixels were converted to sRGB through their profile; that profile no
             // longer describes them.
             if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)

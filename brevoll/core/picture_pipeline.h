@@ -11,7 +11,7 @@ namespace corvelle {
 
 struct ConvertResult {
     bool saved = false;
-    std::string error;    // why the picture was not saved
+    std::string error;       // why the picture was not saved
     bool endsEarly = false;  // a JPEG cut short: saved with its missing part filled in
     // The finished canvas scaled to fit kPreviewSide, in memory, when asked for.
     vips::VImage preview;

@@ -114,8 +114,9 @@ TEST(OtherPictureTypes, HeicPngAndWebpBecomeJpegWithTheirMetadata) {
                          .icc_transform("srgb", VImage::option()->set("input_profile", "srgb"));
     for (const char* name : {"phone.heic", "screen.png", "web.webp"})
         picture.write_to_file(temp.file(std::string("src/") + name).c_str());
-    const std::string exif = "exiftool -q -q -overwrite_original -Orientation#=6 -Model=CORVELLE "
-                             "-DateTimeOriginal='2004:12:19 13:05:09' ";
+    const std::string exif =
+        "exiftool -q -q -overwrite_original -Orientation#=6 -Model=CORVELLE "
+        "-DateTimeOriginal='2004:12:19 13:05:09' ";
     for (const char* name : {"phone.heic", "screen.png", "web.webp"})
         ASSERT_EQ(std::system((exif + temp.file(std::string("src/") + name)).c_str()), 0) << name;
 
@@ -135,15 +136,16 @@ TEST(OtherPictureTypes, HeicPngAndWebpBecomeJpegWithTheirMetadata) {
         const char* name;
         int orientation;  // the HEIF decoder turned the pixels already
     };
-    for (const Expected& e : {Expected{"phone.jpg", 1}, Expected{"screen.jpg", 6},
-                              Expected{"web.jpg", 6}}) {
+    for (const Expected& e :
+         {Expected{"phone.jpg", 1}, Expected{"screen.jpg", 6}, Expected{"web.jpg", 6}}) {
         const std::string path = temp.file(std::string("dst/") + e.name);
         ASSERT_TRUE(fs::exists(path)) << e.name;
         const VImage out = VImage::new_from_file(path.c_str());
         EXPECT_EQ(out.get_string("vips-loader"), std::string("jpegload")) << e.name;
         EXPECT_EQ(out.width(), 48) << e.name;
         EXPECT_EQ(out.get_int("orientation"), e.orientation) << e.name;
-        EXPECT_EQ(std::string(out.get_string("exif-ifd0-Model")).substr(0, 8), "CORVELLE") << e.name;
+        EXPECT_EQ(std::string(out.get_string("exif-ifd0-Model")).substr(0, 8), "CORVELLE")
+            << e.name;
         EXPECT_NE(out.get_typeof(VIPS_META_ICC_NAME), 0u) << e.name;
     }
 }

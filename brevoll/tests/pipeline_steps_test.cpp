@@ -50,15 +50,15 @@ TEST(PictureSteps, EachMarkerCoversTheWorkOfItsStep) {
     std::vector<std::string> steps;
     RunSettings s = half();
     s.copyExif = true;
-    const ConvertResult result = ConvertPicture(
-        s, temp.file("p.jpg"), temp.file("out.jpg"), [&](std::string_view step) {
+    const ConvertResult result =
+        ConvertPicture(s, temp.file("p.jpg"), temp.file("out.jpg"), [&](std::string_view step) {
             steps.emplace_back(step);
             // Once "Resize DIB" is announced the source is decoded: it is no longer read.
             if (step == kStepResizeDib) fs::resize_file(temp.file("p.jpg"), 0);
         });
     EXPECT_TRUE(result.saved) << result.error;
-    EXPECT_EQ(steps, (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info",
-                                               "Save JPEG"}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info", "Save JPEG"}));
     EXPECT_EQ(VImage::new_from_file(temp.file("out.jpg").c_str()).width(), 32);
 }
 
@@ -99,10 +99,10 @@ TEST(StampFont, ATaggedEntryDrawsWithItsFamily) {
     EXPECT_EQ(StampFontFamily("Times New Roman"), "Times New Roman");
     EXPECT_EQ(StampFontFamily("[odd]"), "[odd]");
 
-    const VImage canvas = (VImage::black(300, 80, VImage::option()->set("bands", 3)) + 0)
-                              .cast(VIPS_FORMAT_UCHAR)
-                              .copy(VImage::option()->set("interpretation",
-                                                          VIPS_INTERPRETATION_sRGB));
+    const VImage canvas =
+        (VImage::black(300, 80, VImage::option()->set("bands", 3)) + 0)
+            .cast(VIPS_FORMAT_UCHAR)
+            .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     const TargetRect drawn{0, 0, 300, 80};
     auto stamped = [&](const char* font) {
         RunSettings s;

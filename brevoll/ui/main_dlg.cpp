@@ -176,8 +176,8 @@ void CMainDlg::CreateControls() {
     connect(go, &QPushButton::clicked, this, &CMainDlg::OnGoResize);
     connect(corvelle::FindControl<QPushButton>(this, IDC_SOURCE_BROWSE), &QPushButton::clicked,
             this, [this] { OnBrowse(true); });
-    connect(corvelle::FindControl<QPushButton>(this, IDC_DEST_BROWSE), &QPushButton::clicked,
-            this, [this] { OnBrowse(false); });
+    connect(corvelle::FindControl<QPushButton>(this, IDC_DEST_BROWSE), &QPushButton::clicked, this,
+            [this] { OnBrowse(false); });
     connect(m_pMethodGroup, &QButtonGroup::idClicked, this, [this] { ApplyMethodRule(); });
     connect(m_pNaming, &QCheckBox::clicked, this, &CMainDlg::OnNaming);
     connect(m_pColorBorder, &QCheckBox::clicked, this, &CMainDlg::OnColorBorder);

@@ -4,10 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -191,7 +191,7 @@ corvelle::DialogFields CMainDlg::GatherFields() const {
     f.stampEmboss = m_pStampEmboss->isChecked();
     // No selection (a stored font that is not installed): the run's default font.
     f.stampFont = m_pStampFont->currentIndex() >= 0 ? m_pStampFont->currentText().toStdString()
-                                                     : std::string(names::kDefaultStampFont);
+                                                    : std::string(names::kDefaultStampFont);
     f.stampFontSizeText = m_pStampFontSize->currentText().toStdString();
     f.interpolationMethod = m_store.readInt(corvelle::kBrevollSection, names::kInterpolationMethod,
                                             names::kRunDefaultInterpolation);
@@ -246,19 +246,19 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 
 void CMainDlg::OnReadMe() {
     if (!corvelle::WriteReadMe(m_strReadMePath)) {
-        showMessage(this, QStringLiteral("읽어보기 파일을 쓸 수 없습니다.\n%1")
-                              .arg(qt(m_strReadMePath)));
+        showMessage(this,
+                    QStringLiteral("읽어보기 파일을 쓸 수 없습니다.\n%1").arg(qt(m_strReadMePath)));
         return;
     }
     // Without a program for text files the user still learns where the read-me is.
     if (!m_fileOpener || !m_fileOpener(qt(m_strReadMePath)))
-        showMessage(this, QStringLiteral("읽어보기 파일을 열 프로그램이 없습니다.\n%1")
-                              .arg(qt(m_strReadMePath)));
+        showMessage(
+            this,
+            QStringLiteral("읽어보기 파일을 열 프로그램이 없습니다.\n%1").arg(qt(m_strReadMePath)));
 }
 
 void CMainDlg::OnBrowse(bool source) {
-    const std::string_view value =
-        source ? kBrevollSourceFolderValue : kBrevollDestFolderValue;
+    const std::string_view value = source ? kBrevollSourceFolderValue : kBrevollDestFolderValue;
     CFolderPickDlg dialog(FolderPickStyle::Brevoll(), m_store, std::string(kBrevollFolderSection),
                           std::string(value), this);
     if (dialog.exec() != QDialog::Accepted) return;

@@ -52,14 +52,14 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
     setFont(DialogFont());
     m_pMarkers =
         std::make_unique<corvelle::StepMarkerBoard>(corvelle::StepRecordPath(store.filePath()));
-    m_pRun = std::make_unique<corvelle::BatchRun>(
-        m_settings, *m_pMarkers, [this](const std::string& destination) {
-            m_bPromptOpen = true;
-            COverwriteDlg prompt(qt(destination), this);
-            const int answer = prompt.exec();
-            m_bPromptOpen = false;
-            return OverwriteAnswer(answer);
-        });
+    m_pRun = std::make_unique<corvelle::BatchRun>(m_settings, *m_pMarkers,
+                                                  [this](const std::string& destination) {
+                                                      m_bPromptOpen = true;
+                                                      COverwriteDlg prompt(qt(destination), this);
+                                                      const int answer = prompt.exec();
+                                                      m_bPromptOpen = false;
+                                                      return OverwriteAnswer(answer);
+                                                  });
 
     auto label = [this](int id, const QString& text, int x, int y, int w, int h = 10) {
         auto* l = new QLabel(text, this);
@@ -259,7 +259,8 @@ void CProgressDlg::ResizePicture() {
         QImage canvas = preview && resized ? CanvasToImage(job->preview) : QImage();
         job->preview = vips::VImage();
         QMetaObject::invokeMethod(
-            this, [this, job, preview, resized, canvas] {
+            this,
+            [this, job, preview, resized, canvas] {
                 m_pPreview->SetShown(preview);
                 // A picture that failed leaves the preview as it was.
                 if (preview && resized) m_pPreview->SetCanvas(canvas);
@@ -311,10 +312,9 @@ void CProgressDlg::EndRun() {
     m_bRunning = false;
     if (m_pRun->cancelled()) m_pTimeText->setText(QStringLiteral("User canceled"));
     const int failed = int(m_pRun->failures().size());
-    m_pCounterText->setText(failed > 0 ? QStringLiteral("%1 Resized, %2 failed")
-                                             .arg(m_pRun->resized())
-                                             .arg(failed)
-                                       : QStringLiteral("%1 Resized").arg(m_pRun->resized()));
+    m_pCounterText->setText(
+        failed > 0 ? QStringLiteral("%1 Resized, %2 failed").arg(m_pRun->resized()).arg(failed)
+                   : QStringLiteral("%1 Resized").arg(m_pRun->resized()));
     m_pFailures->setVisible(!FailureLines().isEmpty());
     m_pCancel->setText(QStringLiteral("Close"));
     m_pStart->setEnabled(false);
