@@ -20,6 +20,7 @@
 #include "core/picture_list.h"
 #include "core/settings_store.h"
 #include "core/step_marker.h"
+#include "core/step_record.h"
 #include "ui/brevoll_gui.h"
 
 namespace {
@@ -80,19 +81,6 @@ OverwriteQuestion questionFor(OverwriteMode mode) {
     return [](const std::string&) { return OverwriteAnswer::Cancel; };
 }
 
-// The library's messages come a line per complaint; the user gets them on one line.
-std::string oneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c != '\n')
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += "; ";
-    }
-    while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
-    return line;
-}
-
 class ProgressLine {
   public:
     ProgressLine(int total, bool terminal) : m_total(total), m_terminal(terminal) {}
@@ -111,8 +99,7 @@ class ProgressLine {
     void problem(const PictureJob& job) {
         if (m_terminal) std::fputc('\n', stderr);
         if (job.outcome == PictureOutcome::Failed)
-            std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
-                         oneLine(job.error).c_str());
+            std::fprintf(stderr, "brevoll: %s\n", DescribeFailure({job.source, job.error}).c_str());
         else if (job.endsEarly)
             std::fprintf(stderr,
                          "brevoll: warning: %s is cut short; its missing part is filled "
@@ -159,25 +146,21 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         }
     }
 
-    StepMarkerBoard markers(store, /*writeBehind=*/options.jobs > 1);
+    StepMarkerBoard markers(StepRecordPath(store.filePath()));
     BatchRun run(settings, markers, questionFor(mode));
     run.collect();
+    for (const std::string& line : run.leftOutTypes())
+        std::fprintf(stderr, "brevoll: %s\n", line.c_str());
     ProgressLine progress(run.total(), terminal);
     RunClock clock;
     clock.start(nowMs());
-    int failed = 0;
 
     auto done = [&](PictureJob& job) {
         if (job.outcome == PictureOutcome::Resized || job.outcome == PictureOutcome::Failed)
             run.finish(job);
         const uint64_t now = nowMs();
         clock.pictureDone(now);
-        if (job.outcome == PictureOutcome::Failed) {
-            ++failed;
-            progress.problem(job);
-        } else if (job.endsEarly) {
-            progress.problem(job);
-        }
+        if (job.outcome == PictureOutcome::Failed || job.endsEarly) progress.problem(job);
         // A cancelled picture ends the run; the time line stays as it was.
         if (job.outcome != PictureOutcome::Cancelled)
             progress.show(job,
@@ -214,7 +197,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
     progress.end();
     if (run.cancelled()) std::puts("User canceled");
     std::printf("%i Resized\n", run.resized());
-    return failed > 0 ? 1 : 0;
+    return run.failures().empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -242,7 +225,7 @@ int main(int argc, char** argv) {
 
     // A run that ended abnormally is reported at the next start.
     const std::string reportPath = ErrorReportPath();
-    if (const auto message = ReportAbnormalEnd(store, reportPath))
+    if (const auto message = ReportAbnormalEnd(store, StepRecordPath(store.filePath()), reportPath))
         std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
                      reportPath.c_str());
 

@@ -10,7 +10,7 @@ namespace corvelle {
 const char* const kBrevollUsage =
     "Usage: brevoll                    opens the main dialog\n"
     "       brevoll --batch [options]\n"
-    "Resizes every JPEG picture below the source folder into the destination folder.\n"
+    "Resizes every picture below the source folder into the destination folder.\n"
     "Options left out take the values stored by Brevoll's main window.\n"
     "  --source DIR, --dest DIR        folders (sub-folders are repeated below DIR)\n"
     "  --ratio P | --pixel N | --bound WxH [--fit]\n"
@@ -30,6 +30,12 @@ const char* const kBrevollUsage =
     "                                  NearestNeighbor, HighQualityBilinear, HighQualityBicubic\n"
     "  --overwrite ask|yes-all|skip-all|cancel\n"
     "                                  existing files (default: ask on a terminal, else skip-all)\n"
+    "  --max-pixels N                  refuse pictures of more than N pixels\n"
+    "                                  (default 268435456, 16384 x 16384)\n"
+    "  --jpeg-only                     only files whose name contains \".jpg\";\n"
+    "                                  otherwise also .jpeg .heic .heif .avif .png .webp\n"
+    "                                  .tif .tiff, each converted to a \".jpg\" JPEG\n"
+    "  --all-types                     the other picture types too (the window's default)\n"
     "  -j N                            convert N pictures at a time\n";
 
 namespace {
@@ -167,6 +173,14 @@ const ValueOption kValueOptions[] = {
              }
          return false;
      }},
+    {"--max-pixels",
+     [](DialogFields& f, BatchOptions&, std::string_view v) {
+         int64_t limit = 0;
+         const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), limit);
+         if (error != std::errc() || end != v.data() + v.size() || limit < 1) return false;
+         f.maxPixels = limit;
+         return true;
+     }},
     {"-j",
      [](DialogFields&, BatchOptions& o, std::string_view v) {
          const auto jobs = number(v);
@@ -185,6 +199,8 @@ const FlagOption kFlagOptions[] = {
     {"--no-border", [](DialogFields& f) { f.useColorBorder = false; }},
     {"--semi", [](DialogFields& f) { f.stampEmboss = true; }},
     {"--opaque", [](DialogFields& f) { f.stampEmboss = false; }},
+    {"--jpeg-only", [](DialogFields& f) { f.allPictureTypes = false; }},
+    {"--all-types", [](DialogFields& f) { f.allPictureTypes = true; }},
 };
 
 }  // namespace

@@ -77,6 +77,11 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
     f.stampFontSizeText = store.readString(s, names::kStampFontSize, names::kDefaultStampFontSize);
     f.interpolationMethod =
         store.readInt(s, names::kInterpolationMethod, names::kRunDefaultInterpolation);
+    f.allPictureTypes =
+        store.readInt(s, names::kAllPictureTypes, names::kDefaultAllPictureTypes) != 0;
+    // The store holds 32-bit numbers; a limit of 0 or below means the default.
+    const int maxPixels = store.readInt(s, names::kMaxPixels, 0);
+    f.maxPixels = maxPixels > 0 ? maxPixels : kDefaultMaxPixels;
     return f;
 }
 
@@ -106,6 +111,7 @@ void WriteDialogFields(SettingsStore& store, const DialogFields& f, bool fontSel
     store.writeInt(s, names::kStampEmboss, f.stampEmboss ? 1 : 0);
     if (fontSelected) store.writeString(s, names::kStampFont, f.stampFont);
     store.writeString(s, names::kStampFontSize, f.stampFontSizeText);
+    store.writeInt(s, names::kAllPictureTypes, f.allPictureTypes ? 1 : 0);
 }
 
 RunSettings CaptureRunSettings(const DialogFields& f) {
@@ -152,6 +158,8 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
     r.stampFontSize = ReadNumberText(f.stampFontSizeText);
     r.semiTransparent = f.stampEmboss;
     r.stampColor = ParseColorText(f.stampColorText);
+    r.allPictureTypes = f.allPictureTypes;
+    r.maxPixels = f.maxPixels > 0 ? f.maxPixels : kDefaultMaxPixels;
     return r;
 }
 

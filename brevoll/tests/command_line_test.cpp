@@ -185,9 +185,34 @@ TEST(CommandLine, ParsesOptionsOverTheStoredFields) {
                                                 {"--interpolation", "8"},
                                                 {"--overwrite", "maybe"},
                                                 {"--quality"},
+                                                {"--max-pixels", "0"},
                                                 {"--frobnicate"}})
         EXPECT_FALSE(ParseBrevollArguments(bad, stored).error.empty()) << bad[0];
     EXPECT_EQ(brevoll({"--batch", "--ratio", "ten"}).status, 2);
+
+    parsed = ParseBrevollArguments({"--max-pixels", "5000000000", "--jpeg-only"}, stored);
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(CaptureRunSettings(parsed.options.fields).maxPixels, 5000000000);
+    EXPECT_FALSE(CaptureRunSettings(parsed.options.fields).allPictureTypes);
+    EXPECT_TRUE(CaptureRunSettings(stored).allPictureTypes);
+}
+
+TEST(CommandLine, RefusesPicturesPastThePixelLimitAndGoesOn) {
+    TempFolder temp;
+    WriteTestPicture(temp.file("src/a.jpg"));
+    testing::TestPictureOptions big;
+    big.width = 200;
+    WriteTestPicture(temp.file("src/b.jpg"), big);
+    const ProgramRun run = brevoll({"--batch", "--source", temp.file("src"), "--dest",
+                                    temp.file("dst"), "--max-pixels", "5000"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("brevoll: cannot convert " + temp.file("src/b.jpg") +
+                              ": too large (200 x 48)\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("1 Resized"), std::string::npos);
+    EXPECT_TRUE(fs::exists(temp.file("dst/a.jpg")));
+    EXPECT_FALSE(fs::exists(temp.file("dst/b.jpg")));
 }
 
 }  // namespace
