@@ -50,7 +50,7 @@ function(corvelle_program)
     install(TARGETS ${P_NAME} RUNTIME DESTINATION bin)
 
     file(GLOB test_sources CONFIGURE_DEPENDS ${dir}/tests/*.cpp)
-    if(test_sources)
+    if(test_sources AND CORVELLE_TESTS)
         add_executable(${P_NAME}_tests ${test_sources})
         target_link_libraries(${P_NAME}_tests PRIVATE ${P_NAME}_ui common_test_support)
         target_compile_definitions(${P_NAME}_tests PRIVATE

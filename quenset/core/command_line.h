@@ -16,6 +16,7 @@ struct CommandLine {
     Mode mode = Mode::Window;
     std::string folder;
     std::string error;  // bad usage, one line
+    std::vector<std::string> warnings;  // numbers brought into their option's range
 
     std::optional<int> extensionIndex;
     std::optional<std::string> prefix;
