@@ -6,6 +6,7 @@ function(corvelle_warnings target)
 endfunction()
 
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/DesktopFiles.cmake)
 
 # Registers every test case of a GoogleTest executable with ctest, so that a failure names
 # the case and `ctest -R` selects single cases. The cases are listed when ctest runs, so a

@@ -112,9 +112,8 @@ int runHeadless(int argc, char** argv) {
     }
     if (parser.isSet(trim)) {
         const auto size = corvelle::ParseInteger(text(parser.value(trim)));
-        if (!size || *size < 1 || *size >= int(corvelle::kTrimSizes.size()))
-            return usageError("--trim takes a print size from 1 to 6");
-        request.trimSize = *size;
+        if (!size) return usageError("--trim takes a print size from 1 to 6");
+        request.trimSize = keptInRange("--trim", *size, 1, int(corvelle::kTrimSizes.size()) - 1);
     }
     if (parser.isSet(trimOffset)) {
         if (!parser.isSet(trim)) return usageError("--trim-offset needs --trim");
