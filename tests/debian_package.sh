@@ -40,8 +40,8 @@ for name in "$@"; do
     readelf -h "$program" | grep -q "Type: *DYN" || fail "$name is not a position-independent executable"
     readelf -d "$program" | grep -q "BIND_NOW\|FLAGS_1.*NOW" || fail "$name is not bound at start (bindnow)"
     readelf -l "$program" | grep -q "GNU_RELRO" || fail "$name has no read-only relocations"
-    readelf --dyn-syms "$program" | grep -q "__stack_chk_fail" || fail "$name has no stack protector"
-    readelf --dyn-syms "$program" | grep -q "__[a-z]*_chk@" || fail "$name uses no fortified calls"
+    readelf -W --dyn-syms "$program" | grep -q "__stack_chk_fail" || fail "$name has no stack protector"
+    readelf -W --dyn-syms "$program" | grep -q "__[a-z]*_chk@" || fail "$name uses no fortified calls"
 done
 for file in README.md copyright changelog.Debian.gz; do has "usr/share/doc/corvelle-photo-tools/$file"; done
 head -n 1 "$out/root/usr/share/doc/corvelle-photo-tools/copyright" |
@@ -61,7 +61,7 @@ long=$(dpkg-deb --field "$deb" Description | awk 'length($0) > 80')
 if [ -z "$ddeb" ]; then
     fail "no corvelle-photo-tools-dbgsym_*.ddeb"
 else
-    dpkg-deb --contents "$ddeb" | grep -q "/usr/lib/debug/.build-id/.*\.debug$" ||
+    dpkg-deb --contents "$ddeb" | grep "/usr/lib/debug/.build-id/.*\.debug$" >/dev/null ||
         fail "the dbgsym package holds no debug information"
 fi
 

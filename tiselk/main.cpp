@@ -32,8 +32,8 @@ constexpr const char* kUsage =
     "  --info FILE...                 the basic information, summary and tag report\n"
     "  --json FILE...                 the same as a JSON array, one object per file\n"
     "  --decode FILE -o OUT.bmp       the picture the window decodes, as a BMP file\n"
-    "  --histogram FILE...            the mono, red, green and blue counts (0..255) and\n"
-    "                                 their means as a JSON array, one object per file\n";
+    "  --histogram FILE...            the mono, red, green and blue counts and their\n"
+    "                                 means as a JSON array, one object per file\n";
 
 constexpr std::string_view kKnownOptions[] = {"--info", "--json", "--decode", "-o",
                                               "--histogram", "--help", "-h"};
