@@ -125,11 +125,11 @@ int runHeadless(int argc, char** argv) {
         const auto values = corvelle::ParseIntegerPair(text(parser.value(denoise)));
         if (!values) return usageError("--denoise takes THRESHOLD,REGION");
         using Limits = corvelle::NoiseFilterSettings;
-        request.denoise = Limits::limited(
-            keptInRange("--denoise THRESHOLD", values->first, Limits::kMinThreshold,
-                        Limits::kMaxThreshold),
-            keptInRange("--denoise REGION", values->second, Limits::kMinRegionSize,
-                        Limits::kMaxRegionSize));
+        request.denoise =
+            Limits::limited(keptInRange("--denoise THRESHOLD", values->first, Limits::kMinThreshold,
+                                        Limits::kMaxThreshold),
+                            keptInRange("--denoise REGION", values->second, Limits::kMinRegionSize,
+                                        Limits::kMaxRegionSize));
     }
     if (parser.isSet(quality)) {
         const auto value = corvelle::ParseInteger(text(parser.value(quality)));

@@ -15,9 +15,8 @@
 
 int main(int argc, char** argv) {
     using corvelle::CommandLine;
-    if (const auto answered = corvelle::AnswerHelpOrVersion(argc, argv, "quenset",
-                                                            "1.13 (build 25)",
-                                                            corvelle::kQuensetUsage))
+    if (const auto answered = corvelle::AnswerHelpOrVersion(
+            argc, argv, "quenset", "1.13 (build 25)", corvelle::kQuensetUsage))
         return *answered;
     const CommandLine commandLine =
         corvelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

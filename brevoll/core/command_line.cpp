@@ -119,8 +119,8 @@ const ValueOption kValueOptions[] = {
                 setRanged(f.boundWidth, v.substr(0, x), "--bound width", kPixelRange, o) &&
                 setRanged(f.boundHeight, v.substr(x + 1), "--bound height", kPixelRange, o);
      }},
-    {"--quality", [](DialogFields& f, BatchOptions& o,
-                     std::string_view v) {
+    {"--quality",
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
          return setRanged(f.compressRatio, v, "--quality", kQualityRange, o);
      }},
     {"--prefix",
@@ -188,10 +188,8 @@ const ValueOption kValueOptions[] = {
              }
          return false;
      }},
-    {"-j",
-     [](DialogFields&, BatchOptions& o, std::string_view v) {
-         return setRanged(o.jobs, v, "-j", kJobsRange, o);
-     }},
+    {"-j", [](DialogFields&, BatchOptions& o,
+              std::string_view v) { return setRanged(o.jobs, v, "-j", kJobsRange, o); }},
 };
 
 const FlagOption kFlagOptions[] = {

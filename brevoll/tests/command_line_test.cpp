@@ -192,10 +192,10 @@ TEST(CommandLine, ParsesOptionsOverTheStoredFields) {
 
 TEST(BrevollCommandLine, NumbersOutsideTheirRangeAreKeptInItWithAWarning) {
     const DialogFields stored;
-    const ParsedCommandLine parsed = ParseBrevollArguments(
-        {"--batch", "--ratio", "500", "--quality=-5", "--margin", "20", "--interpolation", "8",
-         "-j", "0"},
-        stored);
+    const ParsedCommandLine parsed =
+        ParseBrevollArguments({"--batch", "--ratio", "500", "--quality=-5", "--margin", "20",
+                               "--interpolation", "8", "-j", "0"},
+                              stored);
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.fields.sizeRatio, 100);
     EXPECT_EQ(parsed.options.fields.compressRatio, 10);

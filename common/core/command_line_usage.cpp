@@ -48,8 +48,8 @@ std::optional<std::string> FirstUnknownOption(int argc, char** argv,
 }
 
 int ReportUsageError(std::string_view program, std::string_view reason, std::string_view usage) {
-    std::fprintf(stderr, "%.*s: %.*s\n", int(program.size()), program.data(),
-                 int(reason.size()), reason.data());
+    std::fprintf(stderr, "%.*s: %.*s\n", int(program.size()), program.data(), int(reason.size()),
+                 reason.data());
     PrintUsage(stderr, usage);
     return 2;
 }

@@ -82,7 +82,8 @@ TEST(AboutBox, ALinkWithoutAnOpenerNamesTheFileInAMessage) {
     });
     emit about.Links()[1]->linkActivated(QStringLiteral("/usr/share/common-licenses/GPL-3"));
     qputenv("PATH", path);
-    EXPECT_TRUE(message.contains("파일 위치: /usr/share/common-licenses/GPL-3")) << message.toStdString();
+    EXPECT_TRUE(message.contains("파일 위치: /usr/share/common-licenses/GPL-3"))
+        << message.toStdString();
 }
 
 }  // namespace

@@ -18,10 +18,10 @@ namespace {
 
 QLabel* LinkLabel(QWidget* parent, const QString& lead, const QString& visible,
                   const QString& target) {
-    auto* label = new QLabel(
-        QStringLiteral("%1<a href=\"%2\">%3</a>").arg(lead.toHtmlEscaped(), target.toHtmlEscaped(),
-                                                      visible.toHtmlEscaped()),
-        parent);
+    auto* label =
+        new QLabel(QStringLiteral("%1<a href=\"%2\">%3</a>")
+                       .arg(lead.toHtmlEscaped(), target.toHtmlEscaped(), visible.toHtmlEscaped()),
+                   parent);
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     QObject::connect(label, &QLabel::linkActivated, parent,
@@ -71,8 +71,8 @@ CAboutBox::CAboutBox(QWidget* parent, const AboutContent& content) : QDialog(par
         m_pText = new QPlainTextEdit(this);
         if (content.textId != 0) SetControlId(m_pText, content.textId);
         m_pText->setReadOnly(true);
-        m_pText->setPlainText(QString(content.text).replace(QStringLiteral("\r\n"),
-                                                            QStringLiteral("\n")));
+        m_pText->setPlainText(
+            QString(content.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         m_pText->setMinimumSize(DialogUnitsToPixels(QSize(221, 84), font()));
         layout->addWidget(m_pText, 1);
     }

@@ -139,17 +139,17 @@ TEST_F(CommandLine, FailuresNameTheFileOnOneLine) {
 TEST_F(CommandLine, NegativeValuesAndRangesFollowTheConvention) {
     const std::string out = m_folder.file("out.bmp");
     const std::string expected = m_folder.file("expected.bmp");
-    ASSERT_EQ(RunMorvane({"--convert", m_input, "--trim", "2", "--trim-offset=-1,0", "-o",
-                          expected})
-                  .status,
-              0);
+    ASSERT_EQ(
+        RunMorvane({"--convert", m_input, "--trim", "2", "--trim-offset=-1,0", "-o", expected})
+            .status,
+        0);
     ProgramRun run =
         RunMorvane({"--convert", m_input, "--trim", "2", "--trim-offset", "-1,0", "-o", out});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(expected));
 
-    run = RunMorvane({"--convert", m_input, "--trim", "9", "--quality", "500", "--denoise",
-                      "0,9", "-o", m_folder.file("out.jpg")});
+    run = RunMorvane({"--convert", m_input, "--trim", "9", "--quality", "500", "--denoise", "0,9",
+                      "-o", m_folder.file("out.jpg")});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors,
               "morvane: warning: --trim 9 is outside 1..6; 6 is used\n"

@@ -24,9 +24,9 @@ corvelle::AboutContent QuensetAbout() {
     about.versionLine = QStringLiteral("Quenset Ver. 1.13(build 25)");
     about.makerLine = QStringLiteral("만든이: Corvelle 사진 도구 개발팀");
     about.textId = IDC_ABOUT_HISTORY;
-    about.text = QString::fromUtf8(kQuensetHistory) +
-                 QStringLiteral("\n문의: Corvelle 사진 도구 개발팀 <%1>")
-                     .arg(corvelle::ContactAddress());
+    about.text =
+        QString::fromUtf8(kQuensetHistory) +
+        QStringLiteral("\n문의: Corvelle 사진 도구 개발팀 <%1>").arg(corvelle::ContactAddress());
     about.note = corvelle::TermsOfUseSentence() +
                  QStringLiteral(
                      "\nLinux는 파일의 생성 시간을 바꿀 수 없으므로 촬영날자를 따르는 것은 "
