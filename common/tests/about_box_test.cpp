@@ -84,6 +84,7 @@ TEST(AboutBox, ALinkWithoutAnOpenerNamesTheFileInAMessage) {
     qputenv("PATH", path);
     EXPECT_TRUE(message.contains("파일 위치: /usr/share/common-licenses/GPL-3"))
         << message.toStdString();
+    EXPECT_TRUE(message.contains("xdg-utils")) << "says what is missing";
 }
 
 }  // namespace
