@@ -73,7 +73,7 @@ CAboutBox::CAboutBox(QWidget* parent, const AboutContent& content) : QDialog(par
         m_pText->setReadOnly(true);
         m_pText->setPlainText(
             QString(content.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        m_pText->setMinimumSize(DialogUnitsToPixels(QSize(221, 84), font()));
+        m_pText->setMinimumSize(DialogUnitsToPixels(QSize(221, 110), font()));
         layout->addWidget(m_pText, 1);
     }
     if (!content.note.isEmpty()) {
