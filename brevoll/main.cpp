@@ -14,6 +14,7 @@
 
 #include "core/batch_run.h"
 #include "core/command_line.h"
+#include "core/command_line_usage.h"
 #include "core/error_report.h"
 #include "core/format_seconds.h"
 #include "core/imaging.h"
@@ -207,19 +208,16 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
 
+    if (const auto answered =
+            AnswerHelpOrVersion(argc, argv, "brevoll", "1.4 (build 14)", kBrevollUsage))
+        return *answered;
     SettingsStore store(kBrevollSettings);
     const std::vector<std::string> args(argv + 1, argv + argc);
     ParsedCommandLine parsed = ParseBrevollArguments(args, ReadDialogFields(store));
-    if (parsed.help) {
-        std::fputs(kBrevollUsage, stdout);
-        return 0;
-    }
     if (parsed.error.empty() && !parsed.batch && args.size() > 0)
         parsed.error = "the options need --batch";
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "brevoll: %s\n%s", parsed.error.c_str(), kBrevollUsage);
-        return 2;
-    }
+    if (!parsed.error.empty()) return ReportUsageError("brevoll", parsed.error, kBrevollUsage);
+    for (const std::string& warning : parsed.options.warnings) ReportWarning("brevoll", warning);
     // The main dialog reports an abnormal end of the previous run itself, in a message box.
     if (!parsed.batch) return RunBrevollGui(argc, argv);
 

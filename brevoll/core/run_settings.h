@@ -41,6 +41,21 @@ struct RunSettings {
     bool allPictureTypes = true;
 };
 
+// The ranges a run keeps its numbers in; the dialog and the command line bring every number
+// into them.
+struct NumberRange {
+    int min;
+    int max;
+};
+inline constexpr NumberRange kRatioRange{1, 100};
+inline constexpr NumberRange kPixelRange{10, 10000};  // the longest side, each bound side
+inline constexpr NumberRange kQualityRange{10, 100};
+inline constexpr NumberRange kMarginRange{0, 50};
+
+inline int Clamped(int value, NumberRange range) {
+    return value < range.min ? range.min : value > range.max ? range.max : value;
+}
+
 inline constexpr int kMethodRatio = 0;
 inline constexpr int kMethodPixel = 1;
 inline constexpr int kMethodBound = 2;
