@@ -11,6 +11,9 @@
 
 #include "core/byte_source.h"
 #include "core/exif_reader.h"
+#include "core/iso_media_boxes.h"
+#include "core/iso_media_metadata.h"
+#include "core/picture_container.h"
 
 namespace corvelle {
 
@@ -100,6 +103,34 @@ std::optional<MetadataBlock> LoadTiffStructured(ByteSource& source) {
     return ReadUpTo(source, static_cast<size_t>(std::max<int64_t>(length, 0)));
 }
 
+// EXIF data in a chunk or box: real ones hold a few dozen kilobytes.
+constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
+
+std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
+    if (range.length > kLargestContainerBlock) return std::nullopt;
+    MetadataBlock block(static_cast<size_t>(range.length));
+    if (source.readAt(range.offset, block.data(), block.size()) != block.size()) return std::nullopt;
+    return block;
+}
+
+void LoadFromContainer(const ByteSource& source, PictureContainer container, LoadedMetadata& loaded) {
+    for (const ByteRange& range : FindContainerExif(source, container)) {
+        std::optional<MetadataBlock> block = ReadRange(source, range);
+        if (!block) continue;
+        if (!loaded.block)
+            loaded.block = std::move(block);
+        else
+            loaded.moreBlocks.push_back(std::move(*block));
+    }
+    if (container != PictureContainer::kIsoMedia) return;
+    const IsoMediaMetadata media = ReadIsoMediaMetadata(source);
+    std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
+    if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
+    if (!thumbnail) return;
+    if (std::optional<MetadataBlock> bytes = ReadRange(source, *thumbnail))
+        loaded.containerThumbnailJpeg = std::move(*bytes);
+}
+
 bool NamesJpeg(std::string path) {
     std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -124,7 +155,15 @@ LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
     loaded.opened = true;
     loaded.fileSize = static_cast<int64_t>(source.size());
     source.seek(0);
-    loaded.block = NamesJpeg(name) ? LoadFromJpeg(source) : LoadTiffStructured(source);
+    if (NamesJpeg(name)) {
+        loaded.block = LoadFromJpeg(source);
+        return loaded;
+    }
+    const PictureContainer container = SniffPictureContainer(source);
+    if (KeepsExifInChunks(container))
+        LoadFromContainer(source, container, loaded);
+    else
+        loaded.block = LoadTiffStructured(source);
     return loaded;
 }
 

@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "core/exif_reader.h"
+#include "core/picture_container.h"
 
 namespace corvelle {
 
@@ -30,7 +31,8 @@ bool Parse(const MetadataBlock& block, ExifSummary& summary) {
     ExifWalk walk(block);
     walk.reader.setBigEndian(block.size() >= 2 && block[0] == 'M' && block[1] == 'M');
     walk.makerId = 0;
-    if (walk.reader.read16(2) != 42u) return false;
+    const auto magic = walk.reader.read16(2);
+    if (!magic || !IsTiffMagic(uint16_t(*magic))) return false;
 
     auto first = walk.reader.read32(4);
     if (!first) return true;

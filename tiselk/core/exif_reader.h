@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/byte_source.h"
 #include "core/exif_block.h"
@@ -13,12 +14,17 @@ namespace corvelle {
 
 struct LoadedMetadata {
     std::optional<MetadataBlock> block;  // none: no TIFF-structured metadata found
+    // Walked after the first with the same rules: a CR3's EXIF directory (CMT2).
+    std::vector<MetadataBlock> moreBlocks;
+    // A JPEG thumbnail the container keeps outside the EXIF data (CR3, HEIF).
+    std::vector<uint8_t> containerThumbnailJpeg;
     bool opened = false;
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };
 
 // Loads the metadata block of a picture file: the APP1 "Exif" segment of a JPEG (a path
-// containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the whole
+// containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the EXIF
+// chunk or box of a PNG, WebP or ISO media file (told by its first bytes), else the whole
 // file when it begins "MM" or "II" and else its first 61,440 bytes.
 LoadedMetadata LoadMetadataBlock(const std::string& path);
 // The same from bytes already at hand; `name` only decides which way the block is looked for.
@@ -37,7 +43,8 @@ struct ExifWalk {
 int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary);
 
 // Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block,
-// filling the summary. False when the block is not TIFF-structured (no 42 at offset 2).
+// filling the summary. False when the block is not TIFF-structured (no 42, nor a raw
+// file's own mark, at offset 2).
 bool Parse(const MetadataBlock& block, ExifSummary& summary);
 
 }  // namespace corvelle

@@ -12,7 +12,16 @@ FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
     info.path = path;
     info.summary.fileSize = loaded.fileSize;
     if (loaded.block) Parse(*loaded.block, info.summary);
+    for (const MetadataBlock& more : loaded.moreBlocks) {
+        // Positions found in one block mean nothing in the next.
+        info.summary.exifDirectoryPosition = 0;
+        info.summary.interoperabilityOffset = 0;
+        Parse(more, info.summary);
+    }
     loaded.block.reset();  // nothing in the summary points into it
+    loaded.moreBlocks.clear();
+    if (info.summary.thumbnailJpeg.empty())
+        info.summary.thumbnailJpeg = std::move(loaded.containerThumbnailJpeg);
 
     info.lightValue = ShownLightValue(info.summary);
     if (info.lightValue) info.summary.lightValue = std::to_string(*info.lightValue);
