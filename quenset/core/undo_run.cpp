@@ -172,7 +172,7 @@ std::string RunListLine(const RunSummary& run) {
         return "damaged           " + run.journalPath + " (" + run.problem + ")";
     static const char* const kStates[] = {"open", "partly undone", "undone"};
     char line[160];
-    std::snprintf(line, sizeof line, "%s  %-13s  %zu renamed, %zu open",
+    std::snprintf(line, sizeof line, "%s  %-13s  %zu files renamed, %zu open",
                   RunTimeText(run.time).c_str(), kStates[int(run.state)], run.renamed, run.open);
     return line;
 }

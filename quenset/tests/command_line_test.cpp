@@ -116,9 +116,9 @@ TEST_F(QuensetCommandLine, UndoRevertsTheLastRunThenTheOneBefore) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("DSC0001.JPG")));
     const ProgramRun list = RunQuenset("--undo --list " + folder.path().string());
     EXPECT_EQ(list.status, 0);
-    const size_t newest = list.out.find("  undone         3 renamed, 0 open\n");
+    const size_t newest = list.out.find("  undone         3 files renamed, 0 open\n");
     EXPECT_NE(newest, std::string::npos) << list.out;
-    EXPECT_NE(list.out.find("  undone         2 renamed, 0 open\n", newest), std::string::npos);
+    EXPECT_NE(list.out.find("  undone         2 files renamed, 0 open\n", newest), std::string::npos);
     EXPECT_EQ(RunQuenset("--undo " + folder.path().string()).status, 1);
 }
 

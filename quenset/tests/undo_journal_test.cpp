@@ -158,7 +158,7 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
 using State = RunSummary::State;
 const std::string kChanged = "changed after the rename; left as it is";
 
-TEST_F(UndoTest, OnlyTheFileTheRunRenamedIsRevertedAndItsTimeOnlyWhileTheRunsOwn) {
+TEST_F(UndoTest, OnlyTheFilesTheRunRenamedAreRevertedAndTheOthersStayOpen) {
     const auto original = Snapshot(folder.path());
     ASSERT_EQ(Run().renamed, 2);
     // Swapped by hand: neither file under a new name is the one the run put there.
@@ -168,15 +168,19 @@ TEST_F(UndoTest, OnlyTheFileTheRunRenamedIsRevertedAndItsTimeOnlyWhileTheRunsOwn
     EXPECT_EQ(undo.failureReasons, (std::vector<std::string>{kChanged, kChanged}));
     EXPECT_TRUE(undo.failed());
     EXPECT_TRUE(fs::exists(folder.file("20040315-142530.jpg")));
-
-    // Both stay open: put right, the next undo reverts them. The one edited since the run
-    // (same file, new time) gets its name back but keeps the time of the edit.
+    // Both stay open: put right, the next undo reverts them.
     Swap("20040315-142530.jpg", "20050607-080910.jpg");
+    EXPECT_EQ(Undo().reverted, 2);
+    EXPECT_EQ(Snapshot(folder.path()), original);
+}
+
+TEST_F(UndoTest, AFileEditedSinceTheRunGetsItsNameBackButKeepsItsNewTime) {
+    auto expected = Snapshot(folder.path());
+    ASSERT_EQ(Run().renamed, 2);
     SetModifiedTime(folder.file("20040315-142530.jpg"), 1700000000);
-    undo = Undo();
+    const UndoOutcome undo = Undo();
     EXPECT_EQ(undo.reverted, 2);
     EXPECT_TRUE(undo.failureLines.empty());
-    auto expected = original;
     expected["a.jpg"] = {1700000000, 0};
     EXPECT_EQ(Snapshot(folder.path()), expected);
 }
