@@ -16,12 +16,6 @@ namespace {
 using namespace corvelle::testing;
 namespace fs = std::filesystem;
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& item : fs::directory_iterator(folder)) names.insert(item.path().filename());
-    return names;
-}
-
 // The bytes of every file: a run may change names, never contents or the number of files.
 std::multiset<std::vector<uint8_t>> Contents(const fs::path& folder) {
     std::multiset<std::vector<uint8_t>> contents;

@@ -18,12 +18,6 @@ namespace {
 using namespace corvelle::testing;
 namespace fs = std::filesystem;
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& item : fs::directory_iterator(folder)) names.insert(item.path().filename());
-    return names;
-}
-
 int TypeIndex(std::string_view pattern) {
     for (size_t i = 0; i < kFileTypes.size(); ++i)
         if (kFileTypes[i] == pattern) return int(i);

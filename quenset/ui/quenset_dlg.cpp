@@ -10,8 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QRadioButton>
 #include <QShortcut>
@@ -62,16 +62,11 @@ QString SeparatorCaption(int index) {
 }
 
 void DefaultShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    ShowOkMessage(parent, text, QMessageBox::Information);
 }
 
 bool DefaultAskQuestion(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return AskYesNo(parent, text, QMessageBox::Question);
 }
 
 int DefaultTrackPopup(QMenu& menu, const QPoint& anchor) {

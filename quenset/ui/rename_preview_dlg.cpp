@@ -33,16 +33,11 @@ void OnUiThread(Function function) {
 }
 
 void DefaultShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
+    ShowOkMessage(parent, text, QMessageBox::Warning);
 }
 
 bool DefaultAskQuestion(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return AskYesNo(parent, text, QMessageBox::Warning);
 }
 
 QString ShownText(const std::string& bytes) {
