@@ -31,9 +31,8 @@ int main(int argc, char** argv) {
             return corvelle::RunHeadless(commandLine, settings, stdout, stderr);
         }
         case CommandLine::Mode::Undo:
-            return commandLine.listRuns
-                       ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
-                       : corvelle::RunUndo(commandLine.folder, stdout, stderr);
+            return commandLine.listRuns ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
+                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr);
         case CommandLine::Mode::Window:
             break;
     }

@@ -190,7 +190,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
         const bool takesValue = isMode || TakesValue(*option);
         // "--undo --list DIR": the folder follows the switch.
-        if (name == "--undo" && !value && i + 1 < arguments.size() && arguments[i + 1] == "--list") {
+        if (name == "--undo" && !value && i + 1 < arguments.size() &&
+            arguments[i + 1] == "--list") {
             line.listRuns = true;
             ++i;
         }
@@ -221,7 +222,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.mode = CommandLine::Mode::Help;
         return line;
     }
-    if (line.listRuns && line.mode != CommandLine::Mode::Undo) return fail("--list goes with --undo");
+    if (line.listRuns && line.mode != CommandLine::Mode::Undo)
+        return fail("--list goes with --undo");
     const bool headlessRun =
         line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename;
     if (namingOption && !headlessRun)

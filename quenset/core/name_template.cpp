@@ -29,8 +29,9 @@ std::string_view CodeAt(const std::string_view (&codes)[N], int index) {
 
 // Characters, not bytes: a Korean syllable is one character in three UTF-8 bytes.
 size_t CharacterCount(std::string_view utf8) {
-    return size_t(std::count_if(utf8.begin(), utf8.end(),
-                                [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 bool SerialDigitsChosen(const NameSettings& settings) {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,7 +29,8 @@ size_t NameLimit(int dirFd) {
 
 // Why a new name cannot be used in the folder; empty when it can.
 std::string UnfitName(const std::string& name, size_t limit) {
-    if (name.find('/') != std::string::npos) return "the new name " + name + " is not a name in this folder";
+    if (name.find('/') != std::string::npos)
+        return "the new name " + name + " is not a name in this folder";
     if (name.size() > limit)
         return "the new name is " + std::to_string(name.size()) +
                " bytes long; the file system allows at most " + std::to_string(limit);
@@ -184,7 +184,8 @@ RenameSession::EntryResult RenameSession::renameEntry(const RenameEntry& entry,
     if (m_inputs.setFileDates && entry.dateValue != 0) {
         const timespec times[2] = {{0, UTIME_OMIT}, {entry.dateValue, 0}};
         if (utimensat(fd, entry.newName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
-            why = std::string("renamed, but the last-write time was not set: ") + std::strerror(errno);
+            why = std::string("renamed, but the last-write time was not set: ") +
+                  std::strerror(errno);
             return EntryResult::RenamedWithoutTime;
         }
         ++outcome.timesSet;

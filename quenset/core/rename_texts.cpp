@@ -3,10 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace corvelle {
 

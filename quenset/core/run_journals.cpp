@@ -185,7 +185,7 @@ std::vector<RunSummary> ListRuns(const std::string& folderPath, const std::strin
         for (size_t i = 0; i < record.files.size() && !record.undone; ++i)
             if (IsOpenFile(record, i, handle.fd())) ++run.open;
         run.renamed = std::max(run.renamed, run.open);
-        run.state = record.undone ? RunSummary::State::Undone
+        run.state = record.undone  ? RunSummary::State::Undone
                     : record.tried ? RunSummary::State::PartlyUndone
                                    : RunSummary::State::Open;
         runs.push_back(std::move(run));
@@ -209,9 +209,9 @@ void TidyJournals(const std::string& journalFolder, std::time_t now) {
     for (const FoundJournal& journal : ReadJournals(journalFolder, nowhere, now)) {
         if (journal.read != JournalRead::Ok) continue;
         const JournalRecord& record = journal.record;
-        const std::string key = record.folder.empty()
-                                    ? std::to_string(record.device) + ":" + std::to_string(record.inode)
-                                    : record.folder;
+        const std::string key = record.folder.empty() ? std::to_string(record.device) + ":" +
+                                                            std::to_string(record.inode)
+                                                      : record.folder;
         const bool expired =
             record.undone && now - record.undoneTime > std::time_t(kUndoneRunDays) * 24 * 3600;
         if (expired || ++keptPerFolder[key] > kKeptRunsPerFolder) unlink(journal.path.c_str());
@@ -221,7 +221,8 @@ void TidyJournals(const std::string& journalFolder, std::time_t now) {
 std::string RunTimeText(std::time_t when) {
     std::tm local{};
     char text[32] = "";
-    if (localtime_r(&when, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    if (localtime_r(&when, &local) != nullptr)
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return text;
 }
 

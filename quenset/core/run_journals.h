@@ -33,8 +33,8 @@ FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folde
 struct FoundJournal {
     std::string path;
     JournalRead read = JournalRead::Damaged;
-    std::string why;          // what is wrong with a record that is not Ok
-    JournalRecord record;     // only for Ok
+    std::string why;       // what is wrong with a record that is not Ok
+    JournalRecord record;  // only for Ok
     size_t completeLength = 0;
     // For a record that is not Ok: whether it names the folder asked about, another
     // folder, or nothing that can be read.
@@ -58,9 +58,9 @@ struct RunSummary {
     std::string journalPath;
     std::time_t time = 0;
     enum class State { Open, PartlyUndone, Undone, Damaged } state = State::Open;
-    size_t renamed = 0;    // files the run renamed
-    size_t open = 0;       // of those, still to be reverted
-    std::string problem;   // why a damaged record cannot be read
+    size_t renamed = 0;   // files the run renamed
+    size_t open = 0;      // of those, still to be reverted
+    std::string problem;  // why a damaged record cannot be read
 };
 std::vector<RunSummary> ListRuns(const std::string& folder, const std::string& journalFolder,
                                  std::time_t now);

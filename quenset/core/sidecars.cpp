@@ -26,10 +26,9 @@ std::string FoldedStem(std::string_view name) { return FoldCase(Stem(name)); }
 
 bool IsSidecarName(std::string_view name) {
     const std::string_view extension = Extension(name);
-    return std::any_of(std::begin(kSidecarExtensions), std::end(kSidecarExtensions),
-                       [extension](std::string_view known) {
-                           return SameNameIgnoringCase(extension, known);
-                       });
+    return std::any_of(
+        std::begin(kSidecarExtensions), std::end(kSidecarExtensions),
+        [extension](std::string_view known) { return SameNameIgnoringCase(extension, known); });
 }
 
 std::vector<std::vector<std::string>> FindSidecars(int dirFd,

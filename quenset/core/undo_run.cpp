@@ -17,7 +17,6 @@ namespace corvelle {
 
 namespace {
 
-
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -57,16 +56,17 @@ class Reverter {
         if (!IsTheRenamedFile(file, timeSet, now, m_match))
             return fail(file, "changed after the rename; left as it is");
         if (!RenameNoReplace(m_fd, file.newName, m_fd, file.oldName))
-            return fail(file, errno == EEXIST ? "a file of the old name exists; both left as they are"
-                                              : std::string(std::strerror(errno)));
+            return fail(file, errno == EEXIST
+                                  ? "a file of the old name exists; both left as they are"
+                                  : std::string(std::strerror(errno)));
         // The old time goes back only over the time the run set: a file edited since keeps
         // the time of that edit. A record that does not say which time the run set is trusted.
         const std::optional<timespec> left = file.modifiedAfterRun(timeSet);
         if (timeSet && (!left || SameTime(now.st_mtim, *left))) {
             const timespec times[2] = {{0, UTIME_OMIT}, file.priorModified};
             if (utimensat(m_fd, file.oldName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
-                m_outcome.notes.push_back(file.oldName + ": old name back, last-write time not: " +
-                                          std::strerror(errno));
+                m_outcome.notes.push_back(
+                    file.oldName + ": old name back, last-write time not: " + std::strerror(errno));
         }
         ++m_outcome.reverted;
         return true;
@@ -103,15 +103,17 @@ UndoOutcome UndoLastRun(const std::string& folderPath, const std::string& journa
             if (journal.names == FoundJournal::Names::Other) continue;
             // It could be the folder's last run: reverting an older one instead would be
             // wrong. A damaged record that names no folder at all is nobody's last run.
-            if (journal.read == JournalRead::Damaged && journal.names == FoundJournal::Names::Nothing) {
+            if (journal.read == JournalRead::Damaged &&
+                journal.names == FoundJournal::Names::Nothing) {
                 outcome.notes.push_back("the undo journal " + journal.path + " is damaged (" +
                                         journal.why + ") and names no folder; skipped");
                 continue;
             }
-            outcome.refusal = "the undo journal " + journal.path +
-                              (journal.read == JournalRead::Newer ? " was " + journal.why
-                                                                  : " is damaged (" + journal.why + ")") +
-                              "; nothing was reverted";
+            outcome.refusal =
+                "the undo journal " + journal.path +
+                (journal.read == JournalRead::Newer ? " was " + journal.why
+                                                    : " is damaged (" + journal.why + ")") +
+                "; nothing was reverted";
             return outcome;
         }
         if (journal.match == FolderMatch::None || !journal.record.ready || journal.record.undone)
@@ -197,7 +199,8 @@ std::string UndoMessage(const UndoOutcome& outcome, size_t maxFiles) {
 
 int RunUndo(const std::string& folder, std::FILE* out, std::FILE* err) {
     const UndoOutcome outcome = UndoLastRun(folder, JournalFolder());
-    for (const std::string& note : outcome.notes) std::fprintf(err, "quenset: note: %s\n", note.c_str());
+    for (const std::string& note : outcome.notes)
+        std::fprintf(err, "quenset: note: %s\n", note.c_str());
     if (!outcome.refusal.empty()) {
         std::fprintf(err, "quenset: %s\n", outcome.refusal.c_str());
         return 1;
@@ -214,7 +217,8 @@ int RunUndo(const std::string& folder, std::FILE* out, std::FILE* err) {
 
 int RunUndoList(const std::string& folder, std::FILE* out, std::FILE* err) {
     if (!IdentifyFolder(folder)) {
-        std::fprintf(err, "quenset: cannot open folder %s: %s\n", folder.c_str(), std::strerror(errno));
+        std::fprintf(err, "quenset: cannot open folder %s: %s\n", folder.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     const std::vector<RunSummary> runs = ListRuns(folder, JournalFolder(), std::time(nullptr));

@@ -20,8 +20,7 @@ struct ProgramRun {
 
 // Runs the program as a user would; the settings folder is the suite's private one.
 ProgramRun RunQuenset(const std::string& arguments, const char* errors = "2>/dev/null") {
-    const std::string command =
-        std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " " + errors;
+    const std::string command = std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " " + errors;
     ProgramRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -118,7 +117,8 @@ TEST_F(QuensetCommandLine, UndoRevertsTheLastRunThenTheOneBefore) {
     EXPECT_EQ(list.status, 0);
     const size_t newest = list.out.find("  undone         3 files renamed, 0 open\n");
     EXPECT_NE(newest, std::string::npos) << list.out;
-    EXPECT_NE(list.out.find("  undone         2 files renamed, 0 open\n", newest), std::string::npos);
+    EXPECT_NE(list.out.find("  undone         2 files renamed, 0 open\n", newest),
+              std::string::npos);
     EXPECT_EQ(RunQuenset("--undo " + folder.path().string()).status, 1);
 }
 
@@ -153,8 +153,8 @@ TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
 
     const CommandLine list = ParseCommandLine({"--undo", "--list", "d"});
     EXPECT_TRUE(list.listRuns && list.error.empty() && list.folder == "d");
-    const NameSettings phone =
-        ApplyCommandLine({}, ParseCommandLine({"--preview", "d", "--type", "HEIC", "--no-sidecars"}));
+    const NameSettings phone = ApplyCommandLine(
+        {}, ParseCommandLine({"--preview", "d", "--type", "HEIC", "--no-sidecars"}));
     EXPECT_EQ(phone.extensionIndex, 3);
     EXPECT_FALSE(phone.renameSidecars);
 }

@@ -321,8 +321,8 @@ TEST_F(RenameSessionTest, SidecarsGoWithTheirPictureOrNothingOfTheSetMoves) {
     Picture("IMG_1.JPG", "2004:03:15 14:25:30");
     Picture("IMG_2.JPG", "2004:03:15 14:25:31");
     Picture("IMG_3.JPG", "2004:03:15 14:25:32");
-    for (const char* name : {"IMG_1.xmp", "img_1.AAE", "IMG_2.THM", "IMG_3.txt",
-                             "20040315-142531.THM"})
+    for (const char* name :
+         {"IMG_1.xmp", "img_1.AAE", "IMG_2.THM", "IMG_3.txt", "20040315-142531.THM"})
         WriteFileBytes(folder.file(name), {'s'});
     NameSettings settings;
     settings.renameSidecars = false;

@@ -47,17 +47,18 @@ void Sidecar(const TempFolder& folder, const std::string& name) {
 TEST(TodaysFilesRun, APhoneFolderRenamesByDateWithItsSidecarsAndUndoes) {
     TempFolder folder;
     const std::string heic = folder.file("IMG_0001.HEIC");
-    const std::string make = "vips black '" + folder.file("b.png") + "' 16 16 --bands 3 && vips copy '" +
-                             folder.file("b.png") + "' '" + heic +
+    const std::string make = "vips black '" + folder.file("b.png") +
+                             "' 16 16 --bands 3 && vips copy '" + folder.file("b.png") + "' '" +
+                             heic +
                              "' && exiftool -q -q -overwrite_original "
-                             "'-DateTimeOriginal=2023:06:01 14:25:30' '" + heic + "' && rm '" +
-                             folder.file("b.png") + "'";
+                             "'-DateTimeOriginal=2023:06:01 14:25:30' '" +
+                             heic + "' && rm '" + folder.file("b.png") + "'";
     if (std::system(("(" + make + ") >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "vips or exiftool cannot write a HEIC picture here";
     Sidecar(folder, "IMG_0001.AAE");
-    WriteFileBytes(folder.file("IMG_0002.MOV"),
-                   BuildMovie({.movieHeaderSeconds = 3768441990,
-                               .creationDate = "2023-06-01T14:26:30+0900"}));
+    WriteFileBytes(
+        folder.file("IMG_0002.MOV"),
+        BuildMovie({.movieHeaderSeconds = 3768441990, .creationDate = "2023-06-01T14:26:30+0900"}));
     Sidecar(folder, "IMG_0002.aae");
     const std::set<std::string> before = Names(folder.path());
 
@@ -97,13 +98,15 @@ TEST(TodaysFilesRun, ACameraFolderRenamedTypeByTypeEndsWithMatchingStems) {
         WriteFileBytes(folder.file(stem + ".JPG"), JpegWithDates(set.taken, ""));
         Sidecar(folder, stem + ".xmp");
     }
-    for (const char* type : {"*.nef", "*.orf", "*.cr3"}) EXPECT_EQ(RenameType(folder, type), 1) << type;
+    for (const char* type : {"*.nef", "*.orf", "*.cr3"})
+        EXPECT_EQ(RenameType(folder, type), 1) << type;
     // The sidecars went with the raw files; the JPEGs follow to the same stems.
     EXPECT_EQ(RenameType(folder, "*.jpg"), 3);
 
     std::set<std::string> expected;
     for (const char* stem : {"20230601-100001", "20230601-100002", "20230601-100003"})
-        for (const char* extension : {".jpg", ".xmp"}) expected.insert(std::string(stem) + extension);
+        for (const char* extension : {".jpg", ".xmp"})
+            expected.insert(std::string(stem) + extension);
     expected.insert({"20230601-100001.nef", "20230601-100002.orf", "20230601-100003.cr3"});
     EXPECT_EQ(Names(folder.path()), expected);
 }

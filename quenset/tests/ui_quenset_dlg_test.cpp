@@ -309,7 +309,8 @@ TEST_F(QuensetDlgTest, AFolderThatIsNotThereOrNoFolderGetsAMessage) {
         Get<QLineEdit>(IDC_FOLDER_EDIT)->setText(path);
         dialog->OnOK();
     }
-    EXPECT_EQ(messages, (QStringList{"폴더가 없습니다:\n/no/such/folder", "폴더가 아닙니다:\n" + file}));
+    EXPECT_EQ(messages,
+              (QStringList{"폴더가 없습니다:\n/no/such/folder", "폴더가 아닙니다:\n" + file}));
     EXPECT_EQ(runs, 0);
 }
 
@@ -350,14 +351,16 @@ TEST_F(QuensetDlgTest, UndoFromTheContextMenuAsksAndReportsEachFileLeftAlone) {
     undo->trigger();
     Settle();
     ASSERT_EQ(questions.size(), 3);
-    EXPECT_TRUE(questions[0].endsWith("에 한 이름 변경을 되돌립니다.\n파일 2개가 원래 이름으로 "
-                                      "돌아갑니다.\n\n되돌리시겠습니까?"))
+    EXPECT_TRUE(
+        questions[0].endsWith("에 한 이름 변경을 되돌립니다.\n파일 2개가 원래 이름으로 "
+                              "돌아갑니다.\n\n되돌리시겠습니까?"))
         << questions[0].toStdString();
     EXPECT_TRUE(questions[2].contains("되돌리지 못한 파일 1개를 다시 되돌립니다."));
-    EXPECT_EQ(messages,
-              (QStringList{"총 2개의 파일중 1개의 파일을 되돌릴 수 없습니다.\n\n20040315-142530.jpg "
-                           "-> a.jpg: a file of the old name exists; both left as they are",
-                           "1개의 이름을 원래대로 되돌렸습니다."}));
+    EXPECT_EQ(
+        messages,
+        (QStringList{"총 2개의 파일중 1개의 파일을 되돌릴 수 없습니다.\n\n20040315-142530.jpg "
+                     "-> a.jpg: a file of the old name exists; both left as they are",
+                     "1개의 이름을 원래대로 되돌렸습니다."}));
     EXPECT_TRUE(fs::exists(pictures.file("a.jpg")) && fs::exists(pictures.file("b.jpg")));
     EXPECT_FALSE(undo->isEnabled());
 }

@@ -200,9 +200,9 @@ TEST_F(RenamePreviewTest, SidecarsShowUnderTheirPictureAndARunWithoutUndoIsAsked
     Picture("b.jpg", "2004:03:15 14:25:31");
     WriteFileBytes(folder.file("a.XMP"), {'s'});
     Open();
-    EXPECT_EQ(Lines(), (QStringList{"a.jpg\t-> 20040315-142530.jpg",
-                                    "+ a.XMP\t-> + 20040315-142530.XMP",
-                                    "b.jpg\t-> 20040315-142531.jpg"}));
+    EXPECT_EQ(Lines(),
+              (QStringList{"a.jpg\t-> 20040315-142530.jpg", "+ a.XMP\t-> + 20040315-142530.XMP",
+                           "b.jpg\t-> 20040315-142531.jpg"}));
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
     EXPECT_FALSE(dialog->List()->item(1)->flags() & Qt::ItemIsSelectable);
 
@@ -216,7 +216,8 @@ TEST_F(RenamePreviewTest, SidecarsShowUnderTheirPictureAndARunWithoutUndoIsAsked
     dialog->SetJournalFolder(folder.file("b.jpg") + "/journals");
     Rename();
     ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].startsWith("이번 이름 변경은 되돌릴 수 없습니다.")) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].startsWith("이번 이름 변경은 되돌릴 수 없습니다."))
+        << questions[0].toStdString();
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
     EXPECT_TRUE(dialog->RenameButton()->isEnabled());

@@ -220,7 +220,8 @@ TEST_F(UndoTest, APartlyFailedUndoKeepsItsRunOpenAndTheNextUndoRetriesIt) {
     EXPECT_EQ(undo.reverted, 2);
     EXPECT_EQ(undo.failureLines, std::vector<std::string>{"001.jpg\t-> 20040315-142530.jpg"});
     EXPECT_EQ(RetryText(undo), "");
-    const std::vector<RunSummary> runs = ListRuns(folder.path(), journals.path(), std::time(nullptr));
+    const std::vector<RunSummary> runs =
+        ListRuns(folder.path(), journals.path(), std::time(nullptr));
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].state, State::PartlyUndone);
     EXPECT_EQ(runs[0].renamed, 3u);
@@ -266,7 +267,8 @@ TEST_F(UndoTest, JournalsAreKeptToTheNewestHundredRunsAndUndoneOnesForThirtyDays
         std::snprintf(name, sizeof name, "run-%020d-000000000-1-00.journal", number);
         WriteText(journals.file(name), "Quenset rename journal 2\nfolder " + folderPath +
                                            "\nidentity 1 2\ntime 5\nfile 1 1 0 0 0 -1 x y\n"
-                                           "ready\ndone 0 0\n" + end);
+                                           "ready\ndone 0 0\n" +
+                                           end);
         return journals.file(name);
     };
     const std::string realPath = AbsoluteFolderPath(folder.path());

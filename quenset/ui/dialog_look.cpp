@@ -20,8 +20,8 @@ void ShowOkMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

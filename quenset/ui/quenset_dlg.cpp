@@ -11,12 +11,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QThreadPool>
-
 
 #include "core/rename_texts.h"
 #include "core/settings_store.h"
@@ -179,12 +178,12 @@ void CQuensetDlg::CreateControls() {
     m_pBrowse->setAutoDefault(false);
 
     // Tab order follows the dialog from top to bottom.
-    QWidget* order[] = {m_pFolder,       m_pBrowse,        m_pFileType,      m_pSidecars,
-                        m_pPrefix,
-                        m_pDateMode,     m_pYear,          m_pSeparators[0], m_pMonth,
-                        m_pSeparators[1], m_pDay,          m_pSeparators[2], m_pSerialMode,
-                        m_pSerialDigits, m_pPostfix,       m_pUseExif,       m_pModFileDate,
-                        m_pSample,       m_pOk,            m_pAbout,         m_pExit};
+    QWidget* order[] = {m_pFolder,      m_pBrowse,        m_pFileType, m_pSidecars,
+                        m_pPrefix,      m_pDateMode,      m_pYear,     m_pSeparators[0],
+                        m_pMonth,       m_pSeparators[1], m_pDay,      m_pSeparators[2],
+                        m_pSerialMode,  m_pSerialDigits,  m_pPostfix,  m_pUseExif,
+                        m_pModFileDate, m_pSample,        m_pOk,       m_pAbout,
+                        m_pExit};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
