@@ -275,6 +275,9 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
         }
     }
     if (lineNumber == 0) return damaged("empty");
+    // Every file has its marks, also in a record whose plan was never completed.
+    record.done.resize(record.files.size());
+    record.reverted.resize(record.files.size());
     return JournalRead::Ok;
 }
 

@@ -306,6 +306,11 @@ TEST(UndoJournalFormat, NamesOfAnyBytesSurviveTheRecord) {
     EXPECT_EQ(record.done[0], std::optional<bool>(true));
     EXPECT_EQ(ParseJournal("Quenset rename journal 1\nfile 1 2 3 1 %G0 b\n", record, why),
               JournalRead::Damaged);
+    // A plan never completed still gives each of its files a mark to look at.
+    ASSERT_EQ(ParseJournal("Quenset rename journal 2\nfile 1 1 0 0 0 -1 x y\n", record, why),
+              JournalRead::Ok);
+    EXPECT_EQ(record.done.size(), 1u);
+    EXPECT_EQ(record.reverted.size(), 1u);
 }
 
 }  // namespace
