@@ -146,6 +146,13 @@ std::vector<FoundJournal> ReadJournals(const std::string& journalFolder,
     return found;
 }
 
+bool BlocksFolder(const FoundJournal& journal) {
+    if (journal.read == JournalRead::Ok || journal.names == FoundJournal::Names::Other) return false;
+    // A record of a newer program that names no folder may still be this folder's; a damaged
+    // one that names none is nobody's.
+    return journal.names == FoundJournal::Names::Asked || journal.read == JournalRead::Newer;
+}
+
 bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd) {
     if (index >= record.files.size() || record.reverted[index]) return false;
     if (record.done[index]) return true;
@@ -169,7 +176,9 @@ std::vector<RunSummary> ListRuns(const std::string& folderPath, const std::strin
     if (!folder) return runs;
     const FolderHandle handle(folderPath);
     for (const FoundJournal& journal : ReadJournals(journalFolder, *folder, now)) {
-        if (journal.names != FoundJournal::Names::Asked) continue;
+        if (journal.read != JournalRead::Ok ? !BlocksFolder(journal)
+                                            : journal.names != FoundJournal::Names::Asked)
+            continue;
         RunSummary run;
         run.journalPath = journal.path;
         if (journal.read != JournalRead::Ok) {

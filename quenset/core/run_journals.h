@@ -48,6 +48,10 @@ struct FoundJournal {
 std::vector<FoundJournal> ReadJournals(const std::string& journalFolder,
                                        const FolderIdentity& folder, std::time_t now);
 
+// Whether a record that cannot be read could be the folder's last run, so that undoing an
+// older one instead would be wrong.
+bool BlocksFolder(const FoundJournal& journal);
+
 // A file of a record still to be given its old name: renamed (marked, or found under its new
 // name where the mark was cut short) and not reverted.
 bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd);

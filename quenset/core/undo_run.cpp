@@ -100,21 +100,18 @@ UndoOutcome UndoLastRun(const std::string& folderPath, const std::string& journa
     std::optional<FoundJournal> chosen;
     for (FoundJournal& journal : ReadJournals(journalFolder, *identity, now)) {
         if (journal.read != JournalRead::Ok) {
-            if (journal.names == FoundJournal::Names::Other) continue;
-            // It could be the folder's last run: reverting an older one instead would be
-            // wrong. A damaged record that names no folder at all is nobody's last run.
-            if (journal.read == JournalRead::Damaged &&
-                journal.names == FoundJournal::Names::Nothing) {
+            if (BlocksFolder(journal)) {
+                outcome.refusal =
+                    "the undo journal " + journal.path +
+                    (journal.read == JournalRead::Newer ? " was " + journal.why
+                                                        : " is damaged (" + journal.why + ")") +
+                    "; nothing was reverted";
+                return outcome;
+            }
+            if (journal.names == FoundJournal::Names::Nothing)
                 outcome.notes.push_back("the undo journal " + journal.path + " is damaged (" +
                                         journal.why + ") and names no folder; skipped");
-                continue;
-            }
-            outcome.refusal =
-                "the undo journal " + journal.path +
-                (journal.read == JournalRead::Newer ? " was " + journal.why
-                                                    : " is damaged (" + journal.why + ")") +
-                "; nothing was reverted";
-            return outcome;
+            continue;
         }
         if (journal.match == FolderMatch::None || !journal.record.ready || journal.record.undone)
             continue;
