@@ -77,8 +77,11 @@ void ReadItemLocations(const std::vector<uint8_t>& iloc, const std::optional<Iso
         c.skip(2);  // data reference index
         const uint64_t base = c.number(baseOffsetSize);
         const uint64_t extents = c.number(2);
+        // Extents whose fields all have width 0 take no bytes: such a list is not walked.
+        const size_t extentWidth = size_t(indexSize + offsetSize + lengthSize);
+        if (extents > 0 && (extentWidth == 0 || extents > c.left() / extentWidth)) break;
         uint64_t offset = 0, length = 0;
-        for (uint64_t e = 0; e < extents && c.ok(); ++e) {
+        for (uint64_t e = 0; e < extents; ++e) {
             c.number(indexSize);
             offset = c.number(offsetSize);
             length = c.number(lengthSize);

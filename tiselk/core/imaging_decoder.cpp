@@ -95,4 +95,26 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, const
     return picture;
 }
 
+std::vector<uint8_t> HeifThumbnailAsJpeg(const std::string& path) {
+    // A thumbnail larger than this is no thumbnail: the picture itself will serve.
+    constexpr int kLargestThumbnail = 1024;
+    if (!StartQuietly()) return {};
+    VipsImage* out = nullptr;
+    if (vips_heifload(path.c_str(), &out, "thumbnail", TRUE, nullptr) != 0) {
+        vips_error_clear();
+        return {};
+    }
+    const Image loaded(out);
+    if (loaded->Xsize > kLargestThumbnail || loaded->Ysize > kLargestThumbnail) return {};
+    const Image shown = ToDisplayBands(loaded);
+    void* buffer = nullptr;
+    size_t length = 0;
+    if (!shown || vips_jpegsave_buffer(shown.get(), &buffer, &length, "Q", 90, nullptr) != 0) {
+        vips_error_clear();
+        return {};
+    }
+    const std::unique_ptr<uint8_t, decltype(&g_free)> bytes(static_cast<uint8_t*>(buffer), &g_free);
+    return std::vector<uint8_t>(bytes.get(), bytes.get() + length);
+}
+
 }  // namespace corvelle

@@ -3,6 +3,7 @@
 #include <vips/vips.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/imaging.h"
 #include "support/exif_builder.h"
@@ -68,6 +69,15 @@ std::vector<TodaysFile> WriteTodaysFiles(const TempFolder& folder) {
         files.push_back({name, kWidth, kHeight, false});
         command += " '" + folder.file(name) + "'";
     }
+    // libheif's encoder writes a HEIC with an HEVC-coded thumbnail item.
+    const std::string plain = folder.file("plain.png");
+    if (SavePicture(plain, "png") &&
+        std::system(("heif-enc -q 90 -t 16 -o '" + folder.file("coded.heic") + "' '" + plain +
+                     "' >/dev/null 2>&1").c_str()) == 0) {
+        files.push_back({"coded.heic", kWidth, kHeight, true});
+        command += " '" + folder.file("coded.heic") + "'";
+    }
+    std::filesystem::remove(plain);
     if (std::system(command.c_str()) != 0) return {};
 
     const std::vector<uint8_t> preview = EncodeTestJpeg(kWidth, kHeight);
