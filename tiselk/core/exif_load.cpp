@@ -109,11 +109,13 @@ constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
 std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
     if (range.length > kLargestContainerBlock) return std::nullopt;
     MetadataBlock block(static_cast<size_t>(range.length));
-    if (source.readAt(range.offset, block.data(), block.size()) != block.size()) return std::nullopt;
+    if (source.readAt(range.offset, block.data(), block.size()) != block.size())
+        return std::nullopt;
     return block;
 }
 
-void LoadFromContainer(const ByteSource& source, PictureContainer container, LoadedMetadata& loaded) {
+void LoadFromContainer(const ByteSource& source, PictureContainer container,
+                       LoadedMetadata& loaded) {
     const bool isoMedia = container == PictureContainer::kIsoMedia;
     const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
     for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container)) {

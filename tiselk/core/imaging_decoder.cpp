@@ -32,10 +32,14 @@ Image Then(const Image& in, Operation operation) {
 Image ToDisplayBands(const Image& image) {
     const bool gray = image->Bands <= 2 && image->Type != VIPS_INTERPRETATION_sRGB;
     const VipsInterpretation space = gray ? VIPS_INTERPRETATION_B_W : VIPS_INTERPRETATION_sRGB;
-    Image out = Then(image, [&](VipsImage* in, VipsImage** o) { return vips_colourspace(in, o, space, nullptr); });
+    Image out = Then(image, [&](VipsImage* in, VipsImage** o) {
+        return vips_colourspace(in, o, space, nullptr);
+    });
     if (out && vips_image_hasalpha(out.get())) {
         VipsArrayDouble* white = vips_array_double_newv(1, 255.0);
-        out = Then(out, [&](VipsImage* in, VipsImage** o) { return vips_flatten(in, o, "background", white, nullptr); });
+        out = Then(out, [&](VipsImage* in, VipsImage** o) {
+            return vips_flatten(in, o, "background", white, nullptr);
+        });
         vips_area_unref(VIPS_AREA(white));
     }
     return Then(out, [](VipsImage* in, VipsImage** o) { return vips_cast_uchar(in, o, nullptr); });
@@ -56,7 +60,8 @@ bool StartQuietly() {
 
 }  // namespace
 
-std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, const PictureLimits& limits) {
+std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
+                                                  const PictureLimits& limits) {
     if (!StartQuietly()) return std::nullopt;
     Image loaded(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!loaded) {
@@ -74,7 +79,8 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, const
         vips_error_clear();
         return std::nullopt;
     }
-    const std::unique_ptr<uint8_t, decltype(&g_free)> pixels(static_cast<uint8_t*>(memory), &g_free);
+    const std::unique_ptr<uint8_t, decltype(&g_free)> pixels(static_cast<uint8_t*>(memory),
+                                                             &g_free);
     const int bands = shown->Bands;
     if (length != size_t(width) * size_t(height) * size_t(bands)) return std::nullopt;
     std::optional<PackedDib> picture = PackedDib::create(width, height, bands == 1 ? 8 : 24);
@@ -86,7 +92,8 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, const
             std::memcpy(to, from, size_t(width));
             continue;
         }
-        for (int x = 0; x < width; ++x, from += 3, to += 3) {  // red, green, blue to blue, green, red
+        for (int x = 0; x < width;
+             ++x, from += 3, to += 3) {  // red, green, blue to blue, green, red
             to[0] = from[2];
             to[1] = from[1];
             to[2] = from[0];

@@ -15,8 +15,8 @@ namespace corvelle::testing {
 
 struct TodaysFile {
     std::string name;
-    int width, height;    // of the picture the viewer shows
-    bool ownThumbnail;    // an embedded thumbnail or preview serves as the thumbnail
+    int width, height;  // of the picture the viewer shows
+    bool ownThumbnail;  // an embedded thumbnail or preview serves as the thumbnail
 };
 
 // The files written; empty when exiftool is missing (the caller skips).
