@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The signature is put in front, so every input reaches the chunks.
-    std::vector<uint8_t> file(std::begin(corvelle::kPngSignature), std::end(corvelle::kPngSignature));
+    std::vector<uint8_t> file(std::begin(corvelle::kPngSignature),
+                              std::end(corvelle::kPngSignature));
     file.insert(file.end(), data, data + size);
     const corvelle::MemoryByteSource source(file);
     if (const auto found = corvelle::FindPngExif(source); found && found->end() > file.size())

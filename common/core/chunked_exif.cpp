@@ -24,7 +24,8 @@ uint32_t LittleEndian32(const uint8_t* b) {
 ByteRange SkipExifIdentifier(const ByteSource& file, ByteRange range) {
     static constexpr uint8_t kIdentifier[6] = {'E', 'x', 'i', 'f', 0, 0};
     uint8_t head[6];
-    if (range.length >= sizeof head && file.readAt(range.offset, head, sizeof head) == sizeof head &&
+    if (range.length >= sizeof head &&
+        file.readAt(range.offset, head, sizeof head) == sizeof head &&
         std::memcmp(head, kIdentifier, sizeof head) == 0)
         return {range.offset + sizeof head, range.length - sizeof head};
     return range;
@@ -52,7 +53,8 @@ std::optional<ByteRange> FindWebpExif(const ByteSource& file) {
     uint8_t header[12];
     if (file.readAt(0, header, sizeof header) != sizeof header) return std::nullopt;
     // The RIFF size counts from byte 8; a file cut short ends the search at its own end.
-    const uint64_t riffEnd = std::min<uint64_t>(uint64_t(LittleEndian32(header + 4)) + 8, file.size());
+    const uint64_t riffEnd =
+        std::min<uint64_t>(uint64_t(LittleEndian32(header + 4)) + 8, file.size());
     uint64_t position = sizeof header;
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
         uint8_t chunkHeader[8];

@@ -26,7 +26,8 @@ std::vector<IsoBox> IsoBoxReader::list(uint64_t begin, uint64_t end, int depth) 
 std::optional<IsoBox> IsoBoxReader::boxAt(uint64_t start, uint64_t end, int depth) const {
     uint8_t header[32];
     const uint64_t room = end - start;
-    const size_t got = m_file.readAt(start, header, size_t(std::min<uint64_t>(sizeof header, room)));
+    const size_t got =
+        m_file.readAt(start, header, size_t(std::min<uint64_t>(sizeof header, room)));
     if (got < 8) return std::nullopt;
     IsoBox box;
     box.start = start;
@@ -63,8 +64,8 @@ std::optional<std::vector<uint8_t>> IsoBoxReader::payloadBytes(const IsoBox& box
 }
 
 std::optional<IsoBox> FindBox(const std::vector<IsoBox>& boxes, uint32_t type) {
-    const auto found =
-        std::find_if(boxes.begin(), boxes.end(), [&](const IsoBox& box) { return box.type == type; });
+    const auto found = std::find_if(boxes.begin(), boxes.end(),
+                                    [&](const IsoBox& box) { return box.type == type; });
     if (found == boxes.end()) return std::nullopt;
     return *found;
 }

@@ -71,7 +71,9 @@ class BigEndianCursor {
 
     bool ok() const { return m_ok; }
     size_t position() const { return m_position; }
-    size_t left() const { return m_ok && m_position <= m_bytes.size() ? m_bytes.size() - m_position : 0; }
+    size_t left() const {
+        return m_ok && m_position <= m_bytes.size() ? m_bytes.size() - m_position : 0;
+    }
     // A number of 0, 1, 2, 4 or 8 bytes; reading past the end makes the cursor fail.
     uint64_t number(int width);
     void skip(size_t count);

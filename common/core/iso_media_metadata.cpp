@@ -11,12 +11,10 @@ namespace corvelle {
 namespace {
 
 // Canon's boxes in a CR3: the metadata inside "moov", the preview at the top level.
-constexpr std::array<uint8_t, 16> kCanonMetadataUuid = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f,
-                                                        0x11, 0xe0, 0x81, 0x11, 0xf4, 0xce,
-                                                        0x46, 0x2b, 0x6a, 0x48};
-constexpr std::array<uint8_t, 16> kCanonPreviewUuid = {0xea, 0xf4, 0x2b, 0x5e, 0x1c, 0x98,
-                                                       0x4b, 0x88, 0xb9, 0xfb, 0xb7, 0xdc,
-                                                       0x40, 0x6e, 0x4d, 0x16};
+constexpr std::array<uint8_t, 16> kCanonMetadataUuid = {
+    0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0, 0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
+constexpr std::array<uint8_t, 16> kCanonPreviewUuid = {
+    0xea, 0xf4, 0x2b, 0x5e, 0x1c, 0x98, 0x4b, 0x88, 0xb9, 0xfb, 0xb7, 0xdc, 0x40, 0x6e, 0x4d, 0x16};
 // The JPEG in a THMB or PRVW box follows a few fields of Canon's own.
 constexpr uint64_t kJpegSearchWindow = 64;
 
@@ -37,12 +35,14 @@ std::map<uint32_t, HeifItem> ReadItemInfos(IsoBoxReader& reader, const IsoBox& i
     const uint64_t countWidth = VersionOf(reader, iinf) == 0 ? 2 : 4;
     for (const IsoBox& infe : reader.children(iinf, 4 + countWidth)) {
         if (infe.type != FourCC("infe")) continue;
-        uint8_t b[14] = {};
-        if (reader.file().readAt(infe.payload, b, sizeof b) != sizeof b) continue;
-        if (b[0] < 2) continue;
-        std::vector<uint8_t> fields(b, b + sizeof b);
+        // Version, flags, item id (16 bits in version 2, 32 in 3), protection index, type.
+        std::vector<uint8_t> fields(size_t(std::min<uint64_t>(14, infe.payloadLength())));
+        if (fields.empty() ||
+            reader.file().readAt(infe.payload, fields.data(), fields.size()) != fields.size() ||
+            fields[0] < 2)
+            continue;
         BigEndianCursor cursor(fields, 4);
-        const uint32_t id = uint32_t(cursor.number(b[0] == 2 ? 2 : 4));
+        const uint32_t id = uint32_t(cursor.number(fields[0] == 2 ? 2 : 4));
         cursor.skip(2);  // protection index
         const uint32_t type = uint32_t(cursor.number(4));
         if (cursor.ok()) items[id].type = type;
@@ -77,8 +77,11 @@ void ReadItemLocations(const std::vector<uint8_t>& iloc, const std::optional<Iso
         c.skip(2);  // data reference index
         const uint64_t base = c.number(baseOffsetSize);
         const uint64_t extents = c.number(2);
+        // Extents whose fields all have width 0 take no bytes: such a list is not walked.
+        const size_t extentWidth = size_t(indexSize + offsetSize + lengthSize);
+        if (extents > 0 && (extentWidth == 0 || extents > c.left() / extentWidth)) break;
         uint64_t offset = 0, length = 0;
-        for (uint64_t e = 0; e < extents && c.ok(); ++e) {
+        for (uint64_t e = 0; e < extents; ++e) {
             c.number(indexSize);
             offset = c.number(offsetSize);
             length = c.number(lengthSize);
@@ -89,7 +92,8 @@ void ReadItemLocations(const std::vector<uint8_t>& iloc, const std::optional<Iso
             item->second.location = Within(base + offset, length, fileSize);
         } else if (method == 1 && idat) {
             const auto inside = Within(base + offset, length, idat->payloadLength());
-            if (inside) item->second.location = ByteRange{idat->payload + inside->offset, inside->length};
+            if (inside)
+                item->second.location = ByteRange{idat->payload + inside->offset, inside->length};
         }
     }
 }
@@ -160,7 +164,8 @@ void ReadHeifItems(IsoBoxReader& reader, const IsoBox& meta, IsoMediaMetadata& f
 // The JPEG that starts near the beginning of a box's payload and runs to its end.
 std::optional<ByteRange> JpegInBox(const ByteSource& file, const IsoBox& box) {
     uint8_t head[kJpegSearchWindow];
-    const size_t got = file.readAt(box.payload, head, size_t(std::min(kJpegSearchWindow, box.payloadLength())));
+    const size_t got =
+        file.readAt(box.payload, head, size_t(std::min(kJpegSearchWindow, box.payloadLength())));
     for (size_t i = 0; i + 3 <= got; ++i) {
         if (head[i] == 0xFF && head[i + 1] == 0xD8 && head[i + 2] == 0xFF)
             return ByteRange{box.payload + i, box.payloadLength() - i};

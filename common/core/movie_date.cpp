@@ -51,7 +51,8 @@ std::optional<uint32_t> CreationDateKeyIndex(const std::vector<uint8_t>& keys) {
         if (!c.ok() || size < 8 || size - 8 > c.left()) return std::nullopt;
         const size_t at = c.position();
         c.skip(size_t(size - 8));
-        const std::string_view name(reinterpret_cast<const char*>(keys.data() + at), size_t(size - 8));
+        const std::string_view name(reinterpret_cast<const char*>(keys.data() + at),
+                                    size_t(size - 8));
         if (name == kCreationDateKey) return uint32_t(index);
     }
     return std::nullopt;
@@ -74,9 +75,10 @@ std::string QuickTimeCreationDate(IsoBoxReader& reader, const IsoBox& meta) {
         if (!data) return {};
         // Type indicator and locale, then the text.
         char text[40] = {};
-        const size_t got = reader.file().readAt(data->payload + 8, text,
-                                                size_t(std::min<uint64_t>(sizeof text,
-                                                                         data->payloadLength() > 8 ? data->payloadLength() - 8 : 0)));
+        const size_t got = reader.file().readAt(
+            data->payload + 8, text,
+            size_t(std::min<uint64_t>(sizeof text,
+                                      data->payloadLength() > 8 ? data->payloadLength() - 8 : 0)));
         return ExifFormOfIsoDate(std::string_view(text, got));
     }
     return {};
@@ -84,7 +86,8 @@ std::string QuickTimeCreationDate(IsoBoxReader& reader, const IsoBox& meta) {
 
 std::string MovieHeaderDate(const IsoBoxReader& reader, const IsoBox& mvhd) {
     uint8_t b[12] = {};
-    const size_t got = reader.file().readAt(mvhd.payload, b, size_t(std::min<uint64_t>(sizeof b, mvhd.payloadLength())));
+    const size_t got = reader.file().readAt(
+        mvhd.payload, b, size_t(std::min<uint64_t>(sizeof b, mvhd.payloadLength())));
     if (got < 8) return {};
     uint64_t seconds = 0;
     const int width = b[0] == 1 ? 8 : 4;

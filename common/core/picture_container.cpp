@@ -30,10 +30,16 @@ bool KeepsExifInChunks(PictureContainer container) {
 std::vector<ByteRange> FindContainerExif(const ByteSource& file, PictureContainer container) {
     std::optional<ByteRange> chunk;
     switch (container) {
-        case PictureContainer::kPng: chunk = FindPngExif(file); break;
-        case PictureContainer::kWebp: chunk = FindWebpExif(file); break;
-        case PictureContainer::kIsoMedia: return ReadIsoMediaMetadata(file).exif;
-        default: break;
+        case PictureContainer::kPng:
+            chunk = FindPngExif(file);
+            break;
+        case PictureContainer::kWebp:
+            chunk = FindWebpExif(file);
+            break;
+        case PictureContainer::kIsoMedia:
+            return ReadIsoMediaMetadata(file).exif;
+        default:
+            break;
     }
     if (!chunk) return {};
     return {*chunk};

@@ -46,7 +46,8 @@ TEST(ContainerReaders, PngChunks) {
         Bytes file;
         bool found;
     } rows[] = {
-        {"after IHDR", BuildPngChunks({{"IHDR", ihdr}, {"IDAT", {1, 2, 3}}, {"eXIf", Tiff()}}), true},
+        {"after IHDR", BuildPngChunks({{"IHDR", ihdr}, {"IDAT", {1, 2, 3}}, {"eXIf", Tiff()}}),
+         true},
         {"with the JPEG identifier", BuildPngChunks({{"IHDR", ihdr}, {"eXIf", prefixed}}), true},
         {"none", BuildPngChunks({{"IHDR", ihdr}, {"IEND", {}}}), false},
         {"after IEND", BuildPngChunks({{"IEND", {}}, {"eXIf", Tiff()}}), false},
@@ -66,9 +67,12 @@ TEST(ContainerReaders, WebpChunks) {
         Bytes file;
         bool found;
     } rows[] = {
-        {"after an odd chunk", BuildWebpChunks({{"VP8X", Bytes(10, 0)}, {"ICCP", odd}, {"EXIF", Tiff()}}), true},
-        {"with the JPEG identifier", BuildWebpChunks({{"EXIF", Join({{'E', 'x', 'i', 'f', 0, 0}, Tiff()})}}), true},
-        {"outside the RIFF size", BuildWebpChunks({{"VP8X", Bytes(10, 0)}, {"EXIF", Tiff()}}, 22), false},
+        {"after an odd chunk",
+         BuildWebpChunks({{"VP8X", Bytes(10, 0)}, {"ICCP", odd}, {"EXIF", Tiff()}}), true},
+        {"with the JPEG identifier",
+         BuildWebpChunks({{"EXIF", Join({{'E', 'x', 'i', 'f', 0, 0}, Tiff()})}}), true},
+        {"outside the RIFF size", BuildWebpChunks({{"VP8X", Bytes(10, 0)}, {"EXIF", Tiff()}}, 22),
+         false},
         {"RIFF size past the file", BuildWebpChunks({{"EXIF", Tiff()}}, 0xFFFFFFF0u), true},
         {"none", BuildWebpChunks({{"VP8L", Bytes(5, 0)}}), false},
     };
@@ -164,8 +168,10 @@ TEST(ContainerReaders, BoxWalkEndsOnHostileSizes) {
 
 TEST(ContainerReaders, SniffsByFirstBytesAndKnowsRawHeaderMarks) {
     EXPECT_EQ(SniffPictureContainer(MemoryByteSource(Tiff())), PictureContainer::kTiff);
-    EXPECT_EQ(SniffPictureContainer(MemoryByteSource(Bytes{0xFF, 0xD8, 0xFF})), PictureContainer::kJpeg);
-    EXPECT_EQ(SniffPictureContainer(MemoryByteSource(Bytes{'G', 'I', 'F', '8'})), PictureContainer::kOther);
+    EXPECT_EQ(SniffPictureContainer(MemoryByteSource(Bytes{0xFF, 0xD8, 0xFF})),
+              PictureContainer::kJpeg);
+    EXPECT_EQ(SniffPictureContainer(MemoryByteSource(Bytes{'G', 'I', 'F', '8'})),
+              PictureContainer::kOther);
     EXPECT_TRUE(IsTiffMagic(42));
     EXPECT_TRUE(IsTiffMagic('R' | 'O' << 8));  // "IIRO"
     EXPECT_TRUE(IsTiffMagic('O' << 8 | 'R'));  // "MMOR"

@@ -174,7 +174,8 @@ std::string DateTextOfTiff(TiffData& data) {
 std::string DateTextOfContainer(const ByteSource& file, PictureContainer container) {
     const std::vector<ByteRange> structures = FindContainerExif(file, container);
     if (structures.empty())
-        return container == PictureContainer::kIsoMedia ? MovieShootingDateText(file) : std::string();
+        return container == PictureContainer::kIsoMedia ? MovieShootingDateText(file)
+                                                        : std::string();
     DateSlots slots;
     for (const ByteRange& range : structures) {
         TiffData data(file, range.offset, range.length);

@@ -46,8 +46,10 @@ TEST(ContainerDates, EachContainerByItsExifRules) {
         {"PNG eXIf", BuildPngChunks({{"IHDR", Bytes(13, 0)}, {"eXIf", tiff}}), taken},
         {"WebP EXIF", BuildWebpChunks({{"VP8X", Bytes(10, 0)}, {"EXIF", tiff}}), taken},
         {"HEIC Exif item", BuildHeif({.exifTiff = ExifTiff(taken, saved, kBig)}), taken},
-        {"AVIF without DateTimeOriginal", BuildHeif({.exifTiff = ExifTiff("", saved), .brand = "avif"}), saved},
-        {"CR3: EXIF directory in CMT2", BuildCr3({.cmt1 = BuildTiff(cmt1, kLittle), .cmt2 = BuildTiff(cmt2, kLittle)}), taken},
+        {"AVIF without DateTimeOriginal",
+         BuildHeif({.exifTiff = ExifTiff("", saved), .brand = "avif"}), saved},
+        {"CR3: EXIF directory in CMT2",
+         BuildCr3({.cmt1 = BuildTiff(cmt1, kLittle), .cmt2 = BuildTiff(cmt2, kLittle)}), taken},
         {"CR3: main directory only", BuildCr3({.cmt1 = BuildTiff(cmt1, kLittle)}), saved},
         {"ORF IIRO", WithMark(tiff, "IIRO"), taken},
         {"ORF IIRS", WithMark(tiff, "IIRS"), taken},
@@ -71,12 +73,17 @@ TEST(ContainerDates, MoviesByCreationDateKeyThenMovieHeader) {
         MovieParts parts;
         std::string date;
     } rows[] = {
-        {"header, version 0, in local time", {.movieHeaderSeconds = seconds}, "2023:06:01 14:25:30"},
-        {"header, version 1", {.movieHeaderSeconds = seconds, .movieHeaderVersion1 = true, .brand = "mp42"},
+        {"header, version 0, in local time",
+         {.movieHeaderSeconds = seconds},
+         "2023:06:01 14:25:30"},
+        {"header, version 1",
+         {.movieHeaderSeconds = seconds, .movieHeaderVersion1 = true, .brand = "mp42"},
          "2023:06:01 14:25:30"},
         {"the key's own clock time wins",
-         {.movieHeaderSeconds = seconds, .creationDate = "2023-06-01T07:25:30-0700"}, "2023:06:01 07:25:30"},
-        {"an unreadable key falls back", {.movieHeaderSeconds = seconds, .creationDate = "yesterday"},
+         {.movieHeaderSeconds = seconds, .creationDate = "2023-06-01T07:25:30-0700"},
+         "2023:06:01 07:25:30"},
+        {"an unreadable key falls back",
+         {.movieHeaderSeconds = seconds, .creationDate = "yesterday"},
          "2023:06:01 14:25:30"},
         {"a zero header time is no date", {.movieHeaderSeconds = 0}, ""},
         {"no header", {}, ""},
@@ -86,7 +93,8 @@ TEST(ContainerDates, MoviesByCreationDateKeyThenMovieHeader) {
         EXPECT_EQ(DateOf(BuildMovie(row.parts)), row.date);
     }
     // Named ".jpg", a movie is read as JPEG and has no date.
-    EXPECT_EQ(ShootingDateText(MemoryByteSource(BuildMovie({.movieHeaderSeconds = seconds})), true), "");
+    EXPECT_EQ(ShootingDateText(MemoryByteSource(BuildMovie({.movieHeaderSeconds = seconds})), true),
+              "");
 }
 
 }  // namespace

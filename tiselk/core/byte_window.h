@@ -13,7 +13,9 @@ class ByteWindow : public ByteSource {
   public:
     ByteWindow(const ByteSource& whole, ByteRange range)
         : m_whole(whole),
-          m_range{range.offset, range.offset > whole.size() ? 0 : std::min(range.length, whole.size() - range.offset)} {}
+          m_range{range.offset, range.offset > whole.size()
+                                    ? 0
+                                    : std::min(range.length, whole.size() - range.offset)} {}
     uint64_t size() const override { return m_range.length; }
 
   protected:

@@ -109,12 +109,16 @@ constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
 std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
     if (range.length > kLargestContainerBlock) return std::nullopt;
     MetadataBlock block(static_cast<size_t>(range.length));
-    if (source.readAt(range.offset, block.data(), block.size()) != block.size()) return std::nullopt;
+    if (source.readAt(range.offset, block.data(), block.size()) != block.size())
+        return std::nullopt;
     return block;
 }
 
-void LoadFromContainer(const ByteSource& source, PictureContainer container, LoadedMetadata& loaded) {
-    for (const ByteRange& range : FindContainerExif(source, container)) {
+void LoadFromContainer(const ByteSource& source, PictureContainer container,
+                       LoadedMetadata& loaded) {
+    const bool isoMedia = container == PictureContainer::kIsoMedia;
+    const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
+    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container)) {
         std::optional<MetadataBlock> block = ReadRange(source, range);
         if (!block) continue;
         if (!loaded.block)
@@ -122,10 +126,9 @@ void LoadFromContainer(const ByteSource& source, PictureContainer container, Loa
         else
             loaded.moreBlocks.push_back(std::move(*block));
     }
-    if (container != PictureContainer::kIsoMedia) return;
-    const IsoMediaMetadata media = ReadIsoMediaMetadata(source);
     std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
     if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
+    loaded.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
     if (!thumbnail) return;
     if (std::optional<MetadataBlock> bytes = ReadRange(source, *thumbnail))
         loaded.containerThumbnailJpeg = std::move(*bytes);

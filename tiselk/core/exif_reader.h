@@ -18,6 +18,8 @@ struct LoadedMetadata {
     std::vector<MetadataBlock> moreBlocks;
     // A JPEG thumbnail the container keeps outside the EXIF data (CR3, HEIF).
     std::vector<uint8_t> containerThumbnailJpeg;
+    // A HEIF thumbnail item in another coding (HEVC, AV1), for the imaging library to decode.
+    bool codedThumbnailItem = false;
     bool opened = false;
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };

@@ -2,12 +2,14 @@
 
 #include "core/exif_numbers.h"
 #include "core/exif_reader.h"
+#include "core/imaging_decoder.h"
 
 namespace corvelle {
 
 namespace {
 
-FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
+// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
+FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded, bool decodeThumbnail) {
     FileInfo info;
     info.path = path;
     info.summary.fileSize = loaded.fileSize;
@@ -22,6 +24,8 @@ FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
     loaded.moreBlocks.clear();
     if (info.summary.thumbnailJpeg.empty())
         info.summary.thumbnailJpeg = std::move(loaded.containerThumbnailJpeg);
+    if (info.summary.thumbnailJpeg.empty() && loaded.codedThumbnailItem && decodeThumbnail)
+        info.summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
 
     info.lightValue = ShownLightValue(info.summary);
     if (info.lightValue) info.summary.lightValue = std::to_string(*info.lightValue);
@@ -35,11 +39,11 @@ FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded) {
 }  // namespace
 
 FileInfo ReadFileInfo(const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(path));
+    return InfoFromLoaded(path, LoadMetadataBlock(path), true);
 }
 
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(source, path));
+    return InfoFromLoaded(path, LoadMetadataBlock(source, path), false);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/packed_dib.h"
 #include "core/picture_limits.h"
@@ -14,5 +15,9 @@ namespace corvelle {
 // the library cannot read it or the picture is larger than the limits allow.
 std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
                                                   const PictureLimits& limits = {});
+
+// The thumbnail item of a HEIC/HEIF/AVIF file decoded by libheif and coded as a JPEG, so
+// that it shows as an EXIF thumbnail does; empty when it cannot be read.
+std::vector<uint8_t> HeifThumbnailAsJpeg(const std::string& path);
 
 }  // namespace corvelle

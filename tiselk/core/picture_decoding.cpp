@@ -32,12 +32,15 @@ namespace {
 
 // The first of the JPEG pictures that decodes. Pictures that do not (a DNG's lossless
 // sensor data also begins FF D8) are passed over without a message.
-std::optional<PackedDib> DecodeFirstJpeg(const ByteSource& file, const std::vector<ByteRange>& pictures,
-                                         const JpegMessageSink& messages, const PictureLimits& limits) {
+std::optional<PackedDib> DecodeFirstJpeg(const ByteSource& file,
+                                         const std::vector<ByteRange>& pictures,
+                                         const JpegMessageSink& messages,
+                                         const PictureLimits& limits) {
     for (const ByteRange& range : pictures) {
         ByteWindow window(file, range);
         std::vector<std::string> said;
-        auto picture = DecodeJpeg(window, [&](const std::string& m) { said.push_back(m); }, limits);
+        auto picture = DecodeJpeg(
+            window, [&](const std::string& m) { said.push_back(m); }, limits);
         if (!picture) continue;
         if (messages)
             for (const std::string& message : said) messages(message);
@@ -66,17 +69,20 @@ std::optional<PackedDib> DecodePicture(const std::string& path, const JpegMessag
     }
     switch (SniffPictureContainer(*source)) {
         case PictureContainer::kPng:
-        case PictureContainer::kWebp: return DecodeWithImagingLibrary(path, limits);
+        case PictureContainer::kWebp:
+            return DecodeWithImagingLibrary(path, limits);
         case PictureContainer::kIsoMedia: {
             const std::vector<ByteRange> previews = CanonRawPictures(*source);
             if (!previews.empty()) return DecodeFirstJpeg(*source, previews, messages, limits);
             return DecodeWithImagingLibrary(path, limits);
         }
-        default: break;
+        default:
+            break;
     }
     if (format == PictureFormat::kRawPreview) {
         // A raw file without a usable JPEG still has its first TIFF image, often a small RGB one.
-        if (auto preview = DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))
+        if (auto preview =
+                DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))
             return preview;
     }
     return DecodeTiff(*source, limits);

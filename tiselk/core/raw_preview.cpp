@@ -31,14 +31,16 @@ bool StartsAsJpeg(const TiffBytes& tiff, int64_t position) {
     return tiff.read(position, start) && start[0] == 0xFF && start[1] == 0xD8;
 }
 
-void AddIfJpeg(const TiffBytes& tiff, int64_t position, int64_t length, std::vector<ByteRange>& found) {
+void AddIfJpeg(const TiffBytes& tiff, int64_t position, int64_t length,
+               std::vector<ByteRange>& found) {
     if (length < 4 || !tiff.contains(position, length) || !StartsAsJpeg(tiff, position)) return;
     found.push_back({uint64_t(position), uint64_t(length)});
 }
 
 // A SHORT or LONG entry's first number.
 uint32_t FirstNumber(const TiffBytes& tiff, const TiffEntry& entry) {
-    return entry.type == 3 ? tiff.get16(entry.valueField.data()) : tiff.get32(entry.valueField.data());
+    return entry.type == 3 ? tiff.get16(entry.valueField.data())
+                           : tiff.get32(entry.valueField.data());
 }
 
 }  // namespace
@@ -60,9 +62,15 @@ std::vector<ByteRange> EmbeddedJpegPictures(const ByteSource& file) {
         DirectoryPictures pictures;
         const auto link = WalkTiffDirectory(tiff, directory, [&](const TiffEntry& entry) {
             switch (entry.tag) {
-                case kTagCompression: pictures.compression = FirstNumber(tiff, entry); break;
-                case kTagJpegOffset: pictures.jpegOffset = FirstNumber(tiff, entry); break;
-                case kTagJpegLength: pictures.jpegLength = FirstNumber(tiff, entry); break;
+                case kTagCompression:
+                    pictures.compression = FirstNumber(tiff, entry);
+                    break;
+                case kTagJpegOffset:
+                    pictures.jpegOffset = FirstNumber(tiff, entry);
+                    break;
+                case kTagJpegLength:
+                    pictures.jpegLength = FirstNumber(tiff, entry);
+                    break;
                 case kTagStripOffsets:
                     if (entry.count == 1) pictures.stripOffset = FirstNumber(tiff, entry);
                     break;
@@ -75,10 +83,12 @@ std::vector<ByteRange> EmbeddedJpegPictures(const ByteSource& file) {
                 case kTagSubDirectories: {
                     const int64_t at = TiffDataPosition(tiff, entry, 0);
                     for (uint32_t i = 0; i < std::min(entry.count, kMaxSubDirectories); ++i)
-                        if (const auto sub = tiff.read32(at + 4 * int64_t(i))) pending.push_back(*sub);
+                        if (const auto sub = tiff.read32(at + 4 * int64_t(i)))
+                            pending.push_back(*sub);
                     break;
                 }
-                default: break;
+                default:
+                    break;
             }
             return true;
         });
@@ -91,10 +101,9 @@ std::vector<ByteRange> EmbeddedJpegPictures(const ByteSource& file) {
         if (link)
             if (const auto next = tiff.read32(*link); next && *next != 0) pending.push_back(*next);
     }
-    std::sort(found.begin(), found.end(),
-              [](const ByteRange& a, const ByteRange& b) {
-                  return a.length != b.length ? a.length > b.length : a.offset < b.offset;
-              });
+    std::sort(found.begin(), found.end(), [](const ByteRange& a, const ByteRange& b) {
+        return a.length != b.length ? a.length > b.length : a.offset < b.offset;
+    });
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
 }

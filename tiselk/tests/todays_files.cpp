@@ -3,6 +3,7 @@
 #include <vips/vips.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/imaging.h"
 #include "support/exif_builder.h"
@@ -37,8 +38,8 @@ bool SavePicture(const std::string& path, const char* saver) {
     if (!image) return false;
     int failed = 1;
     if (std::string(saver) == "avif")
-        failed = vips_heifsave(image, path.c_str(), "compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1,
-                               "strip", TRUE, nullptr);
+        failed = vips_heifsave(image, path.c_str(), "compression",
+                               VIPS_FOREIGN_HEIF_COMPRESSION_AV1, "strip", TRUE, nullptr);
     else if (std::string(saver) == "heif")
         failed = vips_heifsave(image, path.c_str(), "strip", TRUE, nullptr);
     else if (std::string(saver) == "png")
@@ -56,9 +57,11 @@ bool HaveExiftool() { return std::system("exiftool -ver >/dev/null 2>&1") == 0; 
 std::vector<TodaysFile> WriteTodaysFiles(const TempFolder& folder) {
     if (!HaveExiftool() || !StartImaging("tiselk_tests")) return {};
     std::vector<TodaysFile> files;
-    const std::pair<const char*, const char*> saved[] = {
-        {"phone.heic", "heif"}, {"still.heif", "heif"}, {"web.avif", "avif"},
-        {"screen.png", "png"},  {"page.webp", "webp"}};
+    const std::pair<const char*, const char*> saved[] = {{"phone.heic", "heif"},
+                                                         {"still.heif", "heif"},
+                                                         {"web.avif", "avif"},
+                                                         {"screen.png", "png"},
+                                                         {"page.webp", "webp"}};
     // Each file gets its own name as the model.
     std::string command =
         "exiftool -q -q -overwrite_original -ExposureTime=1/125 -FNumber=5.6 -ISO=100 "
@@ -68,6 +71,16 @@ std::vector<TodaysFile> WriteTodaysFiles(const TempFolder& folder) {
         files.push_back({name, kWidth, kHeight, false});
         command += " '" + folder.file(name) + "'";
     }
+    // libheif's encoder writes a HEIC with an HEVC-coded thumbnail item.
+    const std::string plain = folder.file("plain.png");
+    if (SavePicture(plain, "png") &&
+        std::system(("heif-enc -q 90 -t 16 -o '" + folder.file("coded.heic") + "' '" + plain +
+                     "' >/dev/null 2>&1")
+                        .c_str()) == 0) {
+        files.push_back({"coded.heic", kWidth, kHeight, true});
+        command += " '" + folder.file("coded.heic") + "'";
+    }
+    std::filesystem::remove(plain);
     if (std::system(command.c_str()) != 0) return {};
 
     const std::vector<uint8_t> preview = EncodeTestJpeg(kWidth, kHeight);
@@ -78,15 +91,17 @@ std::vector<TodaysFile> WriteTodaysFiles(const TempFolder& folder) {
         {"camera.rw2", RawLayout::kRw2}, {"camera.pef", RawLayout::kPef},
         {"camera.srw", RawLayout::kSrw}};
     for (const auto& [name, layout] : raws) {
-        WriteFileBytes(folder.file(name), BuildRawFile(layout, ShotExif(), preview, thumbnail, name));
+        WriteFileBytes(folder.file(name),
+                       BuildRawFile(layout, ShotExif(), preview, thumbnail, name));
         files.push_back({name, kWidth, kHeight, true});
     }
 
     TiffDirectory cmt1;
     cmt1.ascii(0x010F, "Canon").ascii(0x0110, "camera.cr3");
-    WriteFileBytes(folder.file("camera.cr3"),
-                   BuildCr3({.cmt1 = BuildTiff(cmt1, kLittle), .cmt2 = BuildTiff(ShotExif(), kLittle),
-                             .thumbnailJpeg = thumbnail, .previewJpeg = preview}));
+    WriteFileBytes(folder.file("camera.cr3"), BuildCr3({.cmt1 = BuildTiff(cmt1, kLittle),
+                                                        .cmt2 = BuildTiff(ShotExif(), kLittle),
+                                                        .thumbnailJpeg = thumbnail,
+                                                        .previewJpeg = preview}));
     files.push_back({"camera.cr3", kWidth, kHeight, true});
     return files;
 }

@@ -35,20 +35,24 @@ TEST(TodaysFiles, EachTypeShowsItsExifThumbnailAndPicture) {
 
 TEST(TodaysFiles, ListedWithTheRestWithoutRegardToCase) {
     TempFolder folder;
-    for (const char* name : {"b.HEIC", "a.jpg", "c.Png", "d.webp", "e.cr3", "f.Rw2", "g.avif",
-                             "h.heif", "i.dng", "j.arw", "k.orf", "l.pef", "m.srw", "n.cr2",
-                             "movie.mov", "notes.txt", "sidecar.xmp"})
+    for (const char* name :
+         {"b.HEIC", "a.jpg", "c.Png", "d.webp", "e.cr3", "f.Rw2", "g.avif", "h.heif", "i.dng",
+          "j.arw", "k.orf", "l.pef", "m.srw", "n.cr2", "movie.mov", "notes.txt", "sidecar.xmp"})
         WriteFileBytes(folder.file(name), {1});
-    const std::vector<std::string> expected = {"a.jpg", "b.HEIC", "c.Png", "d.webp", "e.cr3",
-                                               "f.Rw2", "g.avif", "h.heif", "i.dng", "j.arw",
-                                               "k.orf", "l.pef", "m.srw", "n.cr2"};
+    const std::vector<std::string> expected = {"a.jpg", "b.HEIC", "c.Png",  "d.webp", "e.cr3",
+                                               "f.Rw2", "g.avif", "h.heif", "i.dng",  "j.arw",
+                                               "k.orf", "l.pef",  "m.srw",  "n.cr2"};
     EXPECT_EQ(ListPictureFiles(folder.path().string()), expected);
 }
 
 TEST(TodaysFiles, PictureWithoutExifAndRawWithoutPreview) {
     TempFolder folder;
-    if (WriteTodaysFiles(folder).empty()) GTEST_SKIP() << "exiftool or the imaging library is missing";
-    ASSERT_EQ(std::system(("exiftool -q -q -overwrite_original -all= '" + folder.file("screen.png") + "'").c_str()), 0);
+    if (WriteTodaysFiles(folder).empty())
+        GTEST_SKIP() << "exiftool or the imaging library is missing";
+    ASSERT_EQ(
+        std::system(("exiftool -q -q -overwrite_original -all= '" + folder.file("screen.png") + "'")
+                        .c_str()),
+        0);
     const FileInfo bare = ReadFileInfo(folder.file("screen.png"));
     EXPECT_EQ(ReportBoxText(bare), "No Exif Informations");
     EXPECT_EQ(bare.summary.model, "");
@@ -61,7 +65,8 @@ TEST(TodaysFiles, PictureWithoutExifAndRawWithoutPreview) {
     WriteFileBytes(folder.file("odd.cr2"),
                    BuildRawFile(RawLayout::kCr2, TiffDirectory(), notJpeg, EncodeTestJpeg(12, 8)));
     std::vector<std::string> messages;
-    const auto picture = DecodePicture(folder.file("odd.cr2"), [&](const std::string& m) { messages.push_back(m); });
+    const auto picture =
+        DecodePicture(folder.file("odd.cr2"), [&](const std::string& m) { messages.push_back(m); });
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width(), 12);
     EXPECT_TRUE(messages.empty());

@@ -20,7 +20,8 @@ TEST_F(DialogTest, TodaysFilesShowPanelThumbnailAndHistogram) {
         Select(QString::fromStdString(file.name));
         EXPECT_EQ(Value(IDC_MODEL).toStdString(), file.name);
         EXPECT_EQ(Value(IDC_LIGHT_VALUE), "11");
-        EXPECT_NE(FindControl<QPlainTextEdit>(dialog.get(), IDC_REPORT)->toPlainText(), "No Exif Informations");
+        EXPECT_NE(FindControl<QPlainTextEdit>(dialog.get(), IDC_REPORT)->toPlainText(),
+                  "No Exif Informations");
         const auto* thumbnail = FindControl<CThumbnailCtrl>(dialog.get(), IDC_THUMBNAIL);
         const auto* histogram = FindControl<CHistogramCtrl>(dialog.get(), IDC_HISTOGRAM);
         ASSERT_TRUE(histogram->Picture());

@@ -65,7 +65,8 @@ Bytes ItemLocations(uint8_t version, const std::vector<ItemPlace>& places) {
 }  // namespace
 
 Bytes BuildHeif(const HeifParts& parts) {
-    const Bytes ftyp = Box("ftyp", Join({Text(parts.brand), {0, 0, 0, 0}, Text("mif1"), Text(parts.brand)}));
+    const Bytes ftyp =
+        Box("ftyp", Join({Text(parts.brand), {0, 0, 0, 0}, Text("mif1"), Text(parts.brand)}));
     Bytes exifItem;
     if (!parts.exifTiff.empty()) {
         AppendBig(exifItem, parts.exifPrefix.size(), 4);
@@ -99,9 +100,10 @@ Bytes BuildHeif(const HeifParts& parts) {
         Bytes infoList;
         AppendBig(infoList, infos.size(), 2);
         infoList = FullBox("iinf", 0, Join({infoList, Join(infos)}));
-        Bytes metaParts = Join({FullBox("hdlr", 0, Join({{0, 0, 0, 0}, Text("pict"), Bytes(13, 0)})),
-                                FullBox("pitm", 0, {0, 1}), infoList,
-                                ItemLocations(parts.ilocVersion, places), references});
+        Bytes metaParts =
+            Join({FullBox("hdlr", 0, Join({{0, 0, 0, 0}, Text("pict"), Bytes(13, 0)})),
+                  FullBox("pitm", 0, {0, 1}), infoList, ItemLocations(parts.ilocVersion, places),
+                  references});
         if (parts.exifInIdat) metaParts = Join({metaParts, Box("idat", exifItem)});
         const Bytes meta = FullBox("meta", 0, metaParts);
         Bytes data = {0, 0, 0, 0};  // the primary picture's stand-in
@@ -122,11 +124,13 @@ Bytes BuildCr3(const Cr3Parts& parts) {
                                                          0x40, 0x6e, 0x4d, 0x16};
     // THMB and PRVW put a few fields (version, sizes) before the JPEG.
     const Bytes thumbnailFields = {0, 0, 0, 0, 0, 160, 0, 120, 0, 0, 0, 0, 0, 0, 0, 0};
-    const Bytes canon = UuidBox(kMetadata, Join({Box("CNCV", Text("CanonCR3_001/00.09.00/00.00.00")),
-                                                 Box("CMT1", parts.cmt1), Box("CMT2", parts.cmt2),
-                                                 Box("THMB", Join({thumbnailFields, parts.thumbnailJpeg}))}));
+    const Bytes canon = UuidBox(
+        kMetadata,
+        Join({Box("CNCV", Text("CanonCR3_001/00.09.00/00.00.00")), Box("CMT1", parts.cmt1),
+              Box("CMT2", parts.cmt2), Box("THMB", Join({thumbnailFields, parts.thumbnailJpeg}))}));
     const Bytes moov = Box("moov", Join({canon, FullBox("mvhd", 0, Bytes(96, 0))}));
-    const Bytes preview = UuidBox(kPreview, Join({Bytes(8, 0), Box("PRVW", Join({thumbnailFields, parts.previewJpeg}))}));
+    const Bytes preview = UuidBox(
+        kPreview, Join({Bytes(8, 0), Box("PRVW", Join({thumbnailFields, parts.previewJpeg}))}));
     return Join({Box("ftyp", Join({Text("crx "), {0, 0, 0, 1}, Text("crx isom")})), moov, preview,
                  Box("mdat", Bytes(16, 0))});
 }
@@ -156,9 +160,10 @@ Bytes BuildMovie(const MovieParts& parts) {
             return Box(std::string(type.begin(), type.end()),
                        Box("data", Join({{0, 0, 0, 1, 0, 0, 0, 0}, Text(value)})));
         };
-        moov.push_back(Box("meta", Join({FullBox("hdlr", 0, Join({{0, 0, 0, 0}, Text("mdta"), Bytes(13, 0)})),
-                                         FullBox("keys", 0, keys),
-                                         Box("ilst", Join({item(1, "Apple"), item(2, parts.creationDate)}))})));
+        moov.push_back(Box(
+            "meta", Join({FullBox("hdlr", 0, Join({{0, 0, 0, 0}, Text("mdta"), Bytes(13, 0)})),
+                          FullBox("keys", 0, keys),
+                          Box("ilst", Join({item(1, "Apple"), item(2, parts.creationDate)}))})));
     }
     return Join({Box("ftyp", Join({Text(parts.brand), {0, 0, 2, 0}, Text(parts.brand)})),
                  Box("mdat", Bytes(32, 0)), Box("moov", Join(moov))});
@@ -178,11 +183,16 @@ Bytes BuildWebpChunks(const std::vector<std::pair<std::string, Bytes>>& chunks,
     Bytes body = Text("WEBP");
     for (const auto& [type, data] : chunks) {
         const uint32_t size = uint32_t(data.size());
-        body = Join({body, Text(type), {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)}, data});
+        body = Join({body,
+                     Text(type),
+                     {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)},
+                     data});
         if (size & 1) body.push_back(0);
     }
     const uint32_t size = riffSize.value_or(uint32_t(body.size()));
-    return Join({Text("RIFF"), {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)}, body});
+    return Join({Text("RIFF"),
+                 {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)},
+                 body});
 }
 
 }  // namespace corvelle::testing

@@ -24,11 +24,11 @@ Bytes FullBox(const std::string& type, uint8_t version, const Bytes& payload);
 Bytes UuidBox(const std::array<uint8_t, 16>& uuid, const Bytes& payload);
 
 struct HeifParts {
-    Bytes exifTiff{};          // the Exif item's TIFF structure; none when empty
+    Bytes exifTiff{};  // the Exif item's TIFF structure; none when empty
     Bytes exifPrefix = {'E', 'x', 'i', 'f', 0, 0};  // what the header offset skips
-    Bytes thumbnail{};         // a thumbnail item when not empty
+    Bytes thumbnail{};                              // a thumbnail item when not empty
     std::string thumbnailType = "jpeg";
-    bool exifInIdat = false;   // the Exif item stored in the "idat" box
+    bool exifInIdat = false;  // the Exif item stored in the "idat" box
     uint8_t ilocVersion = 1;
     std::string brand = "heic";
 };
@@ -36,8 +36,8 @@ Bytes BuildHeif(const HeifParts& parts);
 
 struct Cr3Parts {
     Bytes cmt1{}, cmt2{};   // TIFF structures
-    Bytes thumbnailJpeg{};// in THMB
-    Bytes previewJpeg{};  // in PRVW
+    Bytes thumbnailJpeg{};  // in THMB
+    Bytes previewJpeg{};    // in PRVW
 };
 Bytes BuildCr3(const Cr3Parts& parts);
 

@@ -31,10 +31,14 @@ std::vector<uint8_t> BuildRawFile(RawLayout layout, const TiffDirectory& exif,
         ifd0.ascii(0x010F, "Test Maker").ascii(0x0110, model).subDirectory(0x8769, exif);
         TiffDirectory sub;
         switch (layout) {
-            case RawLayout::kCr2: JpegStrip(ifd0, 6, picturesAt, preview.size()); break;
+            case RawLayout::kCr2:
+                JpegStrip(ifd0, 6, picturesAt, preview.size());
+                break;
             case RawLayout::kArw:
             case RawLayout::kOrf:
-            case RawLayout::kPef: NameJpeg(ifd0, picturesAt, preview.size()); break;
+            case RawLayout::kPef:
+                NameJpeg(ifd0, picturesAt, preview.size());
+                break;
             case RawLayout::kDng:
                 JpegStrip(sub, 7, picturesAt, preview.size());
                 ifd0.subDirectory(0x014A, sub);
