@@ -409,10 +409,12 @@ void CQuensetDlg::OnUndo() {
     using namespace corvelle;
     const RunSummary& run = *m_undoableRun;
     const std::string when = RunTimeText(run.time);
+    // A run an earlier undo left partly open is asked about as a retry of its open files.
+    const std::string_view format = run.state == RunSummary::State::PartlyUndone
+                                        ? kUndoRetryQuestionFormat
+                                        : kUndoQuestionFormat;
     const std::string question =
-        run.state == RunSummary::State::PartlyUndone
-            ? FormatCounts(FormatTexts(kUndoRetryQuestionFormat, {when}), {(long long)run.open})
-            : FormatCounts(FormatTexts(kUndoQuestionFormat, {when}), {(long long)run.open});
+        FormatCounts(FormatTexts(format, {when}), {static_cast<long long>(run.open)});
     if (!m_fnAskQuestion(this, Text(question))) return;
 
     m_bUndoing = true;
