@@ -36,11 +36,12 @@ int main(int argc, char** argv) {
             return corvelle::RunHeadless(commandLine, settings, stdout, stderr);
         }
         case CommandLine::Mode::Undo:
-            return corvelle::RunUndo(commandLine.folder, stdout, stderr);
+            return commandLine.listRuns ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
+                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr);
         case CommandLine::Mode::Window:
             break;
     }
     // Qt reads its own options (-platform, -style ...) from what is left.
     int qtArgc = 1;
-    return RunQuensetGui(qtArgc, argv, commandLine.folder);
+    return RunQuensetGui(qtArgc, argv, corvelle::WindowFolderFor(commandLine.folder));
 }

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-image-formats-plugins libx11-dev
     libjpeg62-turbo-dev libtiff-dev libvips-dev
     fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
-    libgtest-dev
+    libgtest-dev libheif-examples
     clang libclang-rt-14-dev
     imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
     xvfb xdotool

@@ -1,10 +1,14 @@
 #include "core/command_line.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
+#include <filesystem>
 #include <span>
 #include <string_view>
 
 #include "core/command_line_usage.h"
+#include "core/duplicate_numbering.h"
 
 namespace corvelle {
 
@@ -15,7 +19,12 @@ struct Choice {
     std::string_view word;
     int index;
 };
-constexpr Choice kTypeChoices[] = {{"jpg", 0}, {"tif", 1}, {"nef", 2}};
+// The file type box's entries by their extension: "jpg", "tif", ..., "mov".
+constexpr auto kTypeChoices = [] {
+    std::array<Choice, kFileTypes.size()> choices{};
+    for (size_t i = 0; i < kFileTypes.size(); ++i) choices[i] = {kFileTypes[i].substr(2), int(i)};
+    return choices;
+}();
 constexpr Choice kYearWords[] = {{"none", 0}, {"yyyy", 1}, {"yy", 2}};
 constexpr Choice kMonthWords[] = {{"none", 0}, {"mm", 1}};
 constexpr Choice kDayWords[] = {{"none", 0}, {"dd", 1}};
@@ -24,7 +33,7 @@ constexpr Choice kSeparatorWords[] = {{"", 0}, {" ", 0}, {"-", 1}, {"_", 2}, {"+
 
 bool Pick(std::span<const Choice> choices, std::string_view word, std::optional<int>& target) {
     for (const Choice& choice : choices) {
-        if (choice.word == word) {
+        if (SameNameIgnoringCase(choice.word, word)) {
             target = choice.index;
             return true;
         }
@@ -74,6 +83,8 @@ const Option kOptions[] = {
     {"--no-exif", K::Switch, {}, nullptr, nullptr, &L::useExif, 0},
     {"--file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 1},
     {"--no-file-date", K::Switch, {}, nullptr, nullptr, &L::modifyFileDate, 0},
+    {"--sidecars", K::Switch, {}, nullptr, nullptr, &L::renameSidecars, 1},
+    {"--no-sidecars", K::Switch, {}, nullptr, nullptr, &L::renameSidecars, 0},
 };
 
 bool TakesValue(const Option& option) { return option.kind != K::Switch; }
@@ -113,19 +124,27 @@ const char* const kQuensetUsage =
     "       quenset --preview DIR [options]\n"
     "       quenset --rename DIR [options]\n"
     "       quenset --undo DIR\n"
+    "       quenset --undo --list DIR\n"
     "       quenset --help | --version\n"
     "\n"
-    "Opens the window with DIR as the folder to rename. The other forms work without a\n"
-    "display and rename the pictures of DIR after their shooting date or a serial number;\n"
-    "each naming option defaults to the stored settings, which are never changed.\n"
+    "Opens the window with DIR as the folder to rename (a file opens its folder). The other\n"
+    "forms work without a display and rename the pictures of DIR after their shooting date or\n"
+    "a serial number; each naming option defaults to the stored settings, which are never\n"
+    "changed.\n"
     "\n"
     "Options:\n"
     "  --preview DIR                  list every file with its new name, then the summary\n"
     "  --rename DIR                   rename every changeable file and print the outcome\n"
+    "                                 (exit status 1 when a file could not be renamed)\n"
     "  --undo DIR                     give the files of the last rename run in DIR their\n"
     "                                 old names and last-write times back; again for the\n"
-    "                                 run before it (an existing file is never replaced)\n"
-    "  --type jpg|tif|nef             file type\n"
+    "                                 run before it. Only a file that is still the one the\n"
+    "                                 run renamed is reverted; one that failed is tried\n"
+    "                                 again by the next --undo (an existing file is never\n"
+    "                                 replaced; exit status 1 when a file stays)\n"
+    "  --undo --list DIR              list the recorded rename runs of DIR, newest first\n"
+    "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov\n"
+    "                                 file type\n"
     "  --prefix TEXT                  text before the date or number\n"
     "  --postfix TEXT                 text after the date or number\n"
     "  --date                         name after the shooting date\n"
@@ -137,7 +156,9 @@ const char* const kQuensetUsage =
     "  --exif | --no-exif             take the date from the EXIF data (else the file's\n"
     "                                 creation time)\n"
     "  --file-date | --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
-    "                                 shooting date (Linux keeps the creation time)\n";
+    "                                 shooting date (Linux keeps the creation time)\n"
+    "  --sidecars | --no-sidecars     rename .xmp, .aae and .thm files of the same name\n"
+    "                                 along with their picture\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
@@ -164,6 +185,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             help = true;
             continue;
         }
+        if (argument == "--list") {
+            line.listRuns = true;
+            continue;
+        }
         std::string_view name = argument;
         std::optional<std::string_view> value;
         const size_t equals = argument.find('=');
@@ -175,6 +200,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const Option* option = isMode ? nullptr : FindOption(name);
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
         const bool takesValue = isMode || TakesValue(*option);
+        // "--undo --list DIR": the folder follows the switch.
+        if (name == "--undo" && !value && i + 1 < arguments.size() &&
+            arguments[i + 1] == "--list") {
+            line.listRuns = true;
+            ++i;
+        }
         if (takesValue && !value) {
             if (i + 1 >= arguments.size()) return fail(std::string(name) + " needs a value");
             value = arguments[++i];
@@ -202,6 +233,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.mode = CommandLine::Mode::Help;
         return line;
     }
+    if (line.listRuns && line.mode != CommandLine::Mode::Undo)
+        return fail("--list goes with --undo");
     const bool headlessRun =
         line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename;
     if (namingOption && !headlessRun)
@@ -223,7 +256,15 @@ NameSettings ApplyCommandLine(NameSettings settings, const CommandLine& line) {
     Put(settings.lastIndex, line.lastIndex);
     Put(settings.useExif, line.useExif);
     Put(settings.modifyFileDate, line.modifyFileDate);
+    Put(settings.renameSidecars, line.renameSidecars);
     return settings;
+}
+
+std::string WindowFolderFor(const std::string& given) {
+    struct stat status {};
+    if (given.empty() || stat(given.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return given;
+    const std::filesystem::path parent = std::filesystem::path(given).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
 }
 
 }  // namespace corvelle

@@ -17,6 +17,7 @@ struct CommandLine {
     std::string folder;
     std::string error;                  // bad usage, one line
     std::vector<std::string> warnings;  // numbers brought into their option's range
+    bool listRuns = false;  // --undo --list: show the folder's runs instead of reverting
 
     std::optional<int> extensionIndex;
     std::optional<std::string> prefix;
@@ -31,6 +32,7 @@ struct CommandLine {
     std::optional<int> lastIndex;
     std::optional<bool> useExif;
     std::optional<bool> modifyFileDate;
+    std::optional<bool> renameSidecars;
 };
 
 // Arguments as given, without the program name. Both "--name value" and "--name=value".
@@ -40,5 +42,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 NameSettings ApplyCommandLine(NameSettings settings, const CommandLine& commandLine);
 
 extern const char* const kQuensetUsage;
+
+// The folder the window opens for what was given: a file's own folder (a file manager
+// hands over the file it was opened on), else what was given.
+std::string WindowFolderFor(const std::string& given);
 
 }  // namespace corvelle

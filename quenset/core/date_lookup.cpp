@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "core/buffered_byte_source.h"
+#include "core/movie_date.h"
+#include "core/picture_container.h"
 #include "core/tiff_entries.h"
 
 namespace corvelle {
@@ -118,17 +120,20 @@ TiffData FindTiffStructuredData(const ByteSource& file) {
     return TiffData(file, 0, isTiff ? file.size() : std::min(file.size(), kHeadOfForeignFile));
 }
 
-std::string DateTextOfTiff(TiffData& data) {
+using DateSlots = std::array<std::string, kDateTagsByPreference.size()>;
+
+// Fills the date slots that are still empty from the directories of one TIFF structure.
+void CollectDateTexts(TiffData& data, DateSlots& found) {
     TiffBytes& tiff = data.bytes();
     uint8_t header[8];
-    if (!tiff.read(0, header)) return {};
+    if (!tiff.read(0, header)) return;
     tiff.setBigEndian(header[0] == 'M' && header[1] == 'M');
-    if (tiff.get16(header + 2) != 42) return {};
+    if (!IsTiffMagic(tiff.get16(header + 2))) return;
 
-    std::array<std::string, kDateTagsByPreference.size()> slots;
+    DateSlots slots;
     TiffDirectoryTrail trail(kMaxDirectories);
     std::optional<uint32_t> next = tiff.get32(header + 4);
-    while (next && slots[0].empty()) {
+    while (next && slots[0].empty() && found[0].empty()) {
         const uint32_t directory = *next;
         next.reset();
         if (!trail.enter(directory)) break;
@@ -147,9 +152,36 @@ std::string DateTextOfTiff(TiffData& data) {
         for (size_t slot = 0; slot < slots.size(); ++slot)
             if (textOffsets[slot]) slots[slot] = data.textAt(*textOffsets[slot]);
     }
+    for (size_t slot = 0; slot < slots.size(); ++slot)
+        if (found[slot].empty()) found[slot] = slots[slot];
+}
+
+std::string BestDateText(const DateSlots& slots) {
     for (const std::string& slot : slots)
         if (!slot.empty()) return slot;
     return {};
+}
+
+std::string DateTextOfTiff(TiffData& data) {
+    DateSlots slots;
+    CollectDateTexts(data, slots);
+    return BestDateText(slots);
+}
+
+// PNG, WebP, HEIF and CR3 files keep their TIFF structures in chunks or boxes; a CR3's
+// main directory and EXIF directory are two of them, read as one walk would read them.
+// An MP4 or QuickTime movie has none and is dated by its own rule.
+std::string DateTextOfContainer(const ByteSource& file, PictureContainer container) {
+    const std::vector<ByteRange> structures = FindContainerExif(file, container);
+    if (structures.empty())
+        return container == PictureContainer::kIsoMedia ? MovieShootingDateText(file)
+                                                        : std::string();
+    DateSlots slots;
+    for (const ByteRange& range : structures) {
+        TiffData data(file, range.offset, range.length);
+        CollectDateTexts(data, slots);
+    }
+    return BestDateText(slots);
 }
 
 }  // namespace
@@ -168,6 +200,10 @@ bool NameIsJpeg(std::string_view fileName) {
 }
 
 std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
+    if (!isJpeg) {
+        const PictureContainer container = SniffPictureContainer(file);
+        if (KeepsExifInChunks(container)) return DateTextOfContainer(file, container);
+    }
     std::optional<TiffData> data =
         isJpeg ? FindJpegTiffData(file) : std::optional<TiffData>(FindTiffStructuredData(file));
     return data ? DateTextOfTiff(*data) : std::string();

@@ -19,6 +19,10 @@ bool NameIsJpeg(std::string_view fileName);
 // where they claim to: every offset is checked against the data, a directory met twice ends
 // the walk, and a text without a terminating zero inside the data is no date (of a longer
 // text only the first 256 characters are kept).
+// A file not read as JPEG is told by its first bytes: PNG, WebP, HEIF/AVIF and CR3 files
+// are searched in the chunks or boxes that hold their EXIF data (a CR3 in its main and its
+// EXIF directory); an MP4 or QuickTime movie without EXIF data gives its movie date; TIFF
+// and raw files (the Olympus and Panasonic header marks included) are read as TIFF data.
 std::string ShootingDateText(const ByteSource& file, bool isJpeg);
 
 // Opens a file of an open folder for reading; none unless it is a regular file (symbolic

@@ -26,7 +26,10 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
         return 1;
     }
     if (commandLine.mode == CommandLine::Mode::Preview) {
-        for (const std::string& line : session.lines()) PrintLine(out, line);
+        for (const RenameEntry& entry : session.entries()) {
+            PrintLine(out, EntryLine(entry));
+            for (const std::string& line : SidecarLines(entry)) PrintLine(out, line);
+        }
         std::fputc('\n', out);
         const std::string summary = session.summaryText();
         if (!summary.empty()) PrintLine(out, summary);
@@ -37,7 +40,11 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
         std::fprintf(err, "quenset: note: this run cannot be undone: %s\n",
                      outcome.journalProblem.c_str());
     PrintLine(out, outcome.message);
-    for (const std::string& line : outcome.failureLines) PrintLine(out, line);
+    for (size_t i = 0; i < outcome.failureLines.size(); ++i) {
+        PrintLine(out, outcome.failureLines[i]);
+        std::fprintf(err, "quenset: %s: %s\n", outcome.failureLines[i].c_str(),
+                     outcome.failureReasons[i].c_str());
+    }
     if (outcome.timesSet > 0)
         std::fprintf(err,
                      "quenset: note: %d renamed files got their shooting date as last-write "

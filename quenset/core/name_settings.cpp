@@ -38,6 +38,7 @@ struct FlagValue {
 constexpr FlagValue kFlagValues[] = {
     {kUseExifValue, &NameSettings::useExif, true},
     {kModFileDateValue, &NameSettings::modifyFileDate, true},
+    {kRenameSidecarsValue, &NameSettings::renameSidecars, true},
 };
 
 struct TextValue {

@@ -11,7 +11,7 @@ class SettingsStore;
 // The naming choices of the main dialog, one registry value each (section "Config").
 // Indices are those of the dialog's boxes; the defaults are the values a first start shows.
 struct NameSettings {
-    int extensionIndex = 0;  // 0 "*.jpg", 1 "*.tif", 2 "*.nef"
+    int extensionIndex = 0;  // index into kFileTypes: 0 "*.jpg", 1 "*.tif", 2 "*.nef", ...
     std::string prefix;
     std::string postfix;
     int nameType = 0;     // 0 date names, 1 serial-number names
@@ -24,6 +24,7 @@ struct NameSettings {
     int serialIndex = 1;  // serial digits minus 2 (0..6)
     bool useExif = true;
     bool modifyFileDate = true;
+    bool renameSidecars = true;  // .xmp, .aae and .thm files of the same stem go along
 
     bool serialMode() const { return nameType != 0; }
     // Files get their times changed only when both boxes are checked.
@@ -46,6 +47,7 @@ inline constexpr std::string_view kLastIndexValue = "Last Index";
 inline constexpr std::string_view kSerialIndexValue = "Serial Index";
 inline constexpr std::string_view kUseExifValue = "Use Exif";
 inline constexpr std::string_view kModFileDateValue = "Mod. file date";
+inline constexpr std::string_view kRenameSidecarsValue = "Rename Sidecars";
 
 // The separator popup: index, the caption its button shows, the text it puts into names.
 struct Separator {
@@ -62,7 +64,10 @@ inline constexpr std::array<Separator, 5> kSeparators{{
     {";", ";", ";", 32774},
 }};
 
-inline constexpr std::array<std::string_view, 3> kFileTypes{"*.jpg", "*.tif", "*.nef"};
+// The first three keep their stored indices; phone and camera types follow.
+inline constexpr std::array<std::string_view, 13> kFileTypes{
+    "*.jpg", "*.tif", "*.nef", "*.heic", "*.png", "*.dng", "*.cr2",
+    "*.cr3", "*.arw", "*.orf", "*.rw2",  "*.mp4", "*.mov"};
 inline constexpr std::array<std::string_view, 3> kYearChoices{"없음", "yyyy", "yy"};
 inline constexpr std::array<std::string_view, 2> kMonthChoices{"없음", "mm"};
 inline constexpr std::array<std::string_view, 2> kDayChoices{"없음", "dd"};

@@ -27,6 +27,13 @@ std::string_view CodeAt(const std::string_view (&codes)[N], int index) {
     return (index < 0 || size_t(index) >= N) ? std::string_view() : codes[index];
 }
 
+// Characters, not bytes: a Korean syllable is one character in three UTF-8 bytes.
+size_t CharacterCount(std::string_view utf8) {
+    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 bool SerialDigitsChosen(const NameSettings& settings) {
     return settings.serialIndex >= 0 && settings.serialIndex <= kMaxSerialDigits - kMinSerialDigits;
 }
@@ -72,7 +79,7 @@ std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when, si
             if (length == 0) return {};
             name.append(field, length);
         }
-        if (name.size() > maxLength) return {};
+        if (CharacterCount(name) > maxLength) return {};
     }
     return name;
 }

@@ -28,7 +28,7 @@ struct NameTemplate {
     bool operator==(const NameTemplate&) const = default;
 };
 
-// Longest date name kept; a longer expansion leaves the file without a name.
+// Longest date name kept, in characters; a longer expansion leaves the file without a name.
 inline constexpr size_t kMaxDateNameLength = 127;
 
 // Date mode: prefix, year code, separator 1, month code, separator 2, day code, separator 3,
@@ -39,7 +39,7 @@ NameTemplate BuildNameTemplate(const NameSettings& settings);
 
 // The template written for a moment in the user's time zone, as strftime writes its codes;
 // empty when the template is not a date template, the time cannot be shown in local time,
-// or the name would be longer than maxLength.
+// or the name would be longer than maxLength characters.
 std::string ExpandForTime(const NameTemplate& nameTemplate, std::time_t when,
                           size_t maxLength = kMaxDateNameLength);
 

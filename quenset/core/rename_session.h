@@ -20,18 +20,28 @@ struct RunInputs {
     bool useExif = true;
     bool setFileDates = false;  // both "use EXIF" and "Mod. file date" were on
     FileOpener openFile = OpenRegularFileAt;  // how a file is opened for its shooting date
+    bool renameSidecars = false;
 };
 
 RunInputs RunInputsFromSettings(const NameSettings& settings, std::string folder);
+
+// A file renamed along with its picture: same new stem, its own extension.
+struct SidecarName {
+    std::string listedName;
+    std::string newName;  // empty while the picture has none
+};
 
 struct RenameEntry {
     std::string listedName;
     std::string newName;        // empty when the file has no usable date
     std::time_t dateValue = 0;  // set only for EXIF-dated names
+    std::vector<SidecarName> sidecars;
 };
 
 // The entry's line: listed name, TAB, "-> ", then the new name or "No Date info".
 std::string EntryLine(const RenameEntry& entry);
+// The lines shown under the entry's line, one a sidecar: "+ " and its name.
+std::vector<std::string> SidecarLines(const RenameEntry& entry);
 // An entry without a new name, or whose new name is its present one, cannot change.
 bool IsUnchangeable(const RenameEntry& entry);
 
@@ -41,10 +51,15 @@ struct RenameOutcome {
     // creation time, so that one stays as it was.
     int timesSet = 0;
     std::vector<std::string> failureLines;  // in the order the entries failed
+    std::vector<std::string> failureReasons;  // why, one per failure line
     std::string message;                    // what the dialog shows in its message box
     std::string journalProblem;  // why the run has no undo record; empty when it has one
+    bool stopped = false;        // the user chose not to rename without an undo record
     bool failed() const { return !failureLines.empty(); }
 };
+
+// Message 113 followed by each failed file and its reason, at most `maxFiles` of them.
+std::string FailureMessage(const RenameOutcome& outcome, size_t maxFiles);
 
 // Everything the preview dialog computes and does, without a window. Opening lists the
 // folder's matching files, sorts them by bytes, names each one, numbers duplicates and marks
@@ -70,19 +85,26 @@ class RenameSession {
     // Entries without a name, already named so, or whose name has no "." are skipped and do
     // not step; every other entry calls step once, after success or failure.
     // Before its first rename a run records its plan in the undo journal, and marks each
-    // renamed file there as it goes; a run that renames nothing leaves no record.
+    // renamed file there as it goes; a run that renames nothing leaves no record. When the
+    // record cannot be written, the undo question decides whether the run goes on.
+    // A picture and its sidecars are renamed together or not at all.
     RenameOutcome rename(std::vector<size_t> positions, const std::function<void()>& step = {});
 
     // Where the undo journal is kept (JournalFolder() unless set); empty keeps none.
     void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
+    // Asked (on the renaming thread) with the reason when the run could not be undone; true
+    // goes on. Without a question the run goes on.
+    using UndoQuestion = std::function<bool(const std::string& problem)>;
+    void setUndoQuestion(UndoQuestion question) { m_undoQuestion = std::move(question); }
 
   private:
     enum class EntryResult { NotRenamed, Renamed, RenamedWithoutTime };
     void buildPreview();
-    EntryResult renameEntry(const RenameEntry& entry, RenameOutcome& outcome);
+    EntryResult renameEntry(const RenameEntry& entry, RenameOutcome& outcome, std::string& why);
 
     RunInputs m_inputs;
     std::string m_journalFolder;
+    UndoQuestion m_undoQuestion;
     FolderHandle m_folder;
     std::vector<RenameEntry> m_entries;
     bool m_showingFailures = false;

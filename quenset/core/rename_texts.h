@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvelle {
 
@@ -22,8 +23,35 @@ inline constexpr std::string_view kNothingRenamedText =
 inline constexpr std::string_view kRenameButton = "이름 변경";
 inline constexpr std::string_view kCancelButton = "취소";
 
+// Undo and the questions and messages around a run.
+inline constexpr std::string_view kUndoMenuEntry = "마지막 이름 변경 되돌리기...";
+inline constexpr std::string_view kUndoQuestionFormat =
+    "%s에 한 이름 변경을 되돌립니다.\n파일 %i개가 원래 이름으로 돌아갑니다.\n\n되돌리시겠습니까?";
+inline constexpr std::string_view kUndoRetryQuestionFormat =
+    "%s에 한 이름 변경 중 되돌리지 못한 파일 %i개를 다시 되돌립니다.\n\n되돌리시겠습니까?";
+inline constexpr std::string_view kRevertedFormat = "%i개의 이름을 원래대로 되돌렸습니다.";
+inline constexpr std::string_view kRevertFailuresFormat =
+    "총 %i개의 파일중 %i개의 파일을 되돌릴 수 없습니다.";
+inline constexpr std::string_view kNoJournalQuestionFormat =
+    "이번 이름 변경은 되돌릴 수 없습니다. 되돌리기 기록을 쓸 수 없습니다:\n%s\n\n그래도 이름을 "
+    "변경하시겠습니까?";
+inline constexpr std::string_view kFolderMissingFormat = "폴더가 없습니다:\n%s";
+inline constexpr std::string_view kNotAFolderFormat = "폴더가 아닙니다:\n%s";
+inline constexpr std::string_view kFolderUnreadableFormat = "폴더를 열 수 없습니다:\n%s\n(%s)";
+inline constexpr std::string_view kSidecarsCheckBox = "같은 이름의 보조 파일도 함께(&S)";
+
 // Puts the numbers, in order, where the format has "%i"; no printf, so a text can never
 // read arguments it was not given.
 std::string FormatCounts(std::string_view format, std::initializer_list<long long> numbers);
+// Puts the texts, in order, where the format has "%s".
+std::string FormatTexts(std::string_view format, std::initializer_list<std::string_view> texts);
+
+// The message followed by a blank line and "line: reason" for each file (a line's TAB shown
+// as a space), at most maxFiles of them and then how many more.
+std::string WithReasons(std::string message, const std::vector<std::string>& lines,
+                        const std::vector<std::string>& reasons, size_t maxFiles);
+
+// Why the window cannot list a folder, as the message it shows; empty when it can.
+std::string FolderProblemText(const std::string& folder);
 
 }  // namespace corvelle

@@ -150,9 +150,10 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
     text += "identity " + std::to_string(folder.st_dev) + " " + std::to_string(folder.st_ino) + "\n";
     text += "time " + std::to_string(static_cast<long long>(when)) + "\n";
     for (const JournalFile& file : plan) {
-        text += "file " + std::to_string(file.inode) + " " +
+        text += "file " + std::to_string(file.inode) + " " + std::to_string(file.size) + " " +
                 std::to_string(static_cast<long long>(file.priorModified.tv_sec)) + " " +
                 std::to_string(file.priorModified.tv_nsec) + " " + (file.setsTime ? "1 " : "0 ") +
+                std::to_string(static_cast<long long>(file.shootingTime)) + " " +
                 EscapeJournalName(file.oldName) + " " + EscapeJournalName(file.newName) + "\n";
     }
     text += "ready\n";
@@ -184,6 +185,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
         return JournalRead::Damaged;
     };
     bool haveFolder = false, haveIdentity = false, haveTime = false;
+    int version = 0;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         if (end == std::string_view::npos) break;  // a line cut short: not yet written
@@ -193,7 +195,6 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
         const std::vector<std::string_view> fields = Fields(line);
         const std::string_view key = fields[0];
         if (lineNumber == 1) {
-            int version = 0;
             if (!line.starts_with(kMagic) || !ReadNumber(line.substr(kMagic.size()), version) ||
                 version < 1)
                 return damaged("not a Quenset rename journal");
@@ -218,19 +219,27 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             if (!ReadNumber(fields[1], time)) return damaged("bad time");
             record.time = std::time_t(time);
             haveTime = true;
-        } else if (key == "file" && fields.size() == 7 && !record.ready) {
+        } else if (key == "file" && fields.size() == (version == 1 ? 7u : 9u) && !record.ready) {
+            // Version 1 has neither size nor shooting time: the fields shift by one each.
+            const size_t extra = version == 1 ? 0 : 1;
             JournalFile file;
             long long seconds = 0;
             long nanoseconds = 0;
-            const auto oldName = Unescape(fields[5]);
-            const auto newName = Unescape(fields[6]);
-            if (!ReadNumber(fields[1], file.inode) || !ReadNumber(fields[2], seconds) ||
-                !ReadNumber(fields[3], nanoseconds) || nanoseconds < 0 ||
-                nanoseconds >= 1000000000 || (fields[4] != "0" && fields[4] != "1") || !oldName ||
-                !newName || oldName->empty() || newName->empty())
+            long long shooting = -1;
+            const auto oldName = Unescape(fields[5 + 2 * extra]);
+            const auto newName = Unescape(fields[6 + 2 * extra]);
+            const std::string_view setsTime = fields[4 + extra];
+            if (!ReadNumber(fields[1], file.inode) ||
+                (extra && (!ReadNumber(fields[2], file.size) || file.size < -1)) ||
+                !ReadNumber(fields[2 + extra], seconds) ||
+                !ReadNumber(fields[3 + extra], nanoseconds) || nanoseconds < 0 ||
+                nanoseconds >= 1000000000 || (setsTime != "0" && setsTime != "1") ||
+                (extra && !ReadNumber(fields[5 + extra], shooting)) || !oldName || !newName ||
+                oldName->empty() || newName->empty())
                 return damaged("bad file entry");
             file.priorModified = {std::time_t(seconds), nanoseconds};
-            file.setsTime = fields[4] == "1";
+            file.setsTime = setsTime == "1";
+            file.shootingTime = std::time_t(shooting);
             file.oldName = *oldName;
             file.newName = *newName;
             record.files.push_back(std::move(file));
@@ -238,21 +247,37 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             if (!haveFolder || !haveIdentity || !haveTime) return damaged("header incomplete");
             record.ready = true;
             record.done.assign(record.files.size(), std::nullopt);
+            record.reverted.assign(record.files.size(), false);
         } else if (key == "done" && fields.size() == 3 && record.ready && !record.undone) {
             size_t index = 0;
             if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
                 (fields[2] != "0" && fields[2] != "1") || record.done[index])
                 return damaged("bad done mark");
             record.done[index] = fields[2] == "1";
-        } else if (key == "undone" && fields.size() == 2 && record.ready && !record.undone) {
+        } else if (key == "reverted" && fields.size() == 2 && record.ready && !record.undone) {
+            size_t index = 0;
+            if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
+                record.reverted[index])
+                return damaged("bad reverted mark");
+            record.reverted[index] = true;
+        } else if ((key == "undone" || key == "tried") && fields.size() == 2 && record.ready &&
+                   !record.undone) {
             long long time = 0;
-            if (!ReadNumber(fields[1], time)) return damaged("bad undone mark");
-            record.undone = true;
+            if (!ReadNumber(fields[1], time)) return damaged("bad undo mark");
+            if (key == "tried") {
+                record.tried = true;
+            } else {
+                record.undone = true;
+                record.undoneTime = std::time_t(time);
+            }
         } else {
             return damaged("unexpected line");
         }
     }
     if (lineNumber == 0) return damaged("empty");
+    // Every file has its marks, also in a record whose plan was never completed.
+    record.done.resize(record.files.size());
+    record.reverted.resize(record.files.size());
     return JournalRead::Ok;
 }
 
@@ -261,14 +286,26 @@ size_t CompleteLinesLength(std::string_view text) {
     return last == std::string_view::npos ? 0 : last + 1;
 }
 
-bool MarkJournalUndone(const std::string& path, size_t completeLength, std::time_t when) {
-    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) return false;
-    // A line cut short by a crash goes first, so the mark starts a line of its own.
-    const bool ok = ftruncate(fd, off_t(completeLength)) == 0 && WriteAll(fd, "undone " + std::to_string(static_cast<long long>(when)) + "\n") &&
-                    fdatasync(fd) == 0;
-    close(fd);
-    return ok;
+std::optional<timespec> JournalFile::modifiedAfterRun(bool timeSet) const {
+    if (!timeSet) return priorModified;
+    if (shootingTime < 0) return std::nullopt;
+    return timespec{shootingTime, 0};
+}
+
+JournalAppender::JournalAppender(const std::string& path, size_t completeLength)
+    : m_fd(open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC)) {
+    if (m_fd >= 0 && ftruncate(m_fd, off_t(completeLength)) != 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+}
+
+JournalAppender::~JournalAppender() {
+    if (m_fd >= 0) close(m_fd);
+}
+
+bool JournalAppender::append(const std::string& line) {
+    return m_fd >= 0 && WriteAll(m_fd, line + "\n") && fdatasync(m_fd) == 0;
 }
 
 }  // namespace corvelle

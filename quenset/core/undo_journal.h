@@ -15,15 +15,19 @@ namespace corvelle {
 // each file. It is what `quenset --undo` reverts from.
 //
 // Format, one item a line, names with every byte outside "!".."~" and "%" written as %XX:
-//   Quenset rename journal 1
-//   folder <path as given>
+//   Quenset rename journal 2
+//   folder <absolute path>             finds the run again when the folder's device changed
 //   identity <device> <inode>          of the folder, so any spelling of it finds the run
 //   time <seconds since 1970>
-//   file <inode> <mtime s> <mtime ns> <sets time 0|1> <old name> <new name>   (planned)
+//   file <inode> <size> <mtime s> <mtime ns> <sets time 0|1> <shooting time s> <old name>
+//        <new name>                    (planned; one line, a sidecar is a file of its own)
 //   ready                               the plan is complete; renaming starts after it
 //   done <file index> <time set 0|1>    after that file was renamed (and its time set)
-//   undone <seconds since 1970>         the run was reverted
-inline constexpr int kJournalVersion = 1;
+//   reverted <file index>               an undo gave that file its old name back
+//   tried <seconds since 1970>          an undo ended with files still open
+//   undone <seconds since 1970>         every renamed file has its old name back
+// Version 1 files lack size and shooting time; they are still read.
+inline constexpr int kJournalVersion = 2;
 
 std::string JournalFolder();
 
@@ -33,6 +37,11 @@ struct JournalFile {
     ino_t inode = 0;
     timespec priorModified{};  // the last-write time before the run
     bool setsTime = false;     // the run meant to set the shooting date as last-write time
+    long long size = -1;       // bytes before the run; -1 when not recorded
+    std::time_t shootingTime = -1;  // what the run sets as last-write time; -1 not recorded
+
+    // The last-write time the run left on the file; none when the record does not say.
+    std::optional<timespec> modifiedAfterRun(bool timeSet) const;
 };
 
 // Writes one run's record. Every failure leaves the writer closed; the run goes on without
@@ -72,8 +81,11 @@ struct JournalRecord {
     std::time_t time = 0;
     std::vector<JournalFile> files;
     std::vector<std::optional<bool>> done;  // per file: renamed, and whether its time was set
+    std::vector<bool> reverted;             // per file: given its old name back by an undo
     bool ready = false;
+    bool tried = false;  // an undo left files open
     bool undone = false;
+    std::time_t undoneTime = 0;
 };
 
 enum class JournalRead { Ok, Damaged, Newer };
@@ -84,8 +96,21 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
 
 // The length of the text's complete lines: what ParseJournal reads.
 size_t CompleteLinesLength(std::string_view text);
-// Marks a record as reverted, after its complete lines; synced before it returns.
-bool MarkJournalUndone(const std::string& path, size_t completeLength, std::time_t when);
+// Adds marks to a record after its complete lines (a line cut short by a crash is dropped
+// first, so each mark starts a line of its own); every append is synced before it returns.
+class JournalAppender {
+  public:
+    JournalAppender(const std::string& path, size_t completeLength);
+    ~JournalAppender();
+    JournalAppender(const JournalAppender&) = delete;
+    JournalAppender& operator=(const JournalAppender&) = delete;
+
+    bool append(const std::string& line);
+    bool isOpen() const { return m_fd >= 0; }
+
+  private:
+    int m_fd = -1;
+};
 
 std::string EscapeJournalName(std::string_view bytes);
 

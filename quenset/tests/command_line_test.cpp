@@ -19,9 +19,8 @@ struct ProgramRun {
 };
 
 // Runs the program as a user would; the settings folder is the suite's private one.
-ProgramRun RunQuenset(const std::string& arguments) {
-    const std::string command =
-        std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " 2>/dev/null";
+ProgramRun RunQuenset(const std::string& arguments, const char* errors = "2>/dev/null") {
+    const std::string command = std::string(CORVELLE_PROGRAM_PATH) + " " + arguments + " " + errors;
     ProgramRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -85,12 +84,15 @@ TEST_F(QuensetCommandLine, StoredSettingsAreReadButNeverWritten) {
 TEST_F(QuensetCommandLine, RenamePrintsTheOutcome) {
     WriteFileBytes(folder.file("20040315-142530.jpg"), {'x'});
     chmod(folder.file("20040315-142530.jpg").c_str(), 0444);
-    const ProgramRun failed = RunQuenset("--rename " + folder.path().string());
+    const ProgramRun failed = RunQuenset("--rename " + folder.path().string(), "2>&1");
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out,
-              "총 2개의 파일중 1개의 파일의 이름 변경을 할 수 없습니다.\n"
-              "이미 존재하는 파일인지 검사하십시오\n"
-              "b.jpg\t-> 20040315-142530.jpg\n");
+    EXPECT_NE(failed.out.find("총 2개의 파일중 1개의 파일의 이름 변경을 할 수 없습니다.\n"
+                              "이미 존재하는 파일인지 검사하십시오\n"
+                              "b.jpg\t-> 20040315-142530.jpg\n"),
+              std::string::npos);
+    EXPECT_NE(failed.out.find("quenset: b.jpg\t-> 20040315-142530.jpg: a file of the new name "
+                              "exists\n"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(folder.file("20040315-142531.jpg")));
 
     std::filesystem::remove(folder.file("20040315-142530.jpg"));
@@ -111,6 +113,12 @@ TEST_F(QuensetCommandLine, UndoRevertsTheLastRunThenTheOneBefore) {
     undo = RunQuenset("--undo=" + folder.path().string());
     EXPECT_EQ(undo.out, "2개의 이름을 원래대로 되돌렸습니다.\n");
     EXPECT_TRUE(std::filesystem::exists(folder.file("DSC0001.JPG")));
+    const ProgramRun list = RunQuenset("--undo --list " + folder.path().string());
+    EXPECT_EQ(list.status, 0);
+    const size_t newest = list.out.find("  undone         3 files renamed, 0 open\n");
+    EXPECT_NE(newest, std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("  undone         2 files renamed, 0 open\n", newest),
+              std::string::npos);
     EXPECT_EQ(RunQuenset("--undo " + folder.path().string()).status, 1);
 }
 
@@ -119,7 +127,8 @@ TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
          {"--preview", "--serial x --preview /tmp", "--year xx --preview /tmp", "--bogus",
           "--preview /tmp --rename /tmp", "--exif=1 --preview /tmp", "--sep1 x --preview /tmp",
           "/tmp /tmp", "--prefix x", "--undo", "/tmp --undo /tmp", "--undo /tmp --prefix x",
-          "--preview /tmp /tmp", "/tmp --bogus"}) {
+          "--preview /tmp /tmp", "/tmp --bogus", "--list /tmp", "--undo --list",
+          "--type gif --preview /tmp"}) {
         EXPECT_EQ(RunQuenset(arguments).status, 2) << arguments;
     }
     CommandLine window = ParseCommandLine({"--", "-odd folder"});
@@ -148,6 +157,19 @@ TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
     EXPECT_EQ(ApplyCommandLine({}, wide).serialIndex, kMaxSerialDigits - kMinSerialDigits);
     EXPECT_EQ(wide.warnings, std::vector<std::string>{"--serial 12 is outside 2..8; 8 is used"});
     EXPECT_TRUE(ParseCommandLine({"--preview", "d", "--serial", "3"}).warnings.empty());
+
+    const CommandLine list = ParseCommandLine({"--undo", "--list", "d"});
+    EXPECT_TRUE(list.listRuns && list.error.empty() && list.folder == "d");
+    const NameSettings phone = ApplyCommandLine(
+        {}, ParseCommandLine({"--preview", "d", "--type", "HEIC", "--no-sidecars"}));
+    EXPECT_EQ(phone.extensionIndex, 3);
+    EXPECT_FALSE(phone.renameSidecars);
+}
+
+TEST_F(QuensetCommandLine, TheWindowOpensTheFolderOfAFileItIsGiven) {
+    EXPECT_EQ(WindowFolderFor(folder.file("b.jpg")), folder.path().string());
+    EXPECT_EQ(WindowFolderFor(folder.path().string()), folder.path().string());
+    EXPECT_EQ(WindowFolderFor("/no/such/thing.jpg"), "/no/such/thing.jpg");
 }
 
 }  // namespace

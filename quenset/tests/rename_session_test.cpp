@@ -7,6 +7,8 @@
 
 #include "core/rename_session.h"
 #include "support/counting_byte_source.h"
+#include "core/undo_journal.h"
+#include "core/undo_run.h"
 #include "test_pictures.h"
 
 namespace corvelle {
@@ -14,12 +16,6 @@ namespace {
 
 using namespace corvelle::testing;
 namespace fs = std::filesystem;
-
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& item : fs::directory_iterator(folder)) names.insert(item.path().filename());
-    return names;
-}
 
 // The bytes of every file: a run may change names, never contents or the number of files.
 std::multiset<std::vector<uint8_t>> Contents(const fs::path& folder) {
@@ -323,6 +319,64 @@ TEST_F(RenameSessionTest, NoFileIsEverLostOrReplaced) {
     EXPECT_TRUE(fs::is_empty(outside.path()));
     EXPECT_EQ(Contents(folder.path()), before);
     EXPECT_EQ(Names(folder.path()).size(), count);
+}
+
+TEST_F(RenameSessionTest, NamesAreLimitedInCharactersAndByTheFileSystemsBytes) {
+    Picture("a.jpg", "2004:03:15 14:25:30");
+    NameSettings settings;
+    std::string syllables;
+    for (int i = 0; i < 40; ++i) syllables += "가";
+    settings.prefix = syllables;  // 40 characters in 120 bytes
+    RenameSession korean(Inputs(settings));
+    ASSERT_EQ(korean.entries().size(), 1u);
+    EXPECT_EQ(korean.entries()[0].newName, syllables + "20040315-142530.jpg");
+
+    // 119 characters are within the name limit, but their 319 bytes are not a file name.
+    for (int i = 0; i < 60; ++i) syllables += "가";
+    settings.prefix = syllables;
+    RenameSession tooLong(Inputs(settings));
+    const RenameOutcome outcome = tooLong.rename(tooLong.changeablePositions());
+    EXPECT_EQ(outcome.renamed, 0);
+    EXPECT_EQ(outcome.failureReasons,
+              std::vector<std::string>{
+                  "the new name is 319 bytes long; the file system allows at most 255"});
+    EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
+}
+
+TEST_F(RenameSessionTest, SidecarsGoWithTheirPictureOrNothingOfTheSetMoves) {
+    Picture("IMG_1.JPG", "2004:03:15 14:25:30");
+    Picture("IMG_2.JPG", "2004:03:15 14:25:31");
+    Picture("IMG_3.JPG", "2004:03:15 14:25:32");
+    for (const char* name :
+         {"IMG_1.xmp", "img_1.AAE", "IMG_2.THM", "IMG_3.txt", "20040315-142531.THM"})
+        WriteFileBytes(folder.file(name), {'s'});
+    NameSettings settings;
+    settings.renameSidecars = false;
+    EXPECT_TRUE(RenameSession(Inputs(settings)).entries()[0].sidecars.empty());
+
+    settings.renameSidecars = true;
+    RenameSession session(Inputs(settings));
+    ASSERT_EQ(session.entries().size(), 3u);
+    EXPECT_EQ(SidecarLines(session.entries()[0]),
+              (std::vector<std::string>{"+ IMG_1.xmp\t-> + 20040315-142530.xmp",
+                                        "+ img_1.AAE\t-> + 20040315-142530.AAE"}));
+    EXPECT_TRUE(session.entries()[2].sidecars.empty());
+
+    const auto before = Names(folder.path());
+    const RenameOutcome outcome = session.rename(session.changeablePositions());
+    EXPECT_EQ(outcome.renamed, 2);
+    EXPECT_EQ(outcome.failureLines, std::vector<std::string>{"IMG_2.JPG\t-> 20040315-142531.jpg"});
+    EXPECT_EQ(outcome.failureReasons,
+              std::vector<std::string>{"the new name 20040315-142531.THM of the sidecar IMG_2.THM "
+                                       "is taken; nothing of this set was renamed"});
+    for (const char* name : {"20040315-142530.jpg", "20040315-142530.xmp", "20040315-142530.AAE",
+                             "IMG_2.JPG", "IMG_2.THM", "20040315-142532.jpg"})
+        EXPECT_TRUE(fs::exists(folder.file(name))) << name;
+
+    // One journal entry holds the set: undo gives every file of it its old name.
+    const UndoOutcome undo = UndoLastRun(folder.path(), JournalFolder());
+    EXPECT_EQ(undo.reverted, 4);
+    EXPECT_EQ(Names(folder.path()), before);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,14 @@ inline std::vector<uint8_t> JpegWithDates(const std::string& original, const std
     if (!dateTime.empty()) ifd0.ascii(0x0132, dateTime);
     ifd0.subDirectory(0x8769, exif);
     return InsertAfterSoi(EncodeTestJpeg(8, 8), {ExifSegment(BuildTiff(ifd0, order))});
+}
+
+// The names in a folder.
+inline std::set<std::string> Names(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(folder))
+        names.insert(item.path().filename());
+    return names;
 }
 
 inline void SetModifiedTime(const std::string& path, std::time_t when) {

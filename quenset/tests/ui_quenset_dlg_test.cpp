@@ -17,8 +17,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <filesystem>
 #include <memory>
 
+#include "core/rename_session.h"
 #include "core/settings_store.h"
 #include "test_pictures.h"
 #include "ui/about_dlg.h"
@@ -26,11 +28,17 @@
 #include "ui/quenset_dlg.h"
 #include "ui/resource_ids.h"
 
+// Qt's own way of putting a key through the shortcut map, as a typed key goes.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString& text,
+                                               bool autorep, ushort count);
+
 namespace corvelle {
 namespace {
 
 using namespace corvelle::testing;
 using namespace quenset;
+namespace fs = std::filesystem;
 
 class QuensetDlgTest : public ::testing::Test {
   protected:
@@ -56,6 +64,10 @@ class QuensetDlgTest : public ::testing::Test {
     QString Sample() const { return Get<QLineEdit>(IDC_SAMPLE_EDIT)->text(); }
     QString Caption(int id) const { return Get<QPushButton>(id)->text(); }
     int Stored(std::string_view name) const { return store->readInt(kConfigSection, name, -1); }
+    void Settle() {
+        while (dialog->IsBusy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QApplication::processEvents();
+    }
     bool Enabled(int id) const { return Get<QWidget>(id)->isEnabled(); }
 
     // The popup answers `command` (0: dismissed) and tells where it was put.
@@ -213,20 +225,27 @@ TEST_F(QuensetDlgTest, EnterHandsTheRunToThePreview) {
     std::vector<RunInputs> runs;
     dialog->SetRunPreview([&](const RunInputs& inputs) { runs.push_back(inputs); });
     QLineEdit* folder = Get<QLineEdit>(IDC_FOLDER_EDIT);
-    folder->setText("/typed/folder");
+    TempFolder typed;
+    folder->setText(QString::fromStdString(typed.path().string()));
     Get<QLineEdit>(IDC_PREFIX_EDIT)->setText("x");
+    QCheckBox* sidecars = Get<QCheckBox>(IDC_RENAME_SIDECARS);
+    EXPECT_EQ(sidecars->text(), "같은 이름의 보조 파일도 함께(&S)");
+    EXPECT_TRUE(sidecars->isChecked());
+    sidecars->click();
+    EXPECT_EQ(Stored(kRenameSidecarsValue), 0);
     dialog->show();
     folder->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(folder, &enter);
 
     ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].folder, "/typed/folder");
+    EXPECT_EQ(runs[0].folder, typed.path().string());
     EXPECT_EQ(runs[0].pattern, "*.jpg");
     EXPECT_EQ(runs[0].nameTemplate, BuildNameTemplate(dialog->CurrentSettings()));
     EXPECT_EQ(ExpandForTime(runs[0].nameTemplate, LocalTime(2004, 3, 15, 14, 25, 30)),
               "x20040315-142530.jpg");
     EXPECT_TRUE(runs[0].useExif && runs[0].setFileDates);
+    EXPECT_FALSE(runs[0].renameSidecars);
     EXPECT_TRUE(dialog->isVisible());  // the dialog stays open across runs
     EXPECT_EQ(store->readString(kConfigSection, kRecentPathValue, ""), "/stored");
 }
@@ -262,11 +281,88 @@ TEST_F(QuensetDlgTest, AboutBoxFromTheButtonAndTheContextMenu) {
 
     seen.clear();
     ASSERT_EQ(dialog->contextMenuPolicy(), Qt::ActionsContextMenu);
-    ASSERT_EQ(dialog->actions().size(), 1);
+    ASSERT_EQ(dialog->actions().size(), 2);
     EXPECT_EQ(dialog->actions()[0]->text(), "&Quenset 정보...");
     QTimer::singleShot(0, inspect);
     dialog->actions()[0]->trigger();
     EXPECT_EQ(seen, expected);
+
+    seen.clear();
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    QTimer::singleShot(0, inspect);
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(Get<QLineEdit>(IDC_FOLDER_EDIT), 0, Qt::Key_F1,
+                                             Qt::NoModifier, {}, false, 1));
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(QuensetDlgTest, AFolderThatIsNotThereOrNoFolderGetsAMessage) {
+    TempFolder pictures;
+    WriteFileBytes(pictures.file("a.jpg"), {'x'});
+    Start();
+    QStringList messages;
+    int runs = 0;
+    dialog->SetShowMessage([&](QWidget*, const QString& text) { messages << text; });
+    dialog->SetRunPreview([&](const RunInputs&) { ++runs; });
+    const QString file = QString::fromStdString(pictures.file("a.jpg"));
+    for (const QString& path : {QStringLiteral("/no/such/folder"), file}) {
+        Get<QLineEdit>(IDC_FOLDER_EDIT)->setText(path);
+        dialog->OnOK();
+    }
+    EXPECT_EQ(messages,
+              (QStringList{"폴더가 없습니다:\n/no/such/folder", "폴더가 아닙니다:\n" + file}));
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(QuensetDlgTest, UndoFromTheContextMenuAsksAndReportsEachFileLeftAlone) {
+    TempFolder pictures, empty;
+    WriteFileBytes(pictures.file("a.jpg"), JpegWithDates("2004:03:15 14:25:30", ""));
+    WriteFileBytes(pictures.file("b.jpg"), JpegWithDates("2005:06:07 08:09:10", ""));
+    RenameSession session(RunInputsFromSettings({}, pictures.path().string()));
+    ASSERT_EQ(session.rename(session.changeablePositions()).renamed, 2);
+
+    Start(empty.path().string());
+    Settle();
+    QAction* undo = dialog->UndoAction();
+    EXPECT_EQ(dialog->actions().indexOf(undo), 1);  // under the about entry
+    EXPECT_EQ(undo->text(), "마지막 이름 변경 되돌리기...");
+    EXPECT_FALSE(undo->isEnabled());
+    Get<QLineEdit>(IDC_FOLDER_EDIT)->setText(QString::fromStdString(pictures.path().string()));
+    Settle();
+    ASSERT_TRUE(undo->isEnabled());
+
+    QStringList questions, messages;
+    bool answer = false;
+    dialog->SetAskQuestion([&](QWidget*, const QString& text) {
+        questions << text;
+        return answer;
+    });
+    dialog->SetShowMessage([&](QWidget*, const QString& text) { messages << text; });
+    undo->trigger();  // answered No: nothing happens
+    Settle();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(fs::exists(pictures.file("20040315-142530.jpg")));
+
+    answer = true;
+    WriteFileBytes(pictures.file("a.jpg"), {'x'});
+    undo->trigger();
+    Settle();
+    fs::remove(pictures.file("a.jpg"));
+    undo->trigger();
+    Settle();
+    ASSERT_EQ(questions.size(), 3);
+    EXPECT_TRUE(
+        questions[0].endsWith("에 한 이름 변경을 되돌립니다.\n파일 2개가 원래 이름으로 "
+                              "돌아갑니다.\n\n되돌리시겠습니까?"))
+        << questions[0].toStdString();
+    EXPECT_TRUE(questions[2].contains("되돌리지 못한 파일 1개를 다시 되돌립니다."));
+    EXPECT_EQ(
+        messages,
+        (QStringList{"총 2개의 파일중 1개의 파일을 되돌릴 수 없습니다.\n\n20040315-142530.jpg "
+                     "-> a.jpg: a file of the old name exists; both left as they are",
+                     "1개의 이름을 원래대로 되돌렸습니다."}));
+    EXPECT_TRUE(fs::exists(pictures.file("a.jpg")) && fs::exists(pictures.file("b.jpg")));
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(RenamePreviewTest, FailuresStayListedAndARetryRenamesThem) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0],
               "총 2개의 파일중 1개의 파일의 이름 변경을 할 수 없습니다.\n이미 존재하는 파일인지 "
-              "검사하십시오");
+              "검사하십시오\n\na.jpg -> 20040315-142530.jpg: a file of the new name exists");
     EXPECT_EQ(dialog->windowTitle(), "이름 변경 실패한 파일 항목");
     EXPECT_EQ(Lines(), QStringList{"a.jpg\t-> 20040315-142530.jpg"});
     EXPECT_FALSE(dialog->RenameButton()->isEnabled());
@@ -193,6 +193,42 @@ TEST_F(RenamePreviewTest, CancelRenamesNothing) {
     QThreadPool::globalInstance()->waitForDone();
     QApplication::processEvents();
     EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
+}
+
+TEST_F(RenamePreviewTest, SidecarsShowUnderTheirPictureAndARunWithoutUndoIsAskedAbout) {
+    Picture("a.jpg", "2004:03:15 14:25:30");
+    Picture("b.jpg", "2004:03:15 14:25:31");
+    WriteFileBytes(folder.file("a.XMP"), {'s'});
+    Open();
+    EXPECT_EQ(Lines(),
+              (QStringList{"a.jpg\t-> 20040315-142530.jpg", "+ a.XMP\t-> + 20040315-142530.XMP",
+                           "b.jpg\t-> 20040315-142531.jpg"}));
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
+    EXPECT_FALSE(dialog->List()->item(1)->flags() & Qt::ItemIsSelectable);
+
+    QStringList questions;
+    bool answer = false;
+    dialog->SetAskQuestion([&](QWidget*, const QString& text) {
+        questions << text;
+        return answer;
+    });
+    // Nowhere to keep the undo record: a folder under a file.
+    dialog->SetJournalFolder(folder.file("b.jpg") + "/journals");
+    Rename();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith("이번 이름 변경은 되돌릴 수 없습니다."))
+        << questions[0].toStdString();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
+    EXPECT_TRUE(dialog->RenameButton()->isEnabled());
+    EXPECT_TRUE(dialog->Summary()->isVisible());
+
+    answer = true;
+    Rename();
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(messages, QStringList{"2개의 이름을 성공적으로 변경했습니다."});
+    EXPECT_TRUE(fs::exists(folder.file("20040315-142530.XMP")));
+    EXPECT_TRUE(fs::exists(folder.file("20040315-142531.jpg")));
 }
 
 }  // namespace

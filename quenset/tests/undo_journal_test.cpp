@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/rename_session.h"
+#include "core/run_journals.h"
 #include "core/undo_journal.h"
 #include "core/undo_run.h"
 #include "test_pictures.h"
@@ -57,6 +58,18 @@ class UndoTest : public ::testing::Test {
     UndoOutcome Undo(const std::string& spelling = {}) {
         return UndoLastRun(spelling.empty() ? folder.path().string() : spelling,
                            journals.path().string());
+    }
+    // Swaps two files' names by hand, as a user might.
+    void Swap(const std::string& a, const std::string& b) {
+        fs::rename(folder.file(a), folder.file("swap"));
+        fs::rename(folder.file(b), folder.file(a));
+        fs::rename(folder.file("swap"), folder.file(b));
+    }
+    std::vector<RunSummary::State> States() const {
+        std::vector<RunSummary::State> states;
+        for (const RunSummary& run : ListRuns(folder.path(), journals.path(), std::time(nullptr)))
+            states.push_back(run.state);
+        return states;
     }
     std::vector<std::string> Journals() const {
         std::vector<std::string> paths;
@@ -121,7 +134,7 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
     EXPECT_NE(undo.refusal.find("is damaged"), std::string::npos) << undo.refusal;
     EXPECT_EQ(Snapshot(folder.path()), renamed);
 
-    WriteText(path, "Quenset rename journal 2\nsomething new\n");
+    WriteText(path, "Quenset rename journal 3\nsomething new\n");
     undo = Undo();
     EXPECT_NE(undo.refusal.find("newer Quenset"), std::string::npos) << undo.refusal;
     EXPECT_EQ(Snapshot(folder.path()), renamed);
@@ -140,6 +153,137 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
     std::string why;
     ASSERT_EQ(ParseJournal(ReadText(path), record, why), JournalRead::Ok) << why;
     EXPECT_TRUE(record.undone);
+}
+
+using State = RunSummary::State;
+const std::string kChanged = "changed after the rename; left as it is";
+
+TEST_F(UndoTest, OnlyTheFilesTheRunRenamedAreRevertedAndTheOthersStayOpen) {
+    const auto original = Snapshot(folder.path());
+    ASSERT_EQ(Run().renamed, 2);
+    // Swapped by hand: neither file under a new name is the one the run put there.
+    Swap("20040315-142530.jpg", "20050607-080910.jpg");
+    UndoOutcome undo = Undo();
+    EXPECT_EQ(undo.reverted, 0);
+    EXPECT_EQ(undo.failureReasons, (std::vector<std::string>{kChanged, kChanged}));
+    EXPECT_TRUE(undo.failed());
+    EXPECT_TRUE(fs::exists(folder.file("20040315-142530.jpg")));
+    // Both stay open: put right, the next undo reverts them.
+    Swap("20040315-142530.jpg", "20050607-080910.jpg");
+    EXPECT_EQ(Undo().reverted, 2);
+    EXPECT_EQ(Snapshot(folder.path()), original);
+}
+
+TEST_F(UndoTest, AFileEditedSinceTheRunGetsItsNameBackButKeepsItsNewTime) {
+    auto expected = Snapshot(folder.path());
+    ASSERT_EQ(Run().renamed, 2);
+    SetModifiedTime(folder.file("20040315-142530.jpg"), 1700000000);
+    const UndoOutcome undo = Undo();
+    EXPECT_EQ(undo.reverted, 2);
+    EXPECT_TRUE(undo.failureLines.empty());
+    expected["a.jpg"] = {1700000000, 0};
+    EXPECT_EQ(Snapshot(folder.path()), expected);
+}
+
+TEST_F(UndoTest, AFolderOnAnotherDeviceIsFoundByItsPathAndJudgedBySizeAndTime) {
+    const auto original = Snapshot(folder.path());
+    ASSERT_EQ(Run().renamed, 2);
+    // A memory card mounted again: same path, new device number.
+    const std::string path = Journals().at(0);
+    std::string text = ReadText(path);
+    const size_t at = text.find("identity ") + 9;
+    text.replace(at, text.find(' ', at) - at, "999999");
+    WriteText(path, text);
+    // Inode numbers say nothing there, so an edited file is not known as the run's own.
+    SetModifiedTime(folder.file("20050607-080910.jpg"), 1700000000);
+    UndoOutcome undo = Undo();
+    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.reverted, 1);
+    EXPECT_EQ(undo.failureReasons, std::vector<std::string>{kChanged});
+    EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
+    EXPECT_TRUE(fs::exists(folder.file("20050607-080910.jpg")));
+    SetModifiedTime(folder.file("20050607-080910.jpg"), LocalTime(2005, 6, 7, 8, 9, 10));
+    EXPECT_EQ(Undo().reverted, 1);
+    EXPECT_EQ(Snapshot(folder.path()), original);
+}
+
+TEST_F(UndoTest, APartlyFailedUndoKeepsItsRunOpenAndTheNextUndoRetriesIt) {
+    ASSERT_EQ(Run().renamed, 2);
+    const auto afterFirst = Snapshot(folder.path());
+    NameSettings serial;
+    serial.nameType = 1;
+    ASSERT_EQ(Run(serial).renamed, 3);
+    EXPECT_EQ(States(), (std::vector<State>{State::Open, State::Open}));
+
+    WriteFileBytes(folder.file("20040315-142530.jpg"), {'x'});  // in the way of one file
+    UndoOutcome undo = Undo();
+    EXPECT_EQ(undo.reverted, 2);
+    EXPECT_EQ(undo.failureLines, std::vector<std::string>{"001.jpg\t-> 20040315-142530.jpg"});
+    EXPECT_EQ(RetryText(undo), "");
+    const std::vector<RunSummary> runs =
+        ListRuns(folder.path(), journals.path(), std::time(nullptr));
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].state, State::PartlyUndone);
+    EXPECT_EQ(runs[0].renamed, 3u);
+    EXPECT_EQ(runs[0].open, 1u);
+
+    fs::remove(folder.file("20040315-142530.jpg"));
+    undo = Undo();
+    EXPECT_EQ(undo.reverted, 1);
+    EXPECT_EQ(undo.retried, 1);
+    EXPECT_EQ(RetryText(undo), "retrying 1 file of the run of " + RunTimeText(undo.runTime));
+    EXPECT_EQ(Snapshot(folder.path()), afterFirst);
+    EXPECT_EQ(States(), (std::vector<State>{State::Undone, State::Open}));
+}
+
+TEST_F(UndoTest, StrayAndDamagedJournalsStandOnlyInTheWayOfTheirOwnFolder) {
+    const auto original = Snapshot(folder.path());
+    ASSERT_EQ(Run().renamed, 2);
+    // Newer than the run: an old and a fresh empty journal, a folder, a damaged journal
+    // naming no folder and one naming another folder by its path.
+    const std::string oldEmpty = journals.file("run-99999999999999999995.journal");
+    const std::string freshEmpty = journals.file("run-99999999999999999996.journal");
+    WriteText(oldEmpty, "");
+    WriteText(freshEmpty, "");
+    SetModifiedTime(oldEmpty, std::time(nullptr) - 120);
+    fs::create_directory(journals.file("run-99999999999999999997.journal"));
+    WriteText(journals.file("run-99999999999999999998.journal"), "\x01\x02 garbage\n");
+    WriteText(journals.file("run-99999999999999999999.journal"),
+              "Quenset rename journal 2\nfolder /elsewhere\n?\n");
+    const UndoOutcome undo = Undo();
+    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.reverted, 2);
+    ASSERT_EQ(undo.notes.size(), 1u);
+    EXPECT_NE(undo.notes[0].find("run-99999999999999999998.journal is damaged"), std::string::npos);
+    EXPECT_EQ(Snapshot(folder.path()), original);
+    EXPECT_FALSE(fs::exists(oldEmpty));
+    EXPECT_TRUE(fs::exists(freshEmpty));
+}
+
+TEST_F(UndoTest, JournalsAreKeptToTheNewestHundredRunsAndUndoneOnesForThirtyDays) {
+    const std::time_t now = std::time(nullptr);
+    auto journal = [&](int number, const std::string& folderPath, const std::string& end) {
+        char name[64];
+        std::snprintf(name, sizeof name, "run-%020d-000000000-1-00.journal", number);
+        WriteText(journals.file(name), "Quenset rename journal 2\nfolder " + folderPath +
+                                           "\nidentity 1 2\ntime 5\nfile 1 1 0 0 0 -1 x y\n"
+                                           "ready\ndone 0 0\n" +
+                                           end);
+        return journals.file(name);
+    };
+    const std::string realPath = AbsoluteFolderPath(folder.path());
+    std::vector<std::string> own;
+    for (int i = 1; i <= 100; ++i) own.push_back(journal(i, realPath, ""));
+    const std::string recentUndone =
+        journal(101, "/other", "undone " + std::to_string(now - 10 * 86400) + "\n");
+    const std::string oldUndone =
+        journal(102, "/other", "undone " + std::to_string(now - 31 * 86400) + "\n");
+    ASSERT_EQ(Run().renamed, 2);  // the 101st run of this folder
+    EXPECT_EQ(Journals().size(), 101u);
+    EXPECT_FALSE(fs::exists(own[0]));
+    EXPECT_TRUE(fs::exists(own[1]));
+    EXPECT_TRUE(fs::exists(recentUndone));
+    EXPECT_FALSE(fs::exists(oldUndone));
 }
 
 TEST(UndoJournalFormat, NamesOfAnyBytesSurviveTheRecord) {
@@ -162,6 +306,11 @@ TEST(UndoJournalFormat, NamesOfAnyBytesSurviveTheRecord) {
     EXPECT_EQ(record.done[0], std::optional<bool>(true));
     EXPECT_EQ(ParseJournal("Quenset rename journal 1\nfile 1 2 3 1 %G0 b\n", record, why),
               JournalRead::Damaged);
+    // A plan never completed still gives each of its files a mark to look at.
+    ASSERT_EQ(ParseJournal("Quenset rename journal 2\nfile 1 1 0 0 0 -1 x y\n", record, why),
+              JournalRead::Ok);
+    EXPECT_EQ(record.done.size(), 1u);
+    EXPECT_EQ(record.reverted.size(), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/dialog_look.h"
 
+#include <QApplication>
+
 // The icon lives in this static library's resources, which must be registered by hand
 // (at global namespace, where the resource compiler defines its function).
 static void InitQuensetResources() { Q_INIT_RESOURCE(quenset); }
@@ -10,6 +12,18 @@ QIcon ProgramIcon() {
     static const bool registered = (InitQuensetResources(), true);
     (void)registered;
     return QIcon(QStringLiteral(":/quenset/quenset.png"));
+}
+
+void ShowOkMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace quenset

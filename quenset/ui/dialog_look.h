@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QMessageBox>
 #include <QRect>
 #include <QWidget>
 
@@ -19,5 +20,10 @@ inline void PlaceControl(QWidget* control, const QRect& dialogUnits) {
 
 // The program icon, which every Quenset window shows.
 QIcon ProgramIcon();
+
+// The program's message boxes: one with an OK button, and a question whose default answer is
+// No (true when the user answers Yes).
+void ShowOkMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
 }  // namespace quenset

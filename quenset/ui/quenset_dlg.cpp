@@ -1,6 +1,7 @@
 #include "ui/quenset_dlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,17 +10,25 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QThreadPool>
 
+#include "core/rename_texts.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "core/undo_journal.h"
+#include "core/undo_run.h"
 #include "ui/about_dlg.h"
 #include "ui/control_id.h"
 #include "ui/dialog_look.h"
 #include "ui/folder_pick_dlg.h"
 #include "ui/rename_preview_dlg.h"
 #include "ui/resource_ids.h"
+#include "ui/wait_cursor.h"
 
 using namespace quenset;
 using corvelle::kSeparators;
@@ -51,6 +60,14 @@ QString SeparatorCaption(int index) {
     return Text(kSeparators[size_t(index)].caption);
 }
 
+void DefaultShowMessage(QWidget* parent, const QString& text) {
+    ShowOkMessage(parent, text, QMessageBox::Information);
+}
+
+bool DefaultAskQuestion(QWidget* parent, const QString& text) {
+    return AskYesNo(parent, text, QMessageBox::Question);
+}
+
 int DefaultTrackPopup(QMenu& menu, const QPoint& anchor) {
     // Centred under the button: the menu's middle on the anchor's x.
     const QPoint at(anchor.x() - menu.sizeHint().width() / 2, anchor.y());
@@ -78,7 +95,9 @@ CQuensetDlg::CQuensetDlg(corvelle::SettingsStore& store, std::string startFolder
     : QDialog(parent),
       m_store(store),
       m_fnClock(clock ? std::move(clock) : Clock([] { return std::time(nullptr); })),
-      m_fnTrackPopup(DefaultTrackPopup) {
+      m_fnTrackPopup(DefaultTrackPopup),
+      m_fnShowMessage(DefaultShowMessage),
+      m_fnAskQuestion(DefaultAskQuestion) {
     corvelle::SetControlId(this, IDD_QUENSET_DIALOG);
     setWindowTitle(QStringLiteral("Quenset 1.13 Corvelle"));
     setFont(DialogFont());
@@ -88,7 +107,7 @@ CQuensetDlg::CQuensetDlg(corvelle::SettingsStore& store, std::string startFolder
 }
 
 void CQuensetDlg::CreateControls() {
-    setFixedSize(corvelle::DialogUnitsToPixels(QSize(250, 206), font()));
+    setFixedSize(corvelle::DialogUnitsToPixels(QSize(250, 220), font()));
 
     auto* folderLabel = Label(QStringLiteral("변경할 그림 경로(&P):"), this, {7, 7, 120, 8});
     m_pFolder = Control(new QLineEdit(this), IDC_FOLDER_EDIT, {7, 17, 209, 13});
@@ -99,69 +118,72 @@ void CQuensetDlg::CreateControls() {
     m_pFileType = Control(new QComboBox(this), IDC_FILE_TYPE, {92, 36, 60, 13});
     FillCombo(m_pFileType, corvelle::kFileTypes);
     typeLabel->setBuddy(m_pFileType);
+    m_pSidecars = Control(new QCheckBox(Text(corvelle::kSidecarsCheckBox), this),
+                          IDC_RENAME_SIDECARS, {7, 52, 236, 10});
 
     auto* group = new QGroupBox(QStringLiteral("변경할 이름 조정"), this);
-    PlaceControl(group, {7, 54, 236, 106});
+    PlaceControl(group, {7, 68, 236, 106});
 
-    auto* prefixLabel = Label(QStringLiteral("앞 (&F):"), this, {16, 70, 40, 8});
-    m_pPrefix = Control(new QLineEdit(this), IDC_PREFIX_EDIT, {60, 68, 90, 13});
+    auto* prefixLabel = Label(QStringLiteral("앞 (&F):"), this, {16, 84, 40, 8});
+    m_pPrefix = Control(new QLineEdit(this), IDC_PREFIX_EDIT, {60, 82, 90, 13});
     prefixLabel->setBuddy(m_pPrefix);
 
     m_pDateMode = Control(new QRadioButton(QStringLiteral("날자(&D):"), this), IDC_DATE_MODE,
-                          {16, 87, 42, 10});
-    m_pYear = Control(new QComboBox(this), IDC_YEAR, {60, 85, 36, 13});
+                          {16, 101, 42, 10});
+    m_pYear = Control(new QComboBox(this), IDC_YEAR, {60, 99, 36, 13});
     FillCombo(m_pYear, corvelle::kYearChoices);
-    m_pSeparators[0] = Control(new QPushButton(this), IDC_FIRST_SEPARATOR, {97, 85, 12, 13});
-    m_pMonth = Control(new QComboBox(this), IDC_MONTH, {110, 85, 32, 13});
+    m_pSeparators[0] = Control(new QPushButton(this), IDC_FIRST_SEPARATOR, {97, 99, 12, 13});
+    m_pMonth = Control(new QComboBox(this), IDC_MONTH, {110, 99, 32, 13});
     FillCombo(m_pMonth, corvelle::kMonthChoices);
-    m_pSeparators[1] = Control(new QPushButton(this), IDC_SECOND_SEPARATOR, {143, 85, 12, 13});
-    m_pDay = Control(new QComboBox(this), IDC_DAY, {156, 85, 32, 13});
+    m_pSeparators[1] = Control(new QPushButton(this), IDC_SECOND_SEPARATOR, {143, 99, 12, 13});
+    m_pDay = Control(new QComboBox(this), IDC_DAY, {156, 99, 32, 13});
     FillCombo(m_pDay, corvelle::kDayChoices);
-    m_pSeparators[2] = Control(new QPushButton(this), IDC_LAST_SEPARATOR, {189, 85, 12, 13});
-    Label(QStringLiteral("hhmmss-tt"), this, {203, 87, 38, 8});
+    m_pSeparators[2] = Control(new QPushButton(this), IDC_LAST_SEPARATOR, {189, 99, 12, 13});
+    Label(QStringLiteral("hhmmss-tt"), this, {203, 101, 38, 8});
     static const char* const kSeparatorNames[] = {"첫째 구분자", "둘째 구분자", "시간 앞 구분자"};
     for (int i = 0; i < 3; ++i)
         m_pSeparators[i]->setAccessibleName(QString::fromUtf8(kSeparatorNames[i]));
 
     m_pSerialMode = Control(new QRadioButton(QStringLiteral("일렬 번호(&N):"), this),
-                            IDC_SERIAL_MODE, {16, 106, 58, 10});
-    m_pSerialDigits = Control(new QComboBox(this), IDC_SERIAL_DIGITS, {76, 104, 44, 13});
+                            IDC_SERIAL_MODE, {16, 120, 58, 10});
+    m_pSerialDigits = Control(new QComboBox(this), IDC_SERIAL_DIGITS, {76, 118, 44, 13});
     for (int digits = corvelle::kMinSerialDigits; digits <= corvelle::kMaxSerialDigits; ++digits)
         m_pSerialDigits->addItem(QStringLiteral("%1자리").arg(digits));
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_pDateMode);
     modes->addButton(m_pSerialMode);
 
-    auto* postfixLabel = Label(QStringLiteral("뒤(&E) :"), this, {16, 125, 40, 8});
-    m_pPostfix = Control(new QLineEdit(this), IDC_POSTFIX_EDIT, {60, 123, 90, 13});
+    auto* postfixLabel = Label(QStringLiteral("뒤(&E) :"), this, {16, 139, 40, 8});
+    m_pPostfix = Control(new QLineEdit(this), IDC_POSTFIX_EDIT, {60, 137, 90, 13});
     postfixLabel->setBuddy(m_pPostfix);
 
     m_pUseExif = Control(new QCheckBox(QStringLiteral("E&xif 형식내의 촬영날자 사용"), this),
-                         IDC_USE_EXIF, {16, 143, 118, 10});
+                         IDC_USE_EXIF, {16, 157, 118, 10});
     m_pModFileDate = Control(new QCheckBox(QStringLiteral("파일 날자도 변경(&D)"), this),
-                             IDC_MOD_FILE_DATE, {140, 143, 98, 10});
+                             IDC_MOD_FILE_DATE, {140, 157, 98, 10});
 
-    Label(QStringLiteral("완성 이름 예제 : "), this, {7, 169, 62, 8});
-    m_pSample = Control(new QLineEdit(this), IDC_SAMPLE_EDIT, {70, 167, 173, 13});
+    Label(QStringLiteral("완성 이름 예제 : "), this, {7, 183, 62, 8});
+    m_pSample = Control(new QLineEdit(this), IDC_SAMPLE_EDIT, {70, 181, 173, 13});
     m_pSample->setReadOnly(true);
 
-    m_pOk = Control(new QPushButton(QStringLiteral("변경"), this), IDOK, {7, 186, 50, 14});
+    m_pOk = Control(new QPushButton(QStringLiteral("변경"), this), IDOK, {7, 200, 50, 14});
     m_pOk->setDefault(true);
     m_pOk->setAutoDefault(true);
     m_pAbout = Control(new QPushButton(QStringLiteral("정보 보기"), this), IDM_ABOUTBOX,
-                       {100, 186, 50, 14});
+                       {100, 200, 50, 14});
     m_pAbout->setAutoDefault(false);
-    m_pExit = Control(new QPushButton(QStringLiteral("종료"), this), IDCANCEL, {193, 186, 50, 14});
+    m_pExit = Control(new QPushButton(QStringLiteral("종료"), this), IDCANCEL, {193, 200, 50, 14});
     m_pExit->setAutoDefault(false);
     for (QPushButton* button : m_pSeparators) button->setAutoDefault(false);
     m_pBrowse->setAutoDefault(false);
 
     // Tab order follows the dialog from top to bottom.
-    QWidget* order[] = {m_pFolder,       m_pBrowse,        m_pFileType,      m_pPrefix,
-                        m_pDateMode,     m_pYear,          m_pSeparators[0], m_pMonth,
-                        m_pSeparators[1], m_pDay,          m_pSeparators[2], m_pSerialMode,
-                        m_pSerialDigits, m_pPostfix,       m_pUseExif,       m_pModFileDate,
-                        m_pSample,       m_pOk,            m_pAbout,         m_pExit};
+    QWidget* order[] = {m_pFolder,      m_pBrowse,        m_pFileType, m_pSidecars,
+                        m_pPrefix,      m_pDateMode,      m_pYear,     m_pSeparators[0],
+                        m_pMonth,       m_pSeparators[1], m_pDay,      m_pSeparators[2],
+                        m_pSerialMode,  m_pSerialDigits,  m_pPostfix,  m_pUseExif,
+                        m_pModFileDate, m_pSample,        m_pOk,       m_pAbout,
+                        m_pExit};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -171,7 +193,15 @@ void CQuensetDlg::OnInitDialog(const std::string& startFolder) {
     about->setData(IDM_ABOUTBOX);
     connect(about, &QAction::triggered, this, &CQuensetDlg::OnAbout);
     addAction(about);
+    m_pUndo = new QAction(Text(corvelle::kUndoMenuEntry), this);
+    m_pUndo->setData(IDM_UNDO_LAST_RUN);
+    m_pUndo->setEnabled(false);
+    connect(m_pUndo, &QAction::triggered, this, &CQuensetDlg::OnUndo);
+    addAction(m_pUndo);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // F1 stands in for the system menu's about entry.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &CQuensetDlg::OnAbout);
     setWindowIcon(ProgramIcon());
 
     using namespace corvelle;
@@ -200,7 +230,9 @@ void CQuensetDlg::OnInitDialog(const std::string& startFolder) {
     m_pUseExif->setChecked(settings.useExif);
     m_pModFileDate->setChecked(settings.modifyFileDate);
     m_pModFileDate->setEnabled(settings.useExif);
+    m_pSidecars->setChecked(settings.renameSidecars);
     BuildSample();
+    RefreshUndo();
 }
 
 void CQuensetDlg::ConnectControls() {
@@ -248,6 +280,9 @@ void CQuensetDlg::ConnectControls() {
     });
     connect(m_pModFileDate, &QCheckBox::clicked, this,
             [this](bool checked) { WriteInt(kModFileDateValue, checked ? 1 : 0); });
+    connect(m_pSidecars, &QCheckBox::clicked, this,
+            [this](bool checked) { WriteInt(kRenameSidecarsValue, checked ? 1 : 0); });
+    connect(m_pFolder, &QLineEdit::textChanged, this, &CQuensetDlg::RefreshUndo);
 
     connect(m_pBrowse, &QPushButton::clicked, this, &CQuensetDlg::OnBrowse);
     connect(m_pOk, &QPushButton::clicked, this, &CQuensetDlg::OnOK);
@@ -283,6 +318,7 @@ corvelle::NameSettings CQuensetDlg::CurrentSettings() const {
     settings.serialIndex = m_pSerialDigits->currentIndex();
     settings.useExif = m_pUseExif->isChecked();
     settings.modifyFileDate = m_pModFileDate->isChecked();
+    settings.renameSidecars = m_pSidecars->isChecked();
     return settings;
 }
 
@@ -334,12 +370,70 @@ corvelle::RunInputs CQuensetDlg::BuildRunInputs() const {
 
 void CQuensetDlg::OnOK() {
     const corvelle::RunInputs inputs = BuildRunInputs();
-    if (m_fnRunPreview) {
-        m_fnRunPreview(inputs);
+    // A folder that is not there shows why, rather than an empty list.
+    const std::string problem = corvelle::FolderProblemText(inputs.folder);
+    if (!problem.empty()) {
+        m_fnShowMessage(this, QString::fromStdString(corvelle::FileTextToUtf8(problem)));
         return;
     }
-    CRenamePreviewDlg preview(inputs, this);
-    preview.exec();
+    if (m_fnRunPreview) {
+        m_fnRunPreview(inputs);
+    } else {
+        CRenamePreviewDlg preview(inputs, this);
+        preview.exec();
+    }
+    RefreshUndo();
+}
+
+void CQuensetDlg::RefreshUndo() {
+    const int lookup = ++m_nUndoLookup;
+    ++m_nUndoLookups;
+    m_pUndo->setEnabled(false);
+    QThreadPool::globalInstance()->start([self = QPointer(this), lookup, folder = FolderForRun()] {
+        auto run = corvelle::UndoableRun(folder, corvelle::JournalFolder(), std::time(nullptr));
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, lookup, run = std::move(run)] {
+                if (!self) return;
+                --self->m_nUndoLookups;
+                if (lookup != self->m_nUndoLookup) return;  // the folder changed since
+                self->m_undoableRun = run;
+                self->m_pUndo->setEnabled(run.has_value() && !self->m_bUndoing);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CQuensetDlg::OnUndo() {
+    if (!m_undoableRun || m_bUndoing) return;
+    using namespace corvelle;
+    const RunSummary& run = *m_undoableRun;
+    const std::string when = RunTimeText(run.time);
+    // A run an earlier undo left partly open is asked about as a retry of its open files.
+    const std::string_view format = run.state == RunSummary::State::PartlyUndone
+                                        ? kUndoRetryQuestionFormat
+                                        : kUndoQuestionFormat;
+    const std::string question =
+        FormatCounts(FormatTexts(format, {when}), {static_cast<long long>(run.open)});
+    if (!m_fnAskQuestion(this, Text(question))) return;
+
+    m_bUndoing = true;
+    m_pUndo->setEnabled(false);
+    m_waitCursor.emplace();
+    QThreadPool::globalInstance()->start([self = QPointer(this), folder = FolderForRun()] {
+        const UndoOutcome outcome = UndoLastRun(folder, JournalFolder());
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, outcome] {
+                if (!self) return;
+                self->m_bUndoing = false;
+                self->m_waitCursor.reset();
+                const std::string text = UndoMessage(outcome, 20);
+                self->m_fnShowMessage(self, QString::fromStdString(FileTextToUtf8(text)));
+                self->RefreshUndo();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void CQuensetDlg::OnAbout() {

@@ -5,10 +5,13 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/name_settings.h"
 #include "core/rename_session.h"
+#include "core/run_journals.h"
+#include "ui/wait_cursor.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -33,6 +36,9 @@ class CQuensetDlg : public QDialog {
     // gives the chosen command id, or 0 when the menu was dismissed.
     using TrackPopup = std::function<int(QMenu& menu, const QPoint& anchor)>;
     using RunPreview = std::function<void(const corvelle::RunInputs& inputs)>;
+    // A message box with an OK button, and a question answered Yes (true) or No.
+    using ShowMessage = std::function<void(QWidget* parent, const QString& text)>;
+    using AskQuestion = std::function<bool(QWidget* parent, const QString& text)>;
 
     // `startFolder` (bytes, as given on the command line) is put into the folder edit as if
     // typed instead of "Recent Path"; it is not stored.
@@ -48,9 +54,17 @@ class CQuensetDlg : public QDialog {
 
     void SetTrackPopup(TrackPopup track) { m_fnTrackPopup = std::move(track); }
     void SetRunPreview(RunPreview run) { m_fnRunPreview = std::move(run); }
+    void SetShowMessage(ShowMessage show) { m_fnShowMessage = std::move(show); }
+    void SetAskQuestion(AskQuestion ask) { m_fnAskQuestion = std::move(ask); }
+
+    // The context menu's undo entry; enabled while the folder in the edit has a run to undo.
+    QAction* UndoAction() const { return m_pUndo; }
+    // True while the folder's runs are being looked up or a run is being reverted.
+    bool IsBusy() const { return m_nUndoLookups > 0 || m_bUndoing; }
 
     void OnOK();
     void OnAbout();
+    void OnUndo();
 
   private:
     void CreateControls();
@@ -61,11 +75,22 @@ class CQuensetDlg : public QDialog {
     void OnSeparator(QPushButton* button, std::string_view valueName);
     void OnBrowse();
     void WriteInt(std::string_view name, int value);
+    // Looks up, on a worker, whether the folder in the edit has a run to undo.
+    void RefreshUndo();
 
     corvelle::SettingsStore& m_store;
     Clock m_fnClock;
     TrackPopup m_fnTrackPopup;
     RunPreview m_fnRunPreview;
+    ShowMessage m_fnShowMessage;
+    AskQuestion m_fnAskQuestion;
+    // Only the newest lookup counts; older answers arrive late and are dropped.
+    int m_nUndoLookup = 0;
+    int m_nUndoLookups = 0;
+    bool m_bUndoing = false;
+    std::optional<corvelle::RunSummary> m_undoableRun;
+    QAction* m_pUndo = nullptr;
+    std::optional<corvelle::WaitCursor> m_waitCursor;
     // A start folder whose bytes are not UTF-8 is shown in Latin-1; the run takes its bytes
     // while the edit still shows it.
     std::string m_strStartFolderBytes;
@@ -86,6 +111,7 @@ class CQuensetDlg : public QDialog {
     QLineEdit* m_pPostfix = nullptr;
     QCheckBox* m_pUseExif = nullptr;
     QCheckBox* m_pModFileDate = nullptr;
+    QCheckBox* m_pSidecars = nullptr;
     QPushButton* m_pOk = nullptr;
     QPushButton* m_pAbout = nullptr;
     QPushButton* m_pExit = nullptr;

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/rename_texts.h"
@@ -32,15 +33,24 @@ void OnUiThread(Function function) {
 }
 
 void DefaultShowMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
+    ShowOkMessage(parent, text, QMessageBox::Warning);
+}
+
+bool DefaultAskQuestion(QWidget* parent, const QString& text) {
+    return AskYesNo(parent, text, QMessageBox::Warning);
+}
+
+QString ShownText(const std::string& bytes) {
+    return QString::fromStdString(corvelle::FileTextToUtf8(bytes));
 }
 
 }  // namespace
 
 CRenamePreviewDlg::CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent)
-    : QDialog(parent), m_inputs(std::move(inputs)), m_fnShowMessage(DefaultShowMessage) {
+    : QDialog(parent),
+      m_inputs(std::move(inputs)),
+      m_fnShowMessage(DefaultShowMessage),
+      m_fnAskQuestion(DefaultAskQuestion) {
     corvelle::SetControlId(this, IDD_RENAME_PREVIEW);
     setWindowTitle(Text(corvelle::kPreviewCaption));
     setFont(DialogFont());
@@ -126,8 +136,11 @@ void CRenamePreviewDlg::OnListed() {
     }
     {
         m_bFilling = true;
-        for (size_t position : m_pSession->changeablePositions())
-            m_pList->item(int(position))->setSelected(true);
+        const std::vector<size_t> changeable = m_pSession->changeablePositions();
+        for (int row = 0; row < m_pList->count(); ++row)
+            if (std::binary_search(changeable.begin(), changeable.end(), m_rowEntry[size_t(row)]) &&
+                (m_pList->item(row)->flags() & Qt::ItemIsSelectable))
+                m_pList->item(row)->setSelected(true);
         m_bFilling = false;
     }
     m_pSummary->setText(Text(m_pSession->summaryText()));
@@ -140,8 +153,19 @@ void CRenamePreviewDlg::OnListed() {
 void CRenamePreviewDlg::FillList() {
     m_bFilling = true;
     m_pList->clear();
-    for (const std::string& line : m_pSession->lines())
-        m_pList->addItem(QString::fromStdString(corvelle::FileTextToUtf8(line)));
+    m_rowEntry.clear();
+    const std::vector<corvelle::RenameEntry>& entries = m_pSession->entries();
+    for (size_t position = 0; position < entries.size(); ++position) {
+        m_pList->addItem(ShownText(corvelle::EntryLine(entries[position])));
+        m_rowEntry.push_back(position);
+        // A sidecar goes with its picture: shown under it, never chosen on its own.
+        for (const std::string& line : corvelle::SidecarLines(entries[position])) {
+            auto* item = new QListWidgetItem(ShownText(line), m_pList);
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+            m_rowEntry.push_back(position);
+        }
+    }
     m_bFilling = false;
 }
 
@@ -154,7 +178,7 @@ void CRenamePreviewDlg::OnRename() {
     if (m_bBusy || !m_pSession) return;
     std::vector<size_t> positions;
     for (int row = 0; row < m_pList->count(); ++row)
-        if (m_pList->item(row)->isSelected()) positions.push_back(size_t(row));
+        if (m_pList->item(row)->isSelected()) positions.push_back(m_rowEntry[size_t(row)]);
 
     const int k = int(positions.size());
     m_pSummary->hide();
@@ -165,6 +189,15 @@ void CRenamePreviewDlg::OnRename() {
     m_pProgress->show();
 
     SetBusy(true);
+    if (m_strJournalFolder) m_pSession->setJournalFolder(*m_strJournalFolder);
+    m_pSession->setUndoQuestion([self = QPointer(this)](const std::string& problem) {
+        bool goOn = false;
+        // The dialog refuses to close while renaming, so it is still there to ask.
+        QMetaObject::invokeMethod(
+            qApp, [self, &goOn, &problem] { goOn = self && self->AskToGoOnWithoutUndo(problem); },
+            Qt::BlockingQueuedConnection);
+        return goOn;
+    });
     QThreadPool::globalInstance()->start(
         [self = QPointer(this), session = m_pSession, positions = std::move(positions)] {
             const corvelle::RenameOutcome outcome = session->rename(positions, [self] {
@@ -180,12 +213,25 @@ void CRenamePreviewDlg::OnRename() {
 
 void CRenamePreviewDlg::OnStep() { m_pProgress->setValue(++m_nProgressPos); }
 
+bool CRenamePreviewDlg::AskToGoOnWithoutUndo(const std::string& problem) {
+    return m_fnAskQuestion(
+        this, ShownText(corvelle::FormatTexts(corvelle::kNoJournalQuestionFormat, {problem})));
+}
+
 void CRenamePreviewDlg::OnRenamed(const corvelle::RenameOutcome& outcome) {
     SetBusy(false);
+    if (outcome.stopped) {
+        // Nothing was renamed: the preview stands as it was.
+        m_pProgress->hide();
+        m_pSummary->show();
+        OnSelChange();
+        return;
+    }
     if (!outcome.journalProblem.empty())
         std::fprintf(stderr, "quenset: note: this run cannot be undone: %s\n",
                      outcome.journalProblem.c_str());
-    m_fnShowMessage(this, Text(outcome.message));
+    // Message 113 asks to check for existing files; the reasons say what really happened.
+    m_fnShowMessage(this, ShownText(corvelle::FailureMessage(outcome, 20)));
     if (!outcome.failed()) {
         accept();
         return;

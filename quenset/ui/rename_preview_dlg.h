@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/rename_session.h"
@@ -28,11 +29,16 @@ class CRenamePreviewDlg : public QDialog {
   public:
     // Shows one of the run's messages in a message box with an OK button.
     using ShowMessage = std::function<void(QWidget* parent, const QString& text)>;
+    // A question answered Yes (true) or No.
+    using AskQuestion = std::function<bool(QWidget* parent, const QString& text)>;
 
     explicit CRenamePreviewDlg(corvelle::RunInputs inputs, QWidget* parent = nullptr);
     ~CRenamePreviewDlg() override;
 
     void SetShowMessage(ShowMessage show) { m_fnShowMessage = std::move(show); }
+    void SetAskQuestion(AskQuestion ask) { m_fnAskQuestion = std::move(ask); }
+    // Where the run's undo record goes (the user's journal folder unless set).
+    void SetJournalFolder(std::string folder) { m_strJournalFolder = std::move(folder); }
     // True while the folder is being listed or files are being renamed.
     bool IsBusy() const { return m_bBusy; }
 
@@ -55,10 +61,16 @@ class CRenamePreviewDlg : public QDialog {
     void OnStep();
     void OnRenamed(const corvelle::RenameOutcome& outcome);
     void SetBusy(bool busy);
+    // Asked from the renaming thread; waits for the user's answer on the window's thread.
+    bool AskToGoOnWithoutUndo(const std::string& problem);
 
     corvelle::RunInputs m_inputs;
     std::shared_ptr<corvelle::RenameSession> m_pSession;
     ShowMessage m_fnShowMessage;
+    AskQuestion m_fnAskQuestion;
+    std::optional<std::string> m_strJournalFolder;
+    // The entry each list row shows; sidecar rows under their picture show it too.
+    std::vector<size_t> m_rowEntry;
     bool m_bBusy = false;
     bool m_bFilling = false;
     int m_nProgressPos = 0;

@@ -34,7 +34,9 @@ inline constexpr int IDC_DATE_MODE = 1025;
 inline constexpr int IDC_SERIAL_MODE = 1026;
 inline constexpr int IDC_SERIAL_DIGITS = 1027;
 inline constexpr int IDC_MOD_FILE_DATE = 1029;
+inline constexpr int IDC_RENAME_SIDECARS = 1030;
 inline constexpr int IDM_ABOUTBOX = 16;  // the "정보 보기" button and the context-menu entry
+inline constexpr int IDM_UNDO_LAST_RUN = 17;  // the context menu's undo entry
 
 // Separator popup commands (the separator table maps them to indices)
 inline constexpr int ID_SEPARATOR_DASH = 32771;

@@ -11,6 +11,9 @@
 #include "core/buffered_byte_source.h"
 #include "core/byte_source.h"
 #include "core/exif_reader.h"
+#include "core/iso_media_boxes.h"
+#include "core/iso_media_metadata.h"
+#include "core/picture_container.h"
 
 namespace corvelle {
 
@@ -85,6 +88,37 @@ MetadataPlace FindInTiffStructured(ByteSource& source) {
     return PlaceFromHere(source, tiffOrder ? kLargestBlock : kHeadLength);
 }
 
+// EXIF data in a chunk or box: real ones hold a few dozen kilobytes.
+constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
+
+std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
+    if (range.length > kLargestContainerBlock) return std::nullopt;
+    MetadataBlock block(static_cast<size_t>(range.length));
+    if (source.readAt(range.offset, block.data(), block.size()) != block.size())
+        return std::nullopt;
+    return block;
+}
+
+void LoadFromContainer(const ByteSource& source, PictureContainer container,
+                       LoadedMetadata& loaded) {
+    const bool isoMedia = container == PictureContainer::kIsoMedia;
+    const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
+    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container)) {
+        std::optional<MetadataBlock> block = ReadRange(source, range);
+        if (!block) continue;
+        if (!loaded.block)
+            loaded.block = std::move(block);
+        else
+            loaded.moreBlocks.push_back(std::move(*block));
+    }
+    std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
+    if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
+    loaded.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
+    if (!thumbnail) return;
+    if (std::optional<MetadataBlock> bytes = ReadRange(source, *thumbnail))
+        loaded.containerThumbnailJpeg = std::move(*bytes);
+}
+
 bool NamesJpeg(std::string path) {
     std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -98,6 +132,10 @@ std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::st
     source.seek(0);
     if (NamesJpeg(name)) return FindInJpeg(source);
     return FindInTiffStructured(source);
+}
+
+bool KeepsMetadataInContainer(const ByteSource& source, const std::string& name) {
+    return !NamesJpeg(name) && KeepsExifInChunks(SniffPictureContainer(source));
 }
 
 std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path) {
@@ -116,6 +154,10 @@ LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
     LoadedMetadata loaded;
     loaded.opened = true;
     loaded.fileSize = static_cast<int64_t>(source.size());
+    if (KeepsMetadataInContainer(source, name)) {
+        LoadFromContainer(source, SniffPictureContainer(source), loaded);
+        return loaded;
+    }
     if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, name)) {
         MetadataBlock block(size_t(place->length));
         block.resize(source.readAt(place->base, block.data(), block.size()));

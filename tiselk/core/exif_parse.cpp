@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "core/exif_reader.h"
+#include "core/picture_container.h"
 
 namespace corvelle {
 
@@ -34,7 +35,8 @@ bool Walk(ExifWalk& walk, ExifSummary& summary) {
     walk.reader.bytes().read(0, order);
     walk.reader.setBigEndian(order[0] == 'M' && order[1] == 'M');
     walk.makerId = 0;
-    if (walk.reader.read16(2) != 42u) return false;
+    const auto magic = walk.reader.read16(2);
+    if (!magic || !IsTiffMagic(uint16_t(*magic))) return false;
 
     auto first = walk.reader.read32(4);
     if (!first) return true;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/byte_source.h"
 #include "core/exif_block.h"
@@ -14,6 +15,12 @@ namespace corvelle {
 
 struct LoadedMetadata {
     std::optional<MetadataBlock> block;  // none: no TIFF-structured metadata found
+    // Walked after the first with the same rules: a CR3's EXIF directory (CMT2).
+    std::vector<MetadataBlock> moreBlocks;
+    // A JPEG thumbnail the container keeps outside the EXIF data (CR3, HEIF).
+    std::vector<uint8_t> containerThumbnailJpeg;
+    // A HEIF thumbnail item in another coding (HEVC, AV1), for the imaging library to decode.
+    bool codedThumbnailItem = false;
     bool opened = false;
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };
@@ -21,13 +28,19 @@ struct LoadedMetadata {
 // Finds the metadata block of a picture in its bytes: the APP1 "Exif" segment of a JPEG
 // (`name` containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the
 // whole file when it begins "MM" or "II" and else its first 61,440 bytes. Nothing is copied.
+// PNG, WebP and ISO media files keep theirs in chunks or boxes: see KeepsMetadataInContainer.
 std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name);
+
+// Whether a file not named as a JPEG keeps its EXIF data in a PNG or WebP chunk or in ISO
+// media boxes (told by its first bytes), where LoadMetadataBlock finds them.
+bool KeepsMetadataInContainer(const ByteSource& source, const std::string& name);
 
 // Opens a picture file for its metadata: one read of its head, more only for data beyond
 // it. None when it cannot be opened (an open refused for a moment is retried for a second).
 std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path);
 
-// The metadata block copied out of a picture file (tests and tools that keep it).
+// The metadata block copied out of a picture file: the block FindMetadataBlock finds, or
+// the EXIF chunk or boxes of a container file with the thumbnail it keeps beside them.
 LoadedMetadata LoadMetadataBlock(const std::string& path);
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 
@@ -45,7 +58,8 @@ struct ExifWalk {
 int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary);
 
 // Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block,
-// filling the summary. False when the block is not TIFF-structured (no 42 at offset 2).
+// filling the summary. False when the block is not TIFF-structured (no 42, nor a raw
+// file's own mark, at offset 2).
 bool Parse(const MetadataBlock& block, ExifSummary& summary);
 // The same over the block in place in a file's bytes.
 bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary);

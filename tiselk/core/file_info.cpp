@@ -2,6 +2,7 @@
 
 #include "core/exif_numbers.h"
 #include "core/exif_reader.h"
+#include "core/imaging_decoder.h"
 
 namespace corvelle {
 
@@ -20,19 +21,46 @@ FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     return info;
 }
 
-}  // namespace
-
-FileInfo ReadFileInfo(const std::string& path) {
-    const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
-    return source ? ReadFileInfo(*source, path) : InfoFromSummary(path, {});
+// A container's EXIF data are copied out of their chunks or boxes, with the thumbnail it
+// keeps beside them. `decodeThumbnail`: the path names a real file whose coded thumbnail
+// item may be decoded.
+FileInfo InfoFromContainer(const std::string& path, LoadedMetadata loaded, bool decodeThumbnail) {
+    ExifSummary summary;
+    summary.fileSize = loaded.fileSize;
+    if (loaded.block) Parse(*loaded.block, summary);
+    for (const MetadataBlock& more : loaded.moreBlocks) {
+        // Positions found in one block mean nothing in the next.
+        summary.exifDirectoryPosition = 0;
+        summary.interoperabilityOffset = 0;
+        Parse(more, summary);
+    }
+    if (summary.thumbnailJpeg.empty())
+        summary.thumbnailJpeg = std::move(loaded.containerThumbnailJpeg);
+    if (summary.thumbnailJpeg.empty() && loaded.codedThumbnailItem && decodeThumbnail)
+        summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
+    return InfoFromSummary(path, std::move(summary));
 }
 
-FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
+// Every other file's block is walked in place in its bytes.
+FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
+    if (KeepsMetadataInContainer(source, path))
+        return InfoFromContainer(path, LoadMetadataBlock(source, path), decodeThumbnail);
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, path))
         Parse(source, *place, summary);
     return InfoFromSummary(path, std::move(summary));
+}
+
+}  // namespace
+
+FileInfo ReadFileInfo(const std::string& path) {
+    const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
+    return source ? ReadInfo(*source, path, true) : InfoFromSummary(path, {});
+}
+
+FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
+    return ReadInfo(source, path, false);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

@@ -10,7 +10,9 @@ namespace corvelle {
 
 namespace {
 
-constexpr std::string_view kPatterns[] = {"*.jpg", "*.jpeg", "*.tif?", "*.nef"};
+constexpr std::string_view kPatterns[] = {"*.jpg",  "*.jpeg", "*.tif?", "*.nef", "*.heic", "*.heif",
+                                          "*.avif", "*.png",  "*.webp", "*.dng", "*.cr2",  "*.cr3",
+                                          "*.arw",  "*.orf",  "*.rw2",  "*.pef", "*.srw"};
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -7,7 +7,8 @@
 namespace corvelle {
 
 // Whether the file list shows a file of this name: "*.jpg", "*.jpeg", "*.tif?" (.tif and
-// .tiff) or "*.nef", without regard to case.
+// .tiff), "*.nef", today's photo files (HEIC, HEIF, AVIF, PNG, WebP) and raw files (DNG,
+// CR2, CR3, ARW, ORF, RW2, PEF, SRW), without regard to case.
 bool IsListedPictureName(std::string_view name);
 
 // The names of the folder's picture files (regular files, hidden ones left out), sorted

@@ -3,6 +3,12 @@
 #include <algorithm>
 
 #include "core/byte_source.h"
+#include "core/byte_window.h"
+#include "core/imaging_decoder.h"
+#include "core/iso_media_metadata.h"
+#include "core/picture_container.h"
+#include "core/raw_preview.h"
+#include "core/text.h"
 
 namespace corvelle {
 
@@ -14,15 +20,70 @@ PictureFormat PictureFormatForPath(const std::string& path) {
     });
     const bool jpeg =
         name.find(".jpg") != std::string::npos || name.find(".jpeg") != std::string::npos;
-    return jpeg ? PictureFormat::kJpeg : PictureFormat::kTiff;
+    if (jpeg) return PictureFormat::kJpeg;
+    static constexpr std::string_view kRawPatterns[] = {"*.dng", "*.cr2", "*.arw", "*.orf",
+                                                        "*.rw2", "*.pef", "*.srw"};
+    for (std::string_view pattern : kRawPatterns)
+        if (MatchesFilePattern(name, pattern)) return PictureFormat::kRawPreview;
+    return PictureFormat::kTiff;
 }
+
+namespace {
+
+// The first of the JPEG pictures that decodes. Pictures that do not (a DNG's lossless
+// sensor data also begins FF D8) are passed over without a message.
+std::optional<PackedDib> DecodeFirstJpeg(const ByteSource& file,
+                                         const std::vector<ByteRange>& pictures,
+                                         const JpegMessageSink& messages,
+                                         const PictureLimits& limits) {
+    for (const ByteRange& range : pictures) {
+        ByteWindow window(file, range);
+        std::vector<std::string> said;
+        auto picture = DecodeJpeg(
+            window, [&](const std::string& m) { said.push_back(m); }, limits);
+        if (!picture) continue;
+        if (messages)
+            for (const std::string& message : said) messages(message);
+        return picture;
+    }
+    return std::nullopt;
+}
+
+std::vector<ByteRange> CanonRawPictures(const ByteSource& file) {
+    const IsoMediaMetadata media = ReadIsoMediaMetadata(file);
+    std::vector<ByteRange> pictures;
+    for (const auto& range : {media.previewJpeg, media.thumbnailJpeg})
+        if (range) pictures.push_back(*range);
+    return pictures;
+}
+
+}  // namespace
 
 std::optional<PackedDib> DecodePicture(const std::string& path, const JpegMessageSink& messages,
                                        const PictureLimits& limits) {
     const auto source = FileByteSource::open(path);
     if (!source) return std::nullopt;
-    if (PictureFormatForPath(path) == PictureFormat::kJpeg) {
+    const PictureFormat format = PictureFormatForPath(path);
+    if (format == PictureFormat::kJpeg) {
         return DecodeJpeg(*source, messages, limits);
+    }
+    switch (SniffPictureContainer(*source)) {
+        case PictureContainer::kPng:
+        case PictureContainer::kWebp:
+            return DecodeWithImagingLibrary(path, limits);
+        case PictureContainer::kIsoMedia: {
+            const std::vector<ByteRange> previews = CanonRawPictures(*source);
+            if (!previews.empty()) return DecodeFirstJpeg(*source, previews, messages, limits);
+            return DecodeWithImagingLibrary(path, limits);
+        }
+        default:
+            break;
+    }
+    if (format == PictureFormat::kRawPreview) {
+        // A raw file without a usable JPEG still has its first TIFF image, often a small RGB one.
+        if (auto preview =
+                DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))
+            return preview;
     }
     return DecodeTiff(*source, limits);
 }

@@ -10,15 +10,17 @@
 
 namespace corvelle {
 
-enum class PictureFormat { kJpeg, kTiff };
+enum class PictureFormat { kJpeg, kTiff, kRawPreview };
 
 // JPEG when the file name, lower-cased, contains ".jpg" or ".jpeg" anywhere (so "x.jpeg.tif"
-// is read as JPEG); TIFF otherwise, which also covers raw camera files such as ".nef".
-// Only the name counts, not the folders above it.
+// is read as JPEG); the largest embedded JPEG for the raw files whose TIFF images are sensor
+// data (.dng .cr2 .arw .orf .rw2 .pef .srw); TIFF otherwise, which also covers ".nef"
+// (its first image is a small RGB picture). Only the name counts, not the folders above it.
 PictureFormat PictureFormatForPath(const std::string& path);
 
-// The picture of a file, or none when the file cannot be read or decoded. JPEG library
-// messages go to `messages`.
+// The picture of a file, or none when the file cannot be read or decoded. A file not named
+// as a JPEG is first told by its bytes: PNG, WebP, HEIC/HEIF and AVIF files go to the
+// imaging library, a CR3 shows its JPEG preview. JPEG library messages go to `messages`.
 std::optional<PackedDib> DecodePicture(const std::string& path,
                                        const JpegMessageSink& messages = {},
                                        const PictureLimits& limits = {});

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/undo_journal.h"
+
+namespace corvelle {
+
+// A folder as the journals know it: its device and inode, and its absolute path (a memory
+// card mounted again keeps its path but gets a new device number).
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string path;
+};
+
+// The folder at `path`; none when it cannot be opened.
+std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
+// The absolute path with symbolic links and "." and ".." resolved; as given when it cannot be.
+std::string AbsoluteFolderPath(const std::string& path);
+
+enum class FolderMatch { None, SameFolder, SamePath };
+// SameFolder: the very folder (device and inode). SamePath: a folder at the recorded path on
+// another device, where file identity rests on size and last-write time alone.
+FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folder);
+
+// One journal file as found in the journal folder.
+struct FoundJournal {
+    std::string path;
+    JournalRead read = JournalRead::Damaged;
+    std::string why;       // what is wrong with a record that is not Ok
+    JournalRecord record;  // only for Ok
+    size_t completeLength = 0;
+    // For a record that is not Ok: whether it names the folder asked about, another
+    // folder, or nothing that can be read.
+    enum class Names { Asked, Other, Nothing } names = Names::Nothing;
+    FolderMatch match = FolderMatch::None;  // for Ok records
+};
+
+// Every journal, newest first. Empty journals (a run killed between creating and writing
+// its record) are passed over, and removed once older than a minute; anything that is not a
+// regular file is passed over.
+std::vector<FoundJournal> ReadJournals(const std::string& journalFolder,
+                                       const FolderIdentity& folder, std::time_t now);
+
+// Whether a record that cannot be read could be the folder's last run, so that undoing an
+// older one instead would be wrong.
+bool BlocksFolder(const FoundJournal& journal);
+
+// A file of a record still to be given its old name: renamed (marked, or found under its new
+// name where the mark was cut short) and not reverted.
+bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd);
+size_t RenamedCount(const JournalRecord& record);
+
+// `quenset --undo --list`: the folder's runs, newest first.
+struct RunSummary {
+    std::string journalPath;
+    std::time_t time = 0;
+    enum class State { Open, PartlyUndone, Undone, Damaged } state = State::Open;
+    size_t renamed = 0;   // files the run renamed
+    size_t open = 0;      // of those, still to be reverted
+    std::string problem;  // why a damaged record cannot be read
+};
+std::vector<RunSummary> ListRuns(const std::string& folder, const std::string& journalFolder,
+                                 std::time_t now);
+
+// The run an undo of the folder would revert, without touching anything; none when there is
+// none (or a damaged record stands in the way).
+std::optional<RunSummary> UndoableRun(const std::string& folder, const std::string& journalFolder,
+                                      std::time_t now);
+
+// Keeps the journal folder small: the newest kKeptRunsPerFolder runs of each folder, and
+// fully undone runs for kUndoneRunDays days after their undo. Damaged records stay.
+inline constexpr size_t kKeptRunsPerFolder = 100;
+inline constexpr int kUndoneRunDays = 30;
+void TidyJournals(const std::string& journalFolder, std::time_t now);
+
+// "2026-12-07 14:31" in the user's time zone.
+std::string RunTimeText(std::time_t when);
+
+}  // namespace corvelle
