@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
+RELEASE_DIR ?= build-release
 JOBS      ?= $(shell nproc)
 APP       ?= morvane
 ARGS      ?=
@@ -58,9 +59,19 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# A Debian package of the four programs in $(BUILD_DIR): corvelle-photo-tools_<version>_<arch>.deb
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+$(RELEASE_DIR)/build.ninja:
+	$(CMAKE_CONFIG) -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCORVELLE_TESTS=OFF
+
+# The Debian package from a Release build of its own (programs only, no test suites):
+# corvelle-photo-tools_<version>_<arch>.deb with stripped programs, and their debug
+# information in corvelle-photo-tools-dbgsym_<version>_<arch>.ddeb, both copied to
+# $(BUILD_DIR).
+package: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	cd $(RELEASE_DIR) && cpack -G DEB
+	mkdir -p $(BUILD_DIR)
+	cp $(RELEASE_DIR)/corvelle-photo-tools_*.deb $(RELEASE_DIR)/corvelle-photo-tools-dbgsym_*.ddeb \
+	    $(BUILD_DIR)/
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(RELEASE_DIR)

@@ -71,6 +71,37 @@ peak_kb=$(/usr/bin/time -f %M "$brevoll" --batch --source "$scratch/one" \
     --dest "$scratch/out-memory" --bound 800x600 --quality 85 --exif --overwrite yes-all \
     2>&1 >/dev/null | tail -n 1)
 
+# Many small pictures: the cost of each picture beyond its pixels (opening, step markers,
+# the safe write of each output). 300 pictures of 320x240 to 100 pixels, one at a time,
+# beside vipsthumbnail on the same pictures; the median of 5 rounds, the two tools taking
+# turns so that a busy machine disturbs both alike.
+small_count=300
+small="$scratch/small"
+if [ "$(ls "$small" 2>/dev/null | wc -l)" -ne "$small_count" ]; then
+    rm -rf "$small"
+    mkdir -p "$small"
+    vips thumbnail "$corpus" "$scratch/small-base.jpg[Q=90]" 320 --height 240 --size force
+    exiftool -q -overwrite_original -TagsFromFile "$corpus" -exif:all "$scratch/small-base.jpg"
+    for i in $(seq -w 1 $small_count); do cp "$scratch/small-base.jpg" "$small/small_$i.jpg"; done
+fi
+small_brevoll=()
+small_vips=()
+for round in 1 2 3 4 5; do
+    fresh out-small-brevoll
+    small_brevoll+=("$(seconds small-brevoll-$round "$brevoll" --batch --source "$small" \
+        --dest "$scratch/out-small-brevoll" --pixel 100 --quality 85 --exif --no-border \
+        --stamp none --overwrite yes-all -j 1)")
+    fresh out-small-vips
+    small_vips+=("$(seconds small-vips-$round vipsthumbnail -s 100 \
+        -o "$scratch/out-small-vips/%s.jpg[Q=85]" "$small"/*.jpg)")
+done
+median() { printf '%s\n' "$@" | sort -n | sed -n 3p; }
+cpu_median() {  # cpu_median <name prefix>
+    for round in 1 2 3 4 5; do cpu "$1-$round"; echo; done | sort -n | sed -n 3p
+}
+t_small_brevoll=$(median "${small_brevoll[@]}")
+t_small_vips=$(median "${small_vips[@]}")
+
 check=$(vipsheader "$scratch/out-brevoll2/photo_01.jpg")
 exif_kept=$(exiftool -s3 -Model "$scratch/out-brevoll2/photo_01.jpg")
 ratio() { echo "$1 / $2" | bc -l | xargs printf '%.2f'; }
@@ -85,3 +116,9 @@ printf '%-24s %8s s wall %8s s processor\n' "mogrify" "$t_mogrify" "$(cpu mogrif
 echo "brevoll -j 2 / vipsthumbnail: $(ratio "$t_brevoll2" "$t_vips") (target <= 1.00)"
 echo "mogrify / brevoll -j 2:       $(ratio "$t_mogrify" "$t_brevoll2") (target >= 4.00)"
 echo "peak memory, one picture:     $((peak_kb / 1024)) MB (target < 100 MB)"
+echo
+echo "pictures: $small_count x 320x240 JPEG, to 100 pixels at quality 85, -j 1, median of 5"
+echo "outputs: brevoll $(ls "$scratch/out-small-brevoll" | wc -l), vipsthumbnail $(ls "$scratch/out-small-vips" | wc -l)"
+printf '%-24s %8s s wall %8s s processor\n' "brevoll --batch -j 1" "$t_small_brevoll" "$(cpu_median small-brevoll)"
+printf '%-24s %8s s wall %8s s processor\n' "vipsthumbnail" "$t_small_vips" "$(cpu_median small-vips)"
+echo "brevoll / vipsthumbnail:      $(ratio "$t_small_brevoll" "$t_small_vips") (target <= 1.00)"

@@ -14,12 +14,14 @@
 
 #include "core/batch_run.h"
 #include "core/command_line.h"
+#include "core/command_line_usage.h"
 #include "core/error_report.h"
 #include "core/format_seconds.h"
 #include "core/imaging.h"
 #include "core/picture_list.h"
 #include "core/settings_store.h"
 #include "core/step_marker.h"
+#include "core/step_record.h"
 #include "ui/brevoll_gui.h"
 
 namespace {
@@ -80,19 +82,6 @@ OverwriteQuestion questionFor(OverwriteMode mode) {
     return [](const std::string&) { return OverwriteAnswer::Cancel; };
 }
 
-// The library's messages come a line per complaint; the user gets them on one line.
-std::string oneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c != '\n')
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += "; ";
-    }
-    while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
-    return line;
-}
-
 class ProgressLine {
   public:
     ProgressLine(int total, bool terminal) : m_total(total), m_terminal(terminal) {}
@@ -111,8 +100,7 @@ class ProgressLine {
     void problem(const PictureJob& job) {
         if (m_terminal) std::fputc('\n', stderr);
         if (job.outcome == PictureOutcome::Failed)
-            std::fprintf(stderr, "brevoll: cannot convert %s: %s\n", job.source.c_str(),
-                         oneLine(job.error).c_str());
+            std::fprintf(stderr, "brevoll: %s\n", DescribeFailure({job.source, job.error}).c_str());
         else if (job.endsEarly)
             std::fprintf(stderr,
                          "brevoll: warning: %s is cut short; its missing part is filled "
@@ -159,25 +147,21 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         }
     }
 
-    StepMarkerBoard markers(store, /*writeBehind=*/options.jobs > 1);
+    StepMarkerBoard markers(StepRecordPath(store.filePath()));
     BatchRun run(settings, markers, questionFor(mode));
     run.collect();
+    for (const std::string& line : run.leftOutTypes())
+        std::fprintf(stderr, "brevoll: %s\n", line.c_str());
     ProgressLine progress(run.total(), terminal);
     RunClock clock;
     clock.start(nowMs());
-    int failed = 0;
 
     auto done = [&](PictureJob& job) {
         if (job.outcome == PictureOutcome::Resized || job.outcome == PictureOutcome::Failed)
             run.finish(job);
         const uint64_t now = nowMs();
         clock.pictureDone(now);
-        if (job.outcome == PictureOutcome::Failed) {
-            ++failed;
-            progress.problem(job);
-        } else if (job.endsEarly) {
-            progress.problem(job);
-        }
+        if (job.outcome == PictureOutcome::Failed || job.endsEarly) progress.problem(job);
         // A cancelled picture ends the run; the time line stays as it was.
         if (job.outcome != PictureOutcome::Cancelled)
             progress.show(job,
@@ -214,7 +198,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
     progress.end();
     if (run.cancelled()) std::puts("User canceled");
     std::printf("%i Resized\n", run.resized());
-    return failed > 0 ? 1 : 0;
+    return run.failures().empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -224,25 +208,22 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
 
+    if (const auto answered =
+            AnswerHelpOrVersion(argc, argv, "brevoll", "1.4 (build 14)", kBrevollUsage))
+        return *answered;
     SettingsStore store(kBrevollSettings);
     const std::vector<std::string> args(argv + 1, argv + argc);
     ParsedCommandLine parsed = ParseBrevollArguments(args, ReadDialogFields(store));
-    if (parsed.help) {
-        std::fputs(kBrevollUsage, stdout);
-        return 0;
-    }
     if (parsed.error.empty() && !parsed.batch && args.size() > 0)
         parsed.error = "the options need --batch";
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "brevoll: %s\n%s", parsed.error.c_str(), kBrevollUsage);
-        return 2;
-    }
+    if (!parsed.error.empty()) return ReportUsageError("brevoll", parsed.error, kBrevollUsage);
+    for (const std::string& warning : parsed.options.warnings) ReportWarning("brevoll", warning);
     // The main dialog reports an abnormal end of the previous run itself, in a message box.
     if (!parsed.batch) return RunBrevollGui(argc, argv);
 
     // A run that ended abnormally is reported at the next start.
     const std::string reportPath = ErrorReportPath();
-    if (const auto message = ReportAbnormalEnd(store, reportPath))
+    if (const auto message = ReportAbnormalEnd(store, StepRecordPath(store.filePath()), reportPath))
         std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
                      reportPath.c_str());
 

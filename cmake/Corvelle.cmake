@@ -6,6 +6,7 @@ function(corvelle_warnings target)
 endfunction()
 
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/DesktopFiles.cmake)
 
 # Registers every test case of a GoogleTest executable with ctest, so that a failure names
 # the case and `ctest -R` selects single cases. The cases are listed when ctest runs, so a
@@ -50,7 +51,7 @@ function(corvelle_program)
     install(TARGETS ${P_NAME} RUNTIME DESTINATION bin)
 
     file(GLOB test_sources CONFIGURE_DEPENDS ${dir}/tests/*.cpp)
-    if(test_sources)
+    if(test_sources AND CORVELLE_TESTS)
         add_executable(${P_NAME}_tests ${test_sources})
         target_link_libraries(${P_NAME}_tests PRIVATE ${P_NAME}_ui common_test_support)
         target_compile_definitions(${P_NAME}_tests PRIVATE

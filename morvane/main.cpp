@@ -18,17 +18,24 @@ namespace {
 using corvelle::ConvertRequest;
 
 constexpr const char* kUsage =
-    "usage: morvane [FILE...]\n"
-    "       morvane --convert IN -o OUT [--gray 1786|4336] [--trim N] [--trim-offset DX,DY]\n"
-    "               [--quality Q] [--denoise THRESHOLD,REGION]\n"
+    "Usage: morvane [FILE...]\n"
+    "       morvane --convert IN -o OUT [options]\n"
+    "       morvane --help | --version\n"
     "\n"
-    "Headless conversion, in this order: load the JPEG IN; --denoise removes colour noise\n"
-    "(threshold 1..255, region 1..25); --gray makes the 1786- or 4336-level gray rendering;\n"
-    "--trim N (1 \"3x5\", 2 \"4x6\", 3 \"5x7\", 4 \"8x10\", 5 \"10x12\", 6 \"10x14\") crops to "
-    "that\n"
-    "print size's frame, centred and moved by --trim-offset, kept inside the picture; OUT\n"
-    "ending in .jpg or .jpeg is written at --quality (default: the stored compress ratio),\n"
-    "ending in .bmp as an uncompressed bitmap.\n";
+    "Opens each JPEG FILE in its own window. --convert works without a display, in this\n"
+    "order: loads the JPEG IN, removes colour noise, makes the gray rendering, crops to the\n"
+    "print size's frame and writes OUT (.jpg or .jpeg as JPEG, .bmp as a bitmap).\n"
+    "\n"
+    "Options:\n"
+    "  --convert IN                   the JPEG photo to convert\n"
+    "  -o OUT                         the file to write\n"
+    "  --gray 1786|4336               the 1786- or 4336-level gray rendering\n"
+    "  --trim 1..6                    crop to the frame of print size 3x5, 4x6, 5x7, 8x10,\n"
+    "                                 10x12 or 10x14, centred on the picture\n"
+    "  --trim-offset DX,DY            move that frame by DX,DY pixels (negative: left, up),\n"
+    "                                 kept inside the picture\n"
+    "  --quality 1..100               JPEG quality (default: the stored compress ratio)\n"
+    "  --denoise 1..255,1..25         colour-noise filter: THRESHOLD,REGION (9 is 3x3)\n";
 
 constexpr std::string_view kHeadlessOptions[] = {
     "--convert", "-o",        "--gray", "--trim", "--trim-offset",
@@ -48,8 +55,13 @@ bool isHeadless(int argc, char** argv) {
 }
 
 int usageError(const std::string& reason) {
-    std::fprintf(stderr, "morvane: %s (see morvane --help)\n", reason.c_str());
-    return 2;
+    return corvelle::ReportUsageError("morvane", reason, kUsage);
+}
+
+int keptInRange(const char* option, int given, int min, int max) {
+    const corvelle::RangedNumber kept = corvelle::KeepInRange(option, given, min, max);
+    corvelle::ReportWarning("morvane", kept.warning);
+    return kept.value;
 }
 
 std::string text(const QString& value) { return value.toStdString(); }
@@ -70,10 +82,6 @@ int runHeadless(int argc, char** argv) {
     const QCommandLineOption denoise("denoise", "", "THRESHOLD,REGION");
     parser.addOptions({help, convert, output, gray, trim, trimOffset, quality, denoise});
     if (!parser.parse(arguments)) return usageError(text(parser.errorText()));
-    if (parser.isSet(help)) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     if (!parser.positionalArguments().isEmpty())
         return usageError("unexpected argument " + text(parser.positionalArguments().first()));
     if (!parser.isSet(convert)) return usageError("the options need --convert IN");
@@ -104,9 +112,8 @@ int runHeadless(int argc, char** argv) {
     }
     if (parser.isSet(trim)) {
         const auto size = corvelle::ParseInteger(text(parser.value(trim)));
-        if (!size || *size < 1 || *size >= int(corvelle::kTrimSizes.size()))
-            return usageError("--trim takes a print size from 1 to 6");
-        request.trimSize = *size;
+        if (!size) return usageError("--trim takes a print size from 1 to 6");
+        request.trimSize = keptInRange("--trim", *size, 1, int(corvelle::kTrimSizes.size()) - 1);
     }
     if (parser.isSet(trimOffset)) {
         if (!parser.isSet(trim)) return usageError("--trim-offset needs --trim");
@@ -117,12 +124,17 @@ int runHeadless(int argc, char** argv) {
     if (parser.isSet(denoise)) {
         const auto values = corvelle::ParseIntegerPair(text(parser.value(denoise)));
         if (!values) return usageError("--denoise takes THRESHOLD,REGION");
-        request.denoise = corvelle::NoiseFilterSettings::limited(values->first, values->second);
+        using Limits = corvelle::NoiseFilterSettings;
+        request.denoise =
+            Limits::limited(keptInRange("--denoise THRESHOLD", values->first, Limits::kMinThreshold,
+                                        Limits::kMaxThreshold),
+                            keptInRange("--denoise REGION", values->second, Limits::kMinRegionSize,
+                                        Limits::kMaxRegionSize));
     }
     if (parser.isSet(quality)) {
         const auto value = corvelle::ParseInteger(text(parser.value(quality)));
         if (!value) return usageError("--quality takes a number from 1 to 100");
-        request.quality = *value;
+        request.quality = keptInRange("--quality", *value, 1, 100);
     } else if (kind == corvelle::ConvertOutputKind::kJpeg) {
         // The window's compress ratio, as the last session left it.
         const corvelle::SettingsStore settings(corvelle::kMorvaneSettings);
@@ -140,6 +152,9 @@ int runHeadless(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered =
+            corvelle::AnswerHelpOrVersion(argc, argv, "morvane", "1.1 (build 18)", kUsage))
+        return *answered;
     // Decided before any window exists, so a mistyped option fails the same way with or
     // without a display.
     if (const auto unknown = corvelle::FirstUnknownOption(argc, argv, kHeadlessOptions))

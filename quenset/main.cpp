@@ -15,13 +15,18 @@
 
 int main(int argc, char** argv) {
     using corvelle::CommandLine;
+    if (const auto answered = corvelle::AnswerHelpOrVersion(
+            argc, argv, "quenset", "1.13 (build 25)", corvelle::kQuensetUsage))
+        return *answered;
     const CommandLine commandLine =
         corvelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!commandLine.error.empty())
         return corvelle::ReportUsageError("quenset", commandLine.error, corvelle::kQuensetUsage);
+    for (const std::string& warning : commandLine.warnings)
+        corvelle::ReportWarning("quenset", warning);
     switch (commandLine.mode) {
         case CommandLine::Mode::Help:
-            std::fputs(corvelle::kQuensetUsage, stdout);
+            corvelle::PrintUsage(stdout, corvelle::kQuensetUsage);
             return 0;
         case CommandLine::Mode::Preview:
         case CommandLine::Mode::Rename: {

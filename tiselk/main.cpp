@@ -18,14 +18,22 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tiselk [PATH]                   the EXIF browser; PATH (a picture or a folder) is\n"
-    "                                       opened as if dropped on it\n"
-    "       tiselk --info FILE...           the basic information, summary and tag report\n"
-    "       tiselk --json FILE...           the same as a JSON array, one object per file\n"
-    "       tiselk --decode FILE -o OUT.bmp the picture the window decodes, as a BMP file\n"
-    "       tiselk --histogram FILE...      the mono, red, green and blue counts and means\n"
-    "                                       as a JSON array, one object per file\n"
-    "       tiselk --help\n";
+    "Usage: tiselk [PATH]\n"
+    "       tiselk --info FILE...\n"
+    "       tiselk --json FILE...\n"
+    "       tiselk --decode FILE -o OUT.bmp\n"
+    "       tiselk --histogram FILE...\n"
+    "       tiselk --help | --version\n"
+    "\n"
+    "Opens the EXIF browser; PATH (a picture or a folder) is opened as if dropped on it.\n"
+    "The other forms work without a display and print what the window would show.\n"
+    "\n"
+    "Options:\n"
+    "  --info FILE...                 the basic information, summary and tag report\n"
+    "  --json FILE...                 the same as a JSON array, one object per file\n"
+    "  --decode FILE -o OUT.bmp       the picture the window decodes, as a BMP file\n"
+    "  --histogram FILE...            the mono, red, green and blue counts and their\n"
+    "                                 means as a JSON array, one object per file\n";
 
 constexpr std::string_view kKnownOptions[] = {"--info", "--json", "--decode", "-o",
                                               "--histogram", "--help", "-h"};
@@ -40,18 +48,20 @@ void PrintJpegMessage(const std::string& path, const std::string& message) {
     std::fprintf(stderr, "tiselk: %s: %s\n", path.c_str(), message.c_str());
 }
 
+// Each file's information is written as soon as it is read, so memory stays flat however
+// many files are given.
 int RunInfo(std::string_view mode, const std::vector<std::string>& files) {
-    std::vector<corvelle::FileInfo> infos;
+    corvelle::InfoJsonWriter json(Write);
     for (size_t i = 0; i < files.size(); ++i) {
-        corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
-        if (mode == "--info") {
+        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
+        if (mode == "--json") {
+            json.add(info);
+        } else {
             if (i > 0) Write(corvelle::kInfoSeparator);
             Write(corvelle::FormatInfoText(info));
-        } else {
-            infos.push_back(std::move(info));
         }
     }
-    if (mode == "--json") Write(corvelle::FormatInfoJson(infos));
+    if (mode == "--json") json.finish();
     return 0;
 }
 
@@ -93,15 +103,13 @@ int RunHistogram(const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto answered =
+            corvelle::AnswerHelpOrVersion(argc, argv, "tiselk", "1.4 (build 25)", kUsage))
+        return *answered;
     if (const auto unknown = corvelle::FirstUnknownOption(argc, argv, kKnownOptions))
         return UsageError("unknown option " + *unknown);
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        if (arguments.size() > 1) return UsageError(arguments[0] + " takes no arguments");
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     const std::string mode = arguments.empty() ? std::string() : arguments[0];
     for (size_t i = 1; i < arguments.size(); ++i) {
         // Options only lead; later ones are a mistake, not file names.

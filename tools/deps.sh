@@ -12,6 +12,7 @@ packages=(
     imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
     xvfb xdotool
     ccache qt6-translations-l10n desktop-file-utils dpkg-dev
+    scdoc librsvg2-bin man-db lintian appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,7 +16,24 @@ bool somethingAt(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+// The library's messages come a line per complaint; the user gets them on one line.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += "; ";
+    }
+    while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
+    return line;
+}
+
 }  // namespace
+
+std::string DescribeFailure(const PictureFailure& failure) {
+    return "cannot convert " + failure.source + ": " + oneLine(failure.reason);
+}
 
 BatchRun::BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQuestion ask)
     : m_settings(std::move(settings)), m_markers(markers), m_ask(std::move(ask)) {}
@@ -24,10 +41,18 @@ BatchRun::BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQues
 void BatchRun::collect(const std::function<void(size_t)>& listed) {
     // Without a destination folder every picture would land below the root of the file
     // system; such a run has nothing to do.
-    m_pictures = m_settings.destinationFolder.empty()
-                     ? std::vector<std::string>()
-                     : CollectPictures(m_settings.sourceFolder, m_settings.recursive, listed,
-                                       m_settings.destinationFolder);
+    CollectedPictures found;
+    if (!m_settings.destinationFolder.empty()) {
+        CollectOptions options;
+        options.recursive = m_settings.recursive;
+        options.allPictureTypes = m_settings.allPictureTypes;
+        options.leftOut = m_settings.destinationFolder;
+        options.listed = listed;
+        found = CollectPictureFiles(m_settings.sourceFolder, options);
+    }
+    m_pictures = std::move(found.pictures);
+    m_leftOutTypes = std::move(found.leftOutTypes);
+    m_failures.clear();
     m_nextIndex = 0;
     m_resized = 0;
     m_answer = OverwriteAnswer::Yes;
@@ -66,26 +91,27 @@ std::optional<PictureJob> BatchRun::takeNext() {
     return job;
 }
 
-void BatchRun::convert(PictureJob& job, bool keepCanvas) {
+void BatchRun::convert(PictureJob& job, bool keepPreview) {
     ConvertResult result =
         ConvertPicture(m_settings, job.source, job.destination, m_markers.reporter(job.markerSlot),
-                       job.replaceExisting, keepCanvas);
+                       job.replaceExisting, keepPreview);
     job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
     job.error = std::move(result.error);
     job.endsEarly = result.endsEarly;
-    job.canvas = std::move(result.canvas);
+    job.preview = std::move(result.preview);
 }
 
 void BatchRun::finish(PictureJob& job) {
     // Only a picture that reached its destination counts as resized.
     if (job.outcome == PictureOutcome::Resized) ++m_resized;
+    if (job.outcome == PictureOutcome::Failed) m_failures.push_back({job.source, job.error});
     m_markers.end(job.markerSlot);
 }
 
-std::optional<PictureJob> BatchRun::next(bool keepCanvas) {
+std::optional<PictureJob> BatchRun::next(bool keepPreview) {
     std::optional<PictureJob> job = takeNext();
     if (job && job->outcome == PictureOutcome::Convert) {
-        convert(*job, keepCanvas);
+        convert(*job, keepPreview);
         finish(*job);
     }
     return job;

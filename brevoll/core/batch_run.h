@@ -37,8 +37,18 @@ struct PictureJob {
     int markerSlot = -1;
     std::string error;
     bool endsEarly = false;  // converted, but its source was cut short
-    vips::VImage canvas;  // kept only when asked for
+    vips::VImage preview;    // the finished canvas scaled down, only when asked for
 };
+
+// A picture that was not converted, and why.
+struct PictureFailure {
+    std::string source;
+    std::string reason;
+};
+
+// How a failure is told to the user, the same in the window and on the command line:
+// "cannot convert <path>: <reason>", the reason on one line.
+std::string DescribeFailure(const PictureFailure& failure);
 
 // A batch run: the picture list, the overwrite answer so far and the resized count. A
 // progress window calls next() once per tick; a command line calls it in a loop, or uses
@@ -53,13 +63,13 @@ class BatchRun {
     void collect(const std::function<void(size_t)>& listed = {});
 
     // Converts the next picture. Nothing when the run is over.
-    std::optional<PictureJob> next(bool keepCanvas = false);
+    std::optional<PictureJob> next(bool keepPreview = false);
 
     // The next picture with its destination, the overwrite question settled and its folder
     // made. Nothing when the run is over; a skipped or cancelled picture comes back with
     // that outcome and needs no finish().
     std::optional<PictureJob> takeNext();
-    void convert(PictureJob& job, bool keepCanvas = false);
+    void convert(PictureJob& job, bool keepPreview = false);
     void finish(PictureJob& job);
 
     const RunSettings& settings() const { return m_settings; }
@@ -67,6 +77,9 @@ class BatchRun {
     int total() const { return int(m_pictures.size()); }
     int taken() const { return m_nextIndex; }
     int resized() const { return m_resized; }
+    const std::vector<PictureFailure>& failures() const { return m_failures; }
+    // One line for each picture type found that cannot be read here.
+    const std::vector<std::string>& leftOutTypes() const { return m_leftOutTypes; }
     bool cancelled() const { return m_answer == OverwriteAnswer::Cancel; }
     bool finished() const { return cancelled() || m_nextIndex >= total(); }
     OverwriteAnswer overwriteAnswer() const { return m_answer; }
@@ -76,6 +89,8 @@ class BatchRun {
     StepMarkerBoard& m_markers;
     OverwriteQuestion m_ask;
     std::vector<std::string> m_pictures;
+    std::vector<std::string> m_leftOutTypes;
+    std::vector<PictureFailure> m_failures;
     int m_nextIndex = 0;
     int m_resized = 0;
     OverwriteAnswer m_answer = OverwriteAnswer::Yes;

@@ -5,32 +5,50 @@
 #include <functional>
 #include <string_view>
 
+#include "core/command_line_usage.h"
+
 namespace corvelle {
 
 const char* const kBrevollUsage =
-    "Usage: brevoll                    opens the main dialog\n"
+    "Usage: brevoll\n"
     "       brevoll --batch [options]\n"
-    "Resizes every JPEG picture below the source folder into the destination folder.\n"
-    "Options left out take the values stored by Brevoll's main window.\n"
-    "  --source DIR, --dest DIR        folders (sub-folders are repeated below DIR)\n"
-    "  --ratio P | --pixel N | --bound WxH [--fit]\n"
-    "                                  percent, longest side, or bounding box\n"
-    "  --recursive | --no-recursive    include sub-folders\n"
-    "  --quality Q                     JPEG quality 10..100\n"
-    "  --exif | --no-exif              keep EXIF, colour profile, XMP, IPTC and comments\n"
-    "  --prefix T, --postfix T         added to each file name\n"
-    "  --border DIGITS --margin M | --no-border\n"
-    "                                  border colour RRGGBB and width 0..50\n"
+    "       brevoll --help | --version\n"
+    "\n"
+    "Opens the main dialog. --batch resizes every JPEG picture below the source folder into\n"
+    "the destination folder without a window; options left out take the values stored by\n"
+    "Brevoll's main window.\n"
+    "\n"
+    "Options:\n"
+    "  --batch                        run headless\n"
+    "  --source DIR, --dest DIR       folders (sub-folders are repeated below DIR)\n"
+    "  --ratio 1..100                 resize to this percentage\n"
+    "  --pixel 10..10000              resize the longest side to this many pixels\n"
+    "  --bound 10..10000x10..10000    resize into this bounding box (WxH) ...\n"
+    "  --fit                          ... filling it exactly\n"
+    "  --recursive | --no-recursive   include sub-folders\n"
+    "  --quality 10..100              JPEG quality\n"
+    "  --exif | --no-exif             keep EXIF, colour profile, XMP, IPTC and comments\n"
+    "  --prefix T, --postfix T        added to each file name\n"
+    "  --border RRGGBB                a border of this colour ...\n"
+    "  --margin 0..50                 ... this many pixels wide\n"
+    "  --no-border                    no border\n"
     "  --stamp none|top-left|top-center|top-right|bottom-left|bottom-center|bottom-right\n"
-    "  --stamp-pattern P               strftime pattern of the shooting date\n"
-    "  --stamp-font F, --stamp-size N  font family and size in points\n"
-    "  --stamp-color DIGITS            colour digits BBGGRR\n"
-    "  --semi | --opaque               stamp half transparent or opaque\n"
-    "  --interpolation 0..7            Default, LowQuality, HighQuality, Bilinear, Bicubic,\n"
-    "                                  NearestNeighbor, HighQualityBilinear, HighQualityBicubic\n"
+    "                                 where to stamp the shooting date\n"
+    "  --stamp-pattern P              strftime pattern of the shooting date\n"
+    "  --stamp-font F                 font family of the stamp\n"
+    "  --stamp-size N                 font size of the stamp in points\n"
+    "  --stamp-color BBGGRR           colour digits of the stamp\n"
+    "  --semi | --opaque              stamp half transparent or opaque\n"
+    "  --interpolation 0..7           Default, LowQuality, HighQuality, Bilinear, Bicubic,\n"
+    "                                 NearestNeighbor, HighQualityBilinear, HighQualityBicubic\n"
     "  --overwrite ask|yes-all|skip-all|cancel\n"
-    "                                  existing files (default: ask on a terminal, else skip-all)\n"
-    "  -j N                            convert N pictures at a time\n";
+    "                                 existing files (default: ask on a terminal, else skip-all)\n"
+    "  --max-pixels 1..               refuse pictures of more than this many pixels\n"
+    "                                 (default 268435456, 16384 x 16384)\n"
+    "  --jpeg-only                    only files whose name contains \".jpg\"\n"
+    "  --all-types                    also .jpeg .heic .heif .avif .png .webp .tif .tiff,\n"
+    "                                 each converted to a \".jpg\" JPEG (the window's default)\n"
+    "  -j 1..64                       convert this many pictures at a time\n";
 
 namespace {
 
@@ -63,11 +81,19 @@ struct FlagOption {
     std::function<void(DialogFields&)> set;
 };
 
-bool setNumber(int& target, std::string_view text) {
+// Reads a number for `option` and keeps it to the range, noting a warning when it was not.
+bool setRanged(int& target, std::string_view text, std::string_view option, NumberRange range,
+               BatchOptions& options) {
     const auto value = number(text);
-    if (value) target = *value;
-    return value.has_value();
+    if (!value) return false;
+    RangedNumber kept = KeepInRange(option, *value, range.min, range.max);
+    target = kept.value;
+    if (!kept.warning.empty()) options.warnings.push_back(std::move(kept.warning));
+    return true;
 }
+
+constexpr NumberRange kInterpolationRange{0, 7};  // the Sampling Method list
+constexpr NumberRange kJobsRange{1, 64};
 
 const ValueOption kValueOptions[] = {
     {"--source",
@@ -81,24 +107,27 @@ const ValueOption kValueOptions[] = {
          return true;
      }},
     {"--ratio",
-     [](DialogFields& f, BatchOptions&, std::string_view v) {
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
          f.method = kMethodRatio;
-         return setNumber(f.sizeRatio, v);
+         return setRanged(f.sizeRatio, v, "--ratio", kRatioRange, o);
      }},
     {"--pixel",
-     [](DialogFields& f, BatchOptions&, std::string_view v) {
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
          f.method = kMethodPixel;
-         return setNumber(f.fixSize, v);
+         return setRanged(f.fixSize, v, "--pixel", kPixelRange, o);
      }},
     {"--bound",
-     [](DialogFields& f, BatchOptions&, std::string_view v) {
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
          f.method = kMethodBound;
          const size_t x = v.find_first_of("xX");
-         return x != std::string_view::npos && setNumber(f.boundWidth, v.substr(0, x)) &&
-                setNumber(f.boundHeight, v.substr(x + 1));
+         return x != std::string_view::npos &&
+                setRanged(f.boundWidth, v.substr(0, x), "--bound width", kPixelRange, o) &&
+                setRanged(f.boundHeight, v.substr(x + 1), "--bound height", kPixelRange, o);
      }},
-    {"--quality", [](DialogFields& f, BatchOptions&,
-                     std::string_view v) { return setNumber(f.compressRatio, v); }},
+    {"--quality",
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
+         return setRanged(f.compressRatio, v, "--quality", kQualityRange, o);
+     }},
     {"--prefix",
      [](DialogFields& f, BatchOptions&, std::string_view v) {
          f.naming = true;
@@ -118,9 +147,9 @@ const ValueOption kValueOptions[] = {
          return true;
      }},
     {"--margin",
-     [](DialogFields& f, BatchOptions&, std::string_view v) {
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
          f.useColorBorder = true;
-         return setNumber(f.borderMargin, v);
+         return setRanged(f.borderMargin, v, "--margin", kMarginRange, o);
      }},
     {"--stamp",
      [](DialogFields& f, BatchOptions&, std::string_view v) {
@@ -152,11 +181,8 @@ const ValueOption kValueOptions[] = {
          return true;
      }},
     {"--interpolation",
-     [](DialogFields& f, BatchOptions&, std::string_view v) {
-         const auto mode = number(v);
-         if (!mode || *mode < 0 || *mode > 7) return false;
-         f.interpolationMethod = *mode;
-         return true;
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
+         return setRanged(f.interpolationMethod, v, "--interpolation", kInterpolationRange, o);
      }},
     {"--overwrite",
      [](DialogFields&, BatchOptions& o, std::string_view v) {
@@ -167,13 +193,20 @@ const ValueOption kValueOptions[] = {
              }
          return false;
      }},
-    {"-j",
-     [](DialogFields&, BatchOptions& o, std::string_view v) {
-         const auto jobs = number(v);
-         if (!jobs || *jobs < 1 || *jobs > 64) return false;
-         o.jobs = *jobs;
+    {"--max-pixels",
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
+         int64_t limit = 0;
+         const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), limit);
+         if (error != std::errc() || end != v.data() + v.size()) return false;
+         if (limit < 1) {
+             o.warnings.push_back("--max-pixels " + std::string(v) + " is outside 1..; 1 is used");
+             limit = 1;
+         }
+         f.maxPixels = limit;
          return true;
      }},
+    {"-j", [](DialogFields&, BatchOptions& o,
+              std::string_view v) { return setRanged(o.jobs, v, "-j", kJobsRange, o); }},
 };
 
 const FlagOption kFlagOptions[] = {
@@ -185,6 +218,8 @@ const FlagOption kFlagOptions[] = {
     {"--no-border", [](DialogFields& f) { f.useColorBorder = false; }},
     {"--semi", [](DialogFields& f) { f.stampEmboss = true; }},
     {"--opaque", [](DialogFields& f) { f.stampEmboss = false; }},
+    {"--jpeg-only", [](DialogFields& f) { f.allPictureTypes = false; }},
+    {"--all-types", [](DialogFields& f) { f.allPictureTypes = true; }},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ struct BatchOptions {
     DialogFields fields;
     std::optional<OverwriteMode> overwrite;  // unset: ask on a terminal, else skip all
     int jobs = 1;
+    std::vector<std::string> warnings;  // numbers brought into their option's range
 };
 
 struct ParsedCommandLine {

@@ -10,10 +10,12 @@ class SettingsStore;
 // Where the report of an abnormal end goes: "Error.txt" in Brevoll's per-user state folder.
 std::string ErrorReportPath();
 
-// When the previous run left its step marker set, appends the report lines to the file at
-// reportPath (creating it and its folders), clears the marker and returns the message for
-// the user. Nothing happens when no marker is set; when the file cannot be written the
-// marker stays, so the report is tried again at the next start.
-std::optional<std::string> ReportAbnormalEnd(SettingsStore& store, const std::string& reportPath);
+// When the previous run left its step marker set (in the step record file at recordPath),
+// appends the report lines to the file at reportPath (creating it and its folders), clears
+// the marker and returns the message for the user, which names the report's full path.
+// Nothing happens when no marker is set; when the report cannot be written the marker
+// stays, so the report is tried again at the next start.
+std::optional<std::string> ReportAbnormalEnd(SettingsStore& store, const std::string& recordPath,
+                                             const std::string& reportPath);
 
 }  // namespace corvelle

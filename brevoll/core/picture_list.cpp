@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include <vips/vips8>
+
 namespace corvelle {
 
 namespace fs = std::filesystem;
@@ -27,25 +29,62 @@ bool isPictureName(const std::string& name) {
     return lowered(name).find(".jpg") != std::string::npos;
 }
 
+constexpr OtherPictureType kOtherTypes[] = {
+    {".jpeg", "JPEG", "jpegload", false}, {".heic", "HEIC", "heifload", true},
+    {".heif", "HEIF", "heifload", true},  {".avif", "AVIF", "heifload", true},
+    {".png", "PNG", "pngload", false},    {".webp", "WebP", "webpload", false},
+    {".tif", "TIFF", "tiffload", false},  {".tiff", "TIFF", "tiffload", false},
+};
+
+bool libraryCanLoad(std::string_view loader) {
+    return vips_type_find("VipsOperation", std::string(loader).c_str()) != 0;
+}
+
+using FolderId = std::pair<dev_t, ino_t>;
+
+struct FolderEntry {
+    std::string name;
+    bool regular;
+};
+
+struct Collection {
+    const CollectOptions& options;
+    std::set<FolderId> visited;
+    CollectedPictures found;
+    std::set<std::string_view> typesLeftOut;
+
+    bool takes(const FolderEntry& entry) {
+        if (isPictureName(entry.name)) return true;
+        if (!options.allPictureTypes || !entry.regular) return false;
+        const auto type = OtherPictureTypeOf(entry.name);
+        if (!type) return false;
+        if (options.canLoad ? options.canLoad(type->loader) : libraryCanLoad(type->loader))
+            return true;
+        if (typesLeftOut.insert(type->name).second)
+            found.leftOutTypes.push_back(std::string(type->name) +
+                                         " pictures cannot be read here; they are left out");
+        return false;
+    }
+};
+
 // Names in the order a user sees them in a listing: without regard to case, then by bytes.
 bool listingOrder(const std::string& a, const std::string& b) {
     const std::string la = lowered(a), lb = lowered(b);
     return la != lb ? la < lb : a < b;
 }
 
-using FolderId = std::pair<dev_t, ino_t>;
-
-void collectFolder(const std::string& folder, bool recursive, std::set<FolderId>& visited,
-                   std::vector<std::string>& pictures, const std::function<void(size_t)>& listed) {
+void collectFolder(const std::string& folder, Collection& collection) {
     struct stat st;
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
     // A link back up the tree would otherwise make the walk endless.
-    if (!visited.insert({st.st_dev, st.st_ino}).second) return;
+    if (!collection.visited.insert({st.st_dev, st.st_ino}).second) return;
 
+    const bool recursive = collection.options.recursive;
     std::error_code error;
     fs::directory_iterator it(folder, error);
     if (error) return;
-    std::vector<std::string> files, folders;
+    std::vector<FolderEntry> files;
+    std::vector<std::string> folders;
     for (const fs::directory_entry& entry : it) {
         const std::string name = entry.path().filename().string();
         if (recursive && entry.is_directory(error)) {
@@ -57,18 +96,20 @@ void collectFolder(const std::string& folder, bool recursive, std::set<FolderId>
         if (type == fs::file_type::fifo || type == fs::file_type::socket ||
             type == fs::file_type::character || type == fs::file_type::block)
             continue;
-        files.push_back(name);
+        files.push_back({name, type == fs::file_type::regular});
     }
-    std::sort(files.begin(), files.end(), listingOrder);
+    std::sort(files.begin(), files.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return listingOrder(a.name, b.name);
+    });
     std::sort(folders.begin(), folders.end(), listingOrder);
     const std::string prefix = FolderWithoutTrailingSlash(folder) + "/";
-    for (const std::string& name : files) {
-        if (!isPictureName(name)) continue;
-        pictures.push_back(prefix + name);
-        if (listed) listed(pictures.size());
+    std::vector<std::string>& pictures = collection.found.pictures;
+    for (const FolderEntry& file : files) {
+        if (!collection.takes(file)) continue;
+        pictures.push_back(prefix + file.name);
+        if (collection.options.listed) collection.options.listed(pictures.size());
     }
-    for (const std::string& name : folders)
-        collectFolder(prefix + name, recursive, visited, pictures, listed);
+    for (const std::string& name : folders) collectFolder(prefix + name, collection);
 }
 
 void splitFileName(const std::string& path, std::string& folder, std::string& stem,
@@ -84,28 +125,48 @@ void splitFileName(const std::string& path, std::string& folder, std::string& st
 
 }  // namespace
 
-std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
-                                         const std::function<void(size_t)>& listed,
-                                         const std::string& leftOut) {
-    std::vector<std::string> pictures;
-    if (folder.empty()) return pictures;
-    std::set<FolderId> visited;
+std::optional<OtherPictureType> OtherPictureTypeOf(std::string_view fileName) {
+    const size_t slash = fileName.find_last_of('/');
+    const std::string name = lowered(
+        std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)));
+    for (const OtherPictureType& type : kOtherTypes)
+        if (name.size() > type.extension.size() && name.ends_with(type.extension)) return type;
+    return std::nullopt;
+}
+
+bool TakesJpegName(const RunSettings& settings, std::string_view sourcePath) {
+    return settings.allPictureTypes && OtherPictureTypeOf(sourcePath).has_value();
+}
+
+CollectedPictures CollectPictureFiles(const std::string& folder, const CollectOptions& options) {
+    Collection collection{options, {}, {}, {}};
+    if (folder.empty()) return {};
     // Marking the left-out folder as walked keeps the walk out of it, however it is
     // reached. The source itself is always walked.
     struct stat left, top;
-    if (!leftOut.empty() && stat(leftOut.c_str(), &left) == 0 && S_ISDIR(left.st_mode) &&
+    if (!options.leftOut.empty() && stat(options.leftOut.c_str(), &left) == 0 &&
+        S_ISDIR(left.st_mode) &&
         !(stat(folder.c_str(), &top) == 0 && top.st_dev == left.st_dev &&
           top.st_ino == left.st_ino))
-        visited.insert({left.st_dev, left.st_ino});
-    collectFolder(folder, recursive, visited, pictures, listed);
-    return pictures;
+        collection.visited.insert({left.st_dev, left.st_ino});
+    collectFolder(folder, collection);
+    return std::move(collection.found);
+}
+
+std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
+                                         const std::function<void(size_t)>& listed,
+                                         const std::string& leftOut) {
+    CollectOptions options;
+    options.recursive = recursive;
+    options.listed = listed;
+    options.leftOut = leftOut;
+    return CollectPictureFiles(folder, options).pictures;
 }
 
 std::string SourceFolderProblem(const std::string& folder) {
     if (folder.empty()) return "not found";
     struct stat st;
-    if (stat(folder.c_str(), &st) != 0)
-        return errno == EACCES ? "cannot be read" : "not found";
+    if (stat(folder.c_str(), &st) != 0) return errno == EACCES ? "cannot be read" : "not found";
     if (!S_ISDIR(st.st_mode)) return "not found";
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return "cannot be read";
@@ -124,9 +185,12 @@ std::string DestinationPathFor(const RunSettings& settings, const std::string& s
     std::string below = sourcePath.substr(std::min(source.size(), sourcePath.size()));
     if (below.empty() || below.front() != '/') below.insert(below.begin(), '/');
     std::string path = FolderWithoutTrailingSlash(settings.destinationFolder) + below;
-    if (settings.prefix.empty() && settings.postfix.empty()) return path;
+    const bool jpegName = TakesJpegName(settings, sourcePath);
+    if (settings.prefix.empty() && settings.postfix.empty() && !jpegName) return path;
     std::string folder, stem, extension;
     splitFileName(path, folder, stem, extension);
+    // Other picture types are written as JPEG, named so.
+    if (jpegName) extension = ".jpg";
     return folder + settings.prefix + stem + settings.postfix + extension;
 }
 

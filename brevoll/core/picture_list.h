@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/run_settings.h"
@@ -17,6 +19,38 @@ namespace corvelle {
 std::vector<std::string> CollectPictures(const std::string& folder, bool recursive,
                                          const std::function<void(size_t)>& listed = {},
                                          const std::string& leftOut = {});
+
+// The picture types a run takes besides the names containing ".jpg", by extension (any
+// case), with the loader each needs. Their outputs are JPEG files named with ".jpg".
+struct OtherPictureType {
+    std::string_view extension;  // lower case, with the dot
+    std::string_view name;       // as a user knows the format
+    std::string_view loader;     // the imaging library's loader
+    bool decoderTurnsUpright;    // the decoder applies the rotation itself
+};
+std::optional<OtherPictureType> OtherPictureTypeOf(std::string_view fileName);
+
+// Whether the run writes this source as a ".jpg" JPEG of another type.
+bool TakesJpegName(const RunSettings& settings, std::string_view sourcePath);
+
+struct CollectOptions {
+    bool recursive = true;
+    bool allPictureTypes = false;
+    std::string leftOut;  // a folder not to walk (a destination inside the source)
+    std::function<void(size_t)> listed;
+    // Whether the imaging library has a loader; by default the library is asked.
+    std::function<bool(std::string_view loader)> canLoad;
+};
+
+struct CollectedPictures {
+    std::vector<std::string> pictures;
+    // One line for each type found that cannot be read here; its files are left out.
+    std::vector<std::string> leftOutTypes;
+};
+
+// As CollectPictures, with the other picture types when asked: regular files only, and
+// only the types the imaging library can load here.
+CollectedPictures CollectPictureFiles(const std::string& folder, const CollectOptions& options);
 
 // Why a source folder gives no pictures at all: "not found", "cannot be read", or empty
 // when it can be walked.

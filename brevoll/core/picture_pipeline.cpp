@@ -9,6 +9,8 @@
 
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
+#include "core/picture_list.h"
+#include "core/picture_metadata.h"
 #include "core/picture_saver.h"
 #include "core/shot_date.h"
 #include "core/stamp_drawing.h"
@@ -28,13 +30,6 @@ int jpegShrinkFor(double factor) {
     if (factor >= 8) return 4;
     if (factor >= 4) return 2;
     return 1;
-}
-
-std::string shotDateOf(const VImage& image) {
-    if (image.get_typeof(VIPS_META_EXIF_NAME) == 0) return {};
-    size_t length = 0;
-    const void* data = image.get_blob(VIPS_META_EXIF_NAME, &length);
-    return ReadShotDate({static_cast<const uint8_t*>(data), length});
 }
 
 // Colour canvases only: gray pictures are drawn on three bands, and wider sample formats
@@ -69,6 +64,25 @@ std::vector<double> borderPixel(int32_t value, int bands) {
     return pixel;
 }
 
+std::span<const uint8_t> blobOf(const VImage& image, const char* name) {
+    if (image.get_typeof(name) == 0) return {};
+    size_t length = 0;
+    const void* data = image.get_blob(name, &length);
+    return {static_cast<const uint8_t*>(data), length};
+}
+
+// A small copy of the finished canvas; the canvas is in memory already, so this reads it
+// once and keeps only the small result.
+VImage previewOf(const VImage& canvas) {
+    const int side = std::max(canvas.width(), canvas.height());
+    if (side <= kPreviewSide) return canvas;
+    return canvas.resize(double(kPreviewSide) / side).copy_memory();
+}
+
+std::string shotDateOf(const VImage& image) {
+    return ReadShotDate(blobOf(image, VIPS_META_EXIF_NAME));
+}
+
 // Only a regular file is a picture. The test opens without waiting, so a pipe or a device
 // that took the place of a listed picture cannot hold the run up.
 bool isRegularFile(const std::string& path) {
@@ -82,9 +96,14 @@ bool isRegularFile(const std::string& path) {
 
 }  // namespace
 
+std::string PixelLimitProblem(const RunSettings& settings, int width, int height) {
+    if (int64_t(width) * int64_t(height) <= settings.maxPixels) return {};
+    return "too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+}
+
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
                              const std::string& destinationPath, const StepReporter& reportStep,
-                             bool replaceExisting, bool keepCanvas) {
+                             bool replaceExisting, bool keepPreview) {
     ConvertResult result;
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
@@ -98,29 +117,38 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             result.error = "not a readable file";
             return result;
         }
-        VImage source = VImage::new_from_file(
+        // Opening reads the header only; the size it declares is checked before any pixel
+        // is decoded.
+        const VImage source = VImage::new_from_file(
             sourcePath.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         const std::string loader =
             source.get_typeof("vips-loader") ? source.get_string("vips-loader") : "";
-
-        step(kStepResizeDib);
+        result.error = PixelLimitProblem(settings, source.width(), source.height());
+        if (!result.error.empty()) return result;
         const TargetRect drawn = ComputeTargetRect(settings, source.width(), source.height());
         if (drawn.width <= 0 || drawn.height <= 0) {
             result.error = "the picture has no size";
             return result;
         }
         const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
-        VImage picture = source;
         const double factor =
             std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
         const int shrink =
             kernel.shrinkOnLoad && loader.starts_with("jpegload") ? jpegShrinkFor(factor) : 1;
+        VImage decoded = source;
         if (shrink > 1)
-            picture = VImage::new_from_file(
+            decoded = VImage::new_from_file(
                 sourcePath.c_str(),
                 VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("shrink", shrink));
-        picture = scaledTo(asColourPicture(picture), drawn.width, drawn.height, kernel.kernel);
+        decoded = decoded.copy_memory();
 
+        step(kStepResizeDib);
+        const bool jpegOutput = TakesJpegName(settings, sourcePath);
+        VImage picture = asColourPicture(decoded);
+        // JPEG has no transparency: what shows through is white.
+        if (jpegOutput && picture.has_alpha())
+            picture = picture.flatten(VImage::option()->set("background", 255.0));
+        picture = scaledTo(picture, drawn.width, drawn.height, kernel.kernel);
         VImage canvas = picture;
         if (settings.borderMargin > 0)
             canvas = picture.embed(
@@ -131,14 +159,20 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         if (settings.stampPosition > 0)
             canvas = DrawStamp(canvas, settings, drawn,
                                FormatStamp(shotDateOf(source), settings.stampPattern));
-
-        // The source is read once, front to back; a canvas shown after saving must be kept.
-        if (keepCanvas) canvas = canvas.copy_memory();
+        canvas = canvas.copy_memory();
+        decoded = VImage();
+        picture = VImage();
+        if (keepPreview) result.preview = previewOf(canvas);
 
         std::optional<JpegMetadataSegments> segments;
         if (settings.copyExif) {
             step(kStepLoadExifInfo);
-            if (loader.starts_with("jpegload")) segments = ReadMetadataSegments(sourcePath);
+            if (loader.starts_with("jpegload"))
+                segments = ReadMetadataSegments(sourcePath);
+            else if (jpegOutput)
+                segments = SegmentsForMetadata(blobOf(source, VIPS_META_EXIF_NAME),
+                                               blobOf(source, VIPS_META_ICC_NAME),
+                                               OtherPictureTypeOf(sourcePath)->decoderTurnsUpright);
             // CMYK pixels were converted to sRGB through their profile; that profile no
             // longer describes them.
             if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
@@ -147,18 +181,18 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
 
         step(kStepSaveJpeg);
         SaveRequest request;
-        request.loader = loader;
+        request.loader = jpegOutput ? "jpegload" : loader;
         request.quality = settings.quality;
         request.keepMetadata = settings.copyExif;
         request.jpegSegments = segments ? &*segments : nullptr;
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
-        if (keepCanvas) result.canvas = canvas;
         if (result.saved && loader.starts_with("jpegload"))
             result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError& e) {
         result.error = e.what();
         result.saved = false;
+        result.preview = VImage();
     }
     vips_error_clear();
     return result;

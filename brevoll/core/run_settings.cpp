@@ -77,20 +77,25 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
     f.stampFontSizeText = store.readString(s, names::kStampFontSize, names::kDefaultStampFontSize);
     f.interpolationMethod =
         store.readInt(s, names::kInterpolationMethod, names::kRunDefaultInterpolation);
+    f.allPictureTypes =
+        store.readInt(s, names::kAllPictureTypes, names::kDefaultAllPictureTypes) != 0;
+    // The store holds 32-bit numbers; a limit of 0 or below means the default.
+    const int maxPixels = store.readInt(s, names::kMaxPixels, 0);
+    f.maxPixels = maxPixels > 0 ? maxPixels : kDefaultMaxPixels;
     return f;
 }
 
 void WriteDialogFields(SettingsStore& store, const DialogFields& f, bool fontSelected) {
     const std::string_view s = kBrevollSection;
     store.writeInt(s, names::kMethod, f.method);
-    store.writeInt(s, names::kSizeRatio, std::clamp(f.sizeRatio, 1, 100));
-    store.writeInt(s, names::kFixSize, std::clamp(f.fixSize, 10, 10000));
-    store.writeInt(s, names::kBoundWidth, std::clamp(f.boundWidth, 10, 10000));
-    store.writeInt(s, names::kBoundHeight, std::clamp(f.boundHeight, 10, 10000));
+    store.writeInt(s, names::kSizeRatio, Clamped(f.sizeRatio, kRatioRange));
+    store.writeInt(s, names::kFixSize, Clamped(f.fixSize, kPixelRange));
+    store.writeInt(s, names::kBoundWidth, Clamped(f.boundWidth, kPixelRange));
+    store.writeInt(s, names::kBoundHeight, Clamped(f.boundHeight, kPixelRange));
     store.writeInt(s, names::kFitBound, f.fitBound ? 1 : 0);
     store.writeInt(s, names::kRecursive, f.recursive ? 1 : 0);
     // Read as unsigned numbers: a sign makes them 0 before the clamp.
-    store.writeInt(s, names::kCompressRatio, std::clamp(std::max(f.compressRatio, 0), 10, 100));
+    store.writeInt(s, names::kCompressRatio, Clamped(std::max(f.compressRatio, 0), kQualityRange));
     store.writeInt(s, names::kExifInfo, f.exifInfo ? 1 : 0);
     store.writeString(s, names::kSourcePath, f.sourcePath);
     store.writeString(s, names::kDestPath, f.destPath);
@@ -99,13 +104,14 @@ void WriteDialogFields(SettingsStore& store, const DialogFields& f, bool fontSel
     store.writeString(s, names::kPostfix, f.postfix);
     store.writeInt(s, names::kUseColorBorder, f.useColorBorder ? 1 : 0);
     store.writeInt(s, names::kBorderColor, int(ParseColorText(f.borderColorText)));
-    store.writeInt(s, names::kBorderMargin, std::clamp(std::max(f.borderMargin, 0), 0, 50));
+    store.writeInt(s, names::kBorderMargin, Clamped(std::max(f.borderMargin, 0), kMarginRange));
     store.writeInt(s, names::kStampPos, f.stampPos);
     store.writeString(s, names::kStampMethod, f.stampMethod);
     store.writeString(s, names::kStampColor, f.stampColorText);
     store.writeInt(s, names::kStampEmboss, f.stampEmboss ? 1 : 0);
     if (fontSelected) store.writeString(s, names::kStampFont, f.stampFont);
     store.writeString(s, names::kStampFontSize, f.stampFontSizeText);
+    store.writeInt(s, names::kAllPictureTypes, f.allPictureTypes ? 1 : 0);
 }
 
 RunSettings CaptureRunSettings(const DialogFields& f) {
@@ -116,17 +122,17 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
                                           : kMethodBound;
     r.fitToBound = f.fitBound;
     // The quality field is read as an unsigned number: a sign makes it 0, raised to 10.
-    r.quality = std::clamp(std::max(f.compressRatio, 0), 10, 100);
+    r.quality = Clamped(std::max(f.compressRatio, 0), kQualityRange);
     switch (r.method) {
         case kMethodRatio:
-            r.sizeValue = uint32_t(std::clamp(f.sizeRatio, 1, 100));
+            r.sizeValue = uint32_t(Clamped(f.sizeRatio, kRatioRange));
             break;
         case kMethodPixel:
-            r.sizeValue = uint32_t(std::clamp(f.fixSize, 10, 10000));
+            r.sizeValue = uint32_t(Clamped(f.fixSize, kPixelRange));
             break;
         default:
-            r.sizeValue = uint32_t(std::clamp(f.boundWidth, 10, 10000)) +
-                          uint32_t(std::clamp(f.boundHeight, 10, 10000)) * 65536u;
+            r.sizeValue = uint32_t(Clamped(f.boundWidth, kPixelRange)) +
+                          uint32_t(Clamped(f.boundHeight, kPixelRange)) * 65536u;
             break;
     }
     r.copyExif = f.exifInfo;
@@ -139,7 +145,7 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
             : 0;
     if (f.useColorBorder) {
         r.borderColor = int32_t(ParseColorText(f.borderColorText));
-        r.borderMargin = std::clamp(f.borderMargin, 0, 50);
+        r.borderMargin = Clamped(f.borderMargin, kMarginRange);
     } else {
         r.borderColor = -1;
         r.borderMargin = 0;
@@ -152,6 +158,8 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
     r.stampFontSize = ReadNumberText(f.stampFontSizeText);
     r.semiTransparent = f.stampEmboss;
     r.stampColor = ParseColorText(f.stampColorText);
+    r.allPictureTypes = f.allPictureTypes;
+    r.maxPixels = f.maxPixels > 0 ? f.maxPixels : kDefaultMaxPixels;
     return r;
 }
 

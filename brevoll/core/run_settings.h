@@ -10,6 +10,9 @@ class SettingsStore;
 
 inline constexpr std::string_view kBrevollSection = "Settings";
 
+// 16384 x 16384: a picture that size needs 805 MB decoded.
+inline constexpr int64_t kDefaultMaxPixels = int64_t(16384) * 16384;
+
 // Everything one batch run needs, fixed when the run starts.
 struct RunSettings {
     std::string sourceFolder;
@@ -32,7 +35,26 @@ struct RunSettings {
     int32_t stampFontSize = 12;
     bool semiTransparent = true;
     uint32_t stampColor = 0;  // six digits read as 0xBBGGRR
+    // Pictures declaring more pixels than this are refused before they are decoded.
+    int64_t maxPixels = kDefaultMaxPixels;
+    // Besides the names containing ".jpg": HEIC, HEIF, AVIF, PNG, WebP, TIFF and ".jpeg".
+    bool allPictureTypes = true;
 };
+
+// The ranges a run keeps its numbers in; the dialog and the command line bring every number
+// into them.
+struct NumberRange {
+    int min;
+    int max;
+};
+inline constexpr NumberRange kRatioRange{1, 100};
+inline constexpr NumberRange kPixelRange{10, 10000};  // the longest side, each bound side
+inline constexpr NumberRange kQualityRange{10, 100};
+inline constexpr NumberRange kMarginRange{0, 50};
+
+inline int Clamped(int value, NumberRange range) {
+    return value < range.min ? range.min : value > range.max ? range.max : value;
+}
 
 inline constexpr int kMethodRatio = 0;
 inline constexpr int kMethodPixel = 1;
@@ -68,6 +90,8 @@ struct DialogFields {
     std::string stampFont = "Times New Roman";
     std::string stampFontSizeText = "12";
     int interpolationMethod = 0;  // the stored value as a run reads it
+    bool allPictureTypes = true;
+    int64_t maxPixels = kDefaultMaxPixels;  // stored only; no field shows it
 };
 
 // The fields as the dialog shows them from the stored settings (defaults on first start).

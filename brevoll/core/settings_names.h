@@ -29,6 +29,9 @@ inline constexpr std::string_view kStampEmboss = "Stamp Emboss";
 inline constexpr std::string_view kStampFont = "Stamp Font";
 inline constexpr std::string_view kStampFontSize = "Stamp Font Size";
 inline constexpr std::string_view kInterpolationMethod = "Interpolation Method";
+inline constexpr std::string_view kAllPictureTypes = "All Picture Types";
+inline constexpr std::string_view kMaxPixels = "Max Pixels";
+// Where earlier versions kept the step marker; now only read once to report it.
 inline constexpr std::string_view kErrorOperation = "Error Operation";
 inline constexpr std::string_view kCurrentImage = "Current Image";
 
@@ -52,6 +55,7 @@ inline constexpr std::string_view kDefaultStampColor = "FF0000";
 inline constexpr int kDefaultStampEmboss = 1;
 inline constexpr std::string_view kDefaultStampFont = "Times New Roman";
 inline constexpr std::string_view kDefaultStampFontSize = "12";
+inline constexpr int kDefaultAllPictureTypes = 1;
 // The list opens on its last entry, and a run uses the entry the list shows.
 inline constexpr int kDialogDefaultInterpolation = 7;
 inline constexpr int kRunDefaultInterpolation = kDialogDefaultInterpolation;

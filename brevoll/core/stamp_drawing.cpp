@@ -35,6 +35,12 @@ std::vector<double> stampInk(uint32_t value) {
 
 }  // namespace
 
+std::string StampFontFamily(const std::string& entry) {
+    const size_t open = entry.rfind(" [");
+    if (open == std::string::npos || open == 0 || !entry.ends_with(']')) return entry;
+    return entry.substr(0, open);
+}
+
 StampLayout ComputeStampLayout(const RunSettings& settings, const TargetRect& drawn,
                                int textHeight) {
     // A size past the picture's width leaves no room for text anyway; the bound keeps the
@@ -57,7 +63,7 @@ vips::VImage DrawStamp(const vips::VImage& canvas, const RunSettings& settings,
     const int s = settings.stampFontSize;
     // The comma ends the family name, so words such as "Roman" in "Times New Roman" are not
     // taken for style words.
-    const std::string font = settings.stampFont + ", " + std::to_string(s);
+    const std::string font = StampFontFamily(settings.stampFont) + ", " + std::to_string(s);
     // The layout keeps S pixels from both sides; on a picture narrower than that there is no
     // room for any text (and a font that large would only cost memory).
     if (s >= drawn.width) return canvas;

@@ -23,6 +23,11 @@ struct StampLayout {
 StampLayout ComputeStampLayout(const RunSettings& settings, const TargetRect& drawn,
                                int textHeight);
 
+// The family a font list entry names. A family installed by more than one maker is listed
+// with the maker in brackets ("Nimbus Roman [urw]"); the text layout library knows the
+// family by its bare name and has no way to ask for a maker, so the tag is dropped.
+std::string StampFontFamily(const std::string& entry);
+
 // Draws the text onto the canvas as the settings ask (font, size at 96 dots per inch,
 // alignment, colour, alpha), clipped to the layout rectangle. The canvas is returned
 // unchanged when there is nothing to draw or the font cannot be used.

@@ -1,63 +1,14 @@
 #include "core/step_marker.h"
 
-#include "core/run_settings.h"
-#include "core/settings_names.h"
-#include "core/settings_store.h"
-
 namespace corvelle {
 
-namespace names = brevoll_settings;
+StepMarkerBoard::StepMarkerBoard(const std::string& recordPath)
+    : m_file(recordPath), m_record(ReadStepRecord(recordPath)) {}
 
-StepMarkerBoard::StepMarkerBoard(SettingsStore& store, bool writeBehind)
-    : m_store(store),
-      m_record{store.readString(kBrevollSection, names::kCurrentImage, ""),
-               store.readString(kBrevollSection, names::kErrorOperation, "")},
-      m_writeBehind(writeBehind) {
-    m_written = m_record;
-    if (m_writeBehind) m_writer = std::thread([this] { writeBehindLoop(); });
-}
-
-StepMarkerBoard::~StepMarkerBoard() {
-    if (!m_writer.joinable()) return;
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_wake.notify_one();
-    m_writer.join();
-}
-
-void StepMarkerBoard::store(Record record) {
-    const bool imageChanged = record.currentImage != m_record.currentImage;
-    const bool stepChanged = record.step != m_record.step;
+void StepMarkerBoard::store(StepRecord record) {
+    if (record.step == m_record.step && record.currentImage == m_record.currentImage) return;
     m_record = std::move(record);
-    if (m_writeBehind) {
-        m_pending = m_record;
-        m_wake.notify_one();
-        return;
-    }
-    // "Current Image" is stored before the step that names it.
-    if (imageChanged)
-        m_store.writeString(kBrevollSection, names::kCurrentImage, m_record.currentImage);
-    if (stepChanged) m_store.writeString(kBrevollSection, names::kErrorOperation, m_record.step);
-}
-
-void StepMarkerBoard::writeBehindLoop() {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_pending.has_value() || m_stopping; });
-        if (!m_pending) return;
-        const Record record = std::move(*m_pending);
-        m_pending.reset();
-        const bool imageChanged = !m_written || m_written->currentImage != record.currentImage;
-        const bool stepChanged = !m_written || m_written->step != record.step;
-        lock.unlock();
-        if (imageChanged)
-            m_store.writeString(kBrevollSection, names::kCurrentImage, record.currentImage);
-        if (stepChanged) m_store.writeString(kBrevollSection, names::kErrorOperation, record.step);
-        lock.lock();
-        m_written = record;
-    }
+    m_file.write(m_record);
 }
 
 int StepMarkerBoard::begin(const std::string& sourcePath) {
@@ -69,7 +20,7 @@ int StepMarkerBoard::begin(const std::string& sourcePath) {
     // "Current Image" is recorded before the first step; a step under way stays named.
     if (m_shown < 0 || m_slots[size_t(m_shown)].step.empty()) {
         m_shown = slot;
-        store({sourcePath, m_record.step});
+        store({m_record.step, sourcePath});
     }
     return slot;
 }
@@ -80,7 +31,7 @@ void StepMarkerBoard::setStep(int slot, std::string_view step) {
     Slot& s = m_slots[size_t(slot)];
     s.step = step;
     m_shown = slot;
-    store({s.path, s.step});
+    store({s.step, s.path});
 }
 
 void StepMarkerBoard::end(int slot) {
@@ -91,12 +42,12 @@ void StepMarkerBoard::end(int slot) {
     for (size_t other = 0; other < m_slots.size(); ++other) {
         if (m_slots[other].used && !m_slots[other].step.empty()) {
             m_shown = int(other);
-            store({m_slots[other].path, m_slots[other].step});
+            store({m_slots[other].step, m_slots[other].path});
             return;
         }
     }
     m_shown = -1;
-    store({m_record.currentImage, ""});
+    store({"", m_record.currentImage});
 }
 
 }  // namespace corvelle

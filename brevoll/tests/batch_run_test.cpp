@@ -11,6 +11,7 @@
 #include "core/error_report.h"
 #include "core/settings_names.h"
 #include "core/settings_store.h"
+#include "core/step_record.h"
 #include "support/temp_folder.h"
 #include "test_pictures.h"
 
@@ -31,6 +32,9 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 std::string stored(const SettingsStore& store, std::string_view name) {
     return store.readString(kBrevollSection, name, "<none>");
 }
+
+std::string recordPathOf(const SettingsStore& store) { return StepRecordPath(store.filePath()); }
+StepRecord recorded(const SettingsStore& store) { return ReadStepRecord(recordPathOf(store)); }
 
 class BatchRunTest : public ::testing::Test {
   protected:
@@ -66,7 +70,7 @@ class BatchRunTest : public ::testing::Test {
     TempFolder temp;
     RunSettings settings;
     SettingsStore store{kBrevollSettings};
-    StepMarkerBoard markers{store};
+    StepMarkerBoard markers{recordPathOf(store)};
     std::unique_ptr<BatchRun> run;
 };
 
@@ -88,8 +92,8 @@ TEST_F(BatchRunTest, YesAllStopsAskingAndOverwritesEveryFile) {
         EXPECT_TRUE(replaced(name)) << name;
     EXPECT_EQ(run->resized(), 5);
     // The step record is cleared; the last picture stays named.
-    EXPECT_EQ(stored(store, names::kErrorOperation), "");
-    EXPECT_EQ(stored(store, names::kCurrentImage), temp.file("src/p5.jpg"));
+    EXPECT_EQ(recorded(store).step, "");
+    EXPECT_EQ(recorded(store).currentImage, temp.file("src/p5.jpg"));
 }
 
 TEST_F(BatchRunTest, CancelEndsTheRunWithTheCountSoFar) {
@@ -151,34 +155,19 @@ TEST_F(BatchRunTest, AReadOnlyDestinationKeepsItsFiles) {
 
 TEST(StepMarkerBoard, NamesAPictureUnderWayUntilNoneIsLeft) {
     SettingsStore store(kBrevollSettings);
-    StepMarkerBoard board(store);
+    StepMarkerBoard board(recordPathOf(store));
     const int a = board.begin("/a.jpg");
-    EXPECT_EQ(stored(store, names::kCurrentImage), "/a.jpg");
+    EXPECT_EQ(recorded(store).currentImage, "/a.jpg");
     board.setStep(a, "Read JPEG");
     const int b = board.begin("/b.jpg");
     board.setStep(b, "Resize DIB");
-    EXPECT_EQ(stored(store, names::kCurrentImage), "/b.jpg");
-    EXPECT_EQ(stored(store, names::kErrorOperation), "Resize DIB");
+    EXPECT_EQ(recorded(store).currentImage, "/b.jpg");
+    EXPECT_EQ(recorded(store).step, "Resize DIB");
     board.end(b);
-    EXPECT_EQ(stored(store, names::kCurrentImage), "/a.jpg");
-    EXPECT_EQ(stored(store, names::kErrorOperation), "Read JPEG");
+    EXPECT_EQ(recorded(store).currentImage, "/a.jpg");
+    EXPECT_EQ(recorded(store).step, "Read JPEG");
     board.end(a);
-    EXPECT_EQ(stored(store, names::kErrorOperation), "");
-}
-
-TEST(StepMarkerBoard, WritingBehindStoresTheLastRecordByTheEnd) {
-    SettingsStore store(kBrevollSettings);
-    {
-        StepMarkerBoard board(store, /*writeBehind=*/true);
-        for (int i = 0; i < 20; ++i) {
-            const int slot = board.begin("/p" + std::to_string(i) + ".jpg");
-            board.setStep(slot, "Read JPEG");
-            if (i < 19) board.end(slot);
-        }
-    }
-    EXPECT_EQ(stored(store, names::kCurrentImage), "/p19.jpg");
-    EXPECT_EQ(stored(store, names::kErrorOperation), "Read JPEG");
-    store.writeString(kBrevollSection, names::kErrorOperation, "");
+    EXPECT_EQ(recorded(store).step, "");
 }
 
 TEST(RunClock, LeavesOutTheTimeSpentStopped) {
@@ -194,8 +183,7 @@ class AbnormalEndReport : public ::testing::Test {
   protected:
     void SetUp() override {
         const std::string_view s = kBrevollSection;
-        store.writeString(s, names::kErrorOperation, "Save JPEG");
-        store.writeString(s, names::kCurrentImage, "/photos/a b.jpg");
+        StepRecordFile(recordPathOf(store)).write({"Save JPEG", "/photos/a b.jpg"});
         store.writeInt(s, names::kMethod, 2);
         store.writeInt(s, names::kFixSize, 800);
         store.writeString(s, names::kSourcePath, "/photos");
@@ -208,7 +196,10 @@ class AbnormalEndReport : public ::testing::Test {
         for (auto name : {names::kMethod, names::kFixSize, names::kRecursive, names::kCompressRatio,
                           names::kExifInfo})
             store.writeString(kBrevollSection, name, "");
-        store.writeString(kBrevollSection, names::kErrorOperation, "");
+        StepRecordFile(recordPathOf(store)).write({});
+    }
+    std::optional<std::string> report(const std::string& path) {
+        return ReportAbnormalEnd(store, recordPathOf(store), path);
     }
     TempFolder temp;
     SettingsStore store{kBrevollSettings};
@@ -216,16 +207,21 @@ class AbnormalEndReport : public ::testing::Test {
 
 TEST_F(AbnormalEndReport, AppendsTheLinesAndClearsTheMarker) {
     const std::string path = temp.file("state/Corvelle/Brevoll/Error.txt");
-    const auto message = ReportAbnormalEnd(store, path);
+    const auto message = report(path);
     ASSERT_TRUE(message.has_value());
-    EXPECT_NE(message->find(" [/photos/a b.jpg] 파일을 "), std::string::npos);
+    // The report's full path stands on the line after the one naming Error.txt.
     EXPECT_EQ(message->find("이전 실행에서"), 0u);
-    EXPECT_EQ(stored(store, names::kErrorOperation), "");
-    EXPECT_FALSE(ReportAbnormalEnd(store, path).has_value());
+    EXPECT_NE(message->find("Error.txt와\n" + path + "\n [/photos/a b.jpg] 파일을 \n"),
+              std::string::npos);
+    EXPECT_EQ(recorded(store).step, "");
+    EXPECT_FALSE(report(path).has_value());
 
+    // A marker left among the settings by an earlier version is reported once too.
     store.writeString(kBrevollSection, names::kErrorOperation, "Read JPEG");
+    store.writeString(kBrevollSection, names::kCurrentImage, "/photos/a b.jpg");
     store.writeInt(kBrevollSection, names::kMethod, 0);
-    ASSERT_TRUE(ReportAbnormalEnd(store, path).has_value());
+    ASSERT_TRUE(report(path).has_value());
+    EXPECT_EQ(stored(store, names::kErrorOperation), "");
     const std::string expected =
         "Error Operation : Save JPEG\r\n"
         "Error File Path : /photos/a b.jpg\r\n"
@@ -245,8 +241,8 @@ TEST_F(AbnormalEndReport, AppendsTheLinesAndClearsTheMarker) {
 
 TEST_F(AbnormalEndReport, KeepsTheMarkerWhenTheReportCannotBeWritten) {
     fs::create_directories(temp.file("Error.txt"));
-    EXPECT_FALSE(ReportAbnormalEnd(store, temp.file("Error.txt")).has_value());
-    EXPECT_EQ(stored(store, names::kErrorOperation), "Save JPEG");
+    EXPECT_FALSE(report(temp.file("Error.txt")).has_value());
+    EXPECT_EQ(recorded(store).step, "Save JPEG");
 }
 
 }  // namespace

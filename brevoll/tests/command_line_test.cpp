@@ -182,12 +182,61 @@ TEST(CommandLine, ParsesOptionsOverTheStoredFields) {
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--ratio", "ten"},
                                                 {"--bound", "800"},
                                                 {"--stamp", "middle"},
-                                                {"--interpolation", "8"},
+                                                {"--interpolation", "high"},
                                                 {"--overwrite", "maybe"},
                                                 {"--quality"},
+                                                {"--max-pixels", "many"},
                                                 {"--frobnicate"}})
         EXPECT_FALSE(ParseBrevollArguments(bad, stored).error.empty()) << bad[0];
     EXPECT_EQ(brevoll({"--batch", "--ratio", "ten"}).status, 2);
+
+    parsed = ParseBrevollArguments({"--max-pixels", "5000000000", "--jpeg-only"}, stored);
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(CaptureRunSettings(parsed.options.fields).maxPixels, 5000000000);
+    EXPECT_FALSE(CaptureRunSettings(parsed.options.fields).allPictureTypes);
+    EXPECT_TRUE(CaptureRunSettings(stored).allPictureTypes);
+
+    parsed = ParseBrevollArguments({"--max-pixels", "0"}, stored);
+    EXPECT_EQ(parsed.options.fields.maxPixels, 1);
+    ASSERT_EQ(parsed.options.warnings.size(), 1u);
+    EXPECT_NE(parsed.options.warnings[0].find("1.."), std::string::npos);
+}
+
+TEST(CommandLine, RefusesPicturesPastThePixelLimitAndGoesOn) {
+    TempFolder temp;
+    WriteTestPicture(temp.file("src/a.jpg"));
+    testing::TestPictureOptions big;
+    big.width = 200;
+    WriteTestPicture(temp.file("src/b.jpg"), big);
+    const ProgramRun run = brevoll({"--batch", "--source", temp.file("src"), "--dest",
+                                    temp.file("dst"), "--max-pixels", "5000"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("brevoll: cannot convert " + temp.file("src/b.jpg") +
+                              ": too large (200 x 48)\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("1 Resized"), std::string::npos);
+    EXPECT_TRUE(fs::exists(temp.file("dst/a.jpg")));
+    EXPECT_FALSE(fs::exists(temp.file("dst/b.jpg")));
+}
+
+TEST(BrevollCommandLine, NumbersOutsideTheirRangeAreKeptInItWithAWarning) {
+    const DialogFields stored;
+    const ParsedCommandLine parsed =
+        ParseBrevollArguments({"--batch", "--ratio", "500", "--quality=-5", "--margin", "20",
+                               "--interpolation", "8", "-j", "0"},
+                              stored);
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.fields.sizeRatio, 100);
+    EXPECT_EQ(parsed.options.fields.compressRatio, 10);
+    EXPECT_EQ(parsed.options.fields.borderMargin, 20);
+    EXPECT_EQ(parsed.options.fields.interpolationMethod, 7);
+    EXPECT_EQ(parsed.options.jobs, 1);
+    EXPECT_EQ(parsed.options.warnings,
+              (std::vector<std::string>{"--ratio 500 is outside 1..100; 100 is used",
+                                        "--quality -5 is outside 10..100; 10 is used",
+                                        "--interpolation 8 is outside 0..7; 7 is used",
+                                        "-j 0 is outside 1..64; 1 is used"}));
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 
+#include "core/error_report.h"
 #include "core/settings_names.h"
+#include "core/step_record.h"
 #include "support/temp_folder.h"
 #include "ui/control_id.h"
 #include "ui/folder_pick_dlg.h"
@@ -232,6 +234,57 @@ TEST_F(MainDlgTest, SameFoldersAreAskedAndNoEndsThere) {
         [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
     Click(IDOK);
     EXPECT_TRUE(captured);
+
+    // Two names of one folder on disk: a trailing slash, a link.
+    testing::TempFolder temp;
+    std::filesystem::create_directories(temp.file("pics"));
+    std::filesystem::create_directory_symlink(temp.file("pics"), temp.file("link"));
+    for (const std::string& dest : {temp.file("pics") + "/", temp.file("link")}) {
+        Edit(IDC_SOURCE_PATH)->setText(QString::fromStdString(temp.file("pics")));
+        Edit(IDC_DEST_PATH)->setText(QString::fromStdString(dest));
+        asked.clear();
+        captured.reset();
+        testing::OnNextModal([&](QWidget* w) {
+            asked = qobject_cast<QMessageBox*>(w)->text();
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+        });
+        Click(IDOK);
+        EXPECT_EQ(asked, "Same folders.\nOverwrite?") << dest;
+        EXPECT_FALSE(captured) << dest;
+    }
+}
+
+TEST_F(MainDlgTest, F1OpensTheAboutBox) {
+    QString title;
+    testing::OnNextModal([&](QWidget* w) {
+        title = w->windowTitle();
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    Edit(IDC_SOURCE_PATH)->setFocus();
+    testing::PressKey(Edit(IDC_SOURCE_PATH), Qt::Key_F1);
+    EXPECT_EQ(title, "Brevoll 정보");
+}
+
+TEST_F(MainDlgTest, AllPictureTypesIsOnAtFirstAndKept) {
+    auto* box = Control<QCheckBox>(IDC_ALL_PICTURE_TYPES);
+    EXPECT_EQ(box->text(), "All picture &types");
+    EXPECT_TRUE(box->isChecked());
+    Edit(IDC_SOURCE_PATH)->setText("/a");
+    Edit(IDC_DEST_PATH)->setText("/b");
+    Click(IDOK);
+    ASSERT_TRUE(captured);
+    EXPECT_TRUE(captured->allPictureTypes);
+    EXPECT_EQ(captured->maxPixels, kDefaultMaxPixels);
+
+    box->click();
+    Click(IDCANCEL);
+    EXPECT_EQ(store.readInt(kBrevollSection, names::kAllPictureTypes, -1), 0);
+    store.writeInt(kBrevollSection, names::kMaxPixels, 1000);
+    Open();
+    EXPECT_FALSE(Control<QCheckBox>(IDC_ALL_PICTURE_TYPES)->isChecked());
+    Click(IDOK);
+    EXPECT_FALSE(captured->allPictureTypes);
+    EXPECT_EQ(captured->maxPixels, 1000);
 }
 
 TEST_F(MainDlgTest, AStampFontNotInstalledIsLeftUnselectedAndKept) {
@@ -249,8 +302,7 @@ TEST_F(MainDlgTest, AStampFontNotInstalledIsLeftUnselectedAndKept) {
 }
 
 TEST_F(MainDlgTest, AbnormalEndIsReportedWhenTheDialogOpens) {
-    store.writeString(kBrevollSection, names::kErrorOperation, "Save JPEG");
-    store.writeString(kBrevollSection, names::kCurrentImage, "/photos/killed.jpg");
+    StepRecordFile(StepRecordPath(store.filePath())).write({"Save JPEG", "/photos/killed.jpg"});
     dialog.reset();
     QString shown;
     testing::OnNextModal([&](QWidget* w) {
@@ -259,8 +311,9 @@ TEST_F(MainDlgTest, AbnormalEndIsReportedWhenTheDialogOpens) {
     });
     Open();
     EXPECT_TRUE(shown.startsWith("이전 실행에서 사진 파일 변환중 오류가 발생했습니다. \n"));
-    EXPECT_TRUE(shown.contains(" [/photos/killed.jpg] 파일을 \n"));
-    EXPECT_EQ(store.readString(kBrevollSection, names::kErrorOperation, "?"), "");
+    EXPECT_TRUE(shown.contains("Error.txt와\n" + QString::fromStdString(ErrorReportPath()) +
+                               "\n [/photos/killed.jpg] 파일을 \n"));
+    EXPECT_EQ(ReadStepRecord(StepRecordPath(store.filePath())).step, "");
 }
 
 TEST_F(MainDlgTest, ReadMeIsWrittenAndOpenedOrTheFailureShown) {
@@ -290,6 +343,17 @@ TEST_F(MainDlgTest, ReadMeIsWrittenAndOpenedOrTheFailureShown) {
     Click(IDC_READ_ME);
     EXPECT_TRUE(told.contains("readme.txt"));
     EXPECT_TRUE(opened.isEmpty());
+
+    // No program opens text files: the message gives the read-me's path.
+    dialog->SetReadMePath(path);
+    dialog->SetFileOpener([](const QString&) { return false; });
+    told.clear();
+    testing::OnNextModal([&](QWidget* w) {
+        told = qobject_cast<QMessageBox*>(w)->text();
+        qobject_cast<QMessageBox*>(w)->accept();
+    });
+    Click(IDC_READ_ME);
+    EXPECT_TRUE(told.endsWith("\n" + QString::fromStdString(path))) << told.toStdString();
 }
 
 }  // namespace

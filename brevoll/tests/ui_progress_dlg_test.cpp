@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -15,6 +16,7 @@
 #include "support/temp_folder.h"
 #include "test_pictures.h"
 #include "ui/control_id.h"
+#include "ui/failure_list_dlg.h"
 #include "ui/overwrite_dlg.h"
 #include "ui/preview_wnd.h"
 #include "ui/progress_dlg.h"
@@ -39,6 +41,7 @@ class ProgressDlgTest : public ::testing::Test {
         settings.method = kMethodRatio;
         settings.sizeValue = 50;
         settings.copyExif = false;
+        settings.allPictureTypes = false;
     }
     void TearDown() override { testing::ForgetModalAnswers(); }
 
@@ -122,8 +125,22 @@ TEST_F(ProgressDlgTest, RunsThroughTheStatesToTheResizedCount) {
     EXPECT_EQ(Text(IDC_COUNTER_TEXT), "1 / 4");
     EXPECT_EQ(FindControl<QProgressBar>(dialog.get(), IDC_PROGRESS_BAR)->value(), 1);
     EXPECT_EQ(Text(IDC_DEST_TEXT).toStdString(), temp.file("dst/a.jpg"));
+    EXPECT_TRUE(Button(IDC_FAILURES)->isHidden());
     RunToEnd();
-    EXPECT_EQ(Text(IDC_COUNTER_TEXT), "3 Resized");  // Finished; bad.jpg is not counted
+    // Finished; bad.jpg is not counted but shown, with the reason the command line gives.
+    EXPECT_EQ(Text(IDC_COUNTER_TEXT), "3 Resized, 1 failed");
+    EXPECT_EQ(Button(IDC_FAILURES)->text(), "&Failures...");
+    ASSERT_FALSE(Button(IDC_FAILURES)->isHidden());
+    QStringList listed;
+    testing::OnNextModal([&](QWidget* w) {
+        auto* list = static_cast<CFailureListDlg*>(w)->List();
+        for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+        static_cast<QDialog*>(w)->accept();
+    });
+    Button(IDC_FAILURES)->click();
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_TRUE(listed[0].startsWith(
+        QString::fromStdString("cannot convert " + temp.file("src/bad.jpg") + ": ")));
     EXPECT_EQ(Button(IDCANCEL)->text(), "Close");
     EXPECT_FALSE(Button(IDOK)->isEnabled());
     for (const char* name : {"dst/a.jpg", "dst/s/b.JPG", "dst/s/t/c.jpg"})
@@ -213,8 +230,29 @@ TEST_F(ProgressDlgTest, TheQuestionsDefaultAndEscapeAreYesAllAndCancel) {
     EXPECT_EQ(prompt.exec(), IDCANCEL);
 }
 
+TEST_F(ProgressDlgTest, TheTimeGoesOnDuringALongPicture) {
+    AddPictures({"p1.jpg", "p2.jpg"}, false);
+    Open();
+    Button(IDOK)->click();
+    dialog->OnConvertTick();  // the first picture is under way until its result is handled
+    now = 4000;
+    dialog->OnClockTick();
+    EXPECT_EQ(Text(IDC_TIME_TEXT), "3초 경과 3초 남음");
+    testing::WaitForWorker(*dialog);
+}
+
+TEST_F(ProgressDlgTest, TheOverwriteQuestionKeepsTheFileNameOfALongPath) {
+    const QString path = "/" + QString("folder/").repeated(40) + "the picture.jpg";
+    COverwriteDlg prompt(path, nullptr);
+    const QString shown = FindControl<QLabel>(&prompt, IDC_OVERWRITE_PATH)->text();
+    EXPECT_TRUE(shown.startsWith("/folder/")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("the picture.jpg")) << shown.toStdString();
+    EXPECT_LT(shown.size(), path.size());
+}
+
 TEST_F(ProgressDlgTest, ThePreviewGetsACanvasOnlyWhileItsBoxIsChecked) {
     AddPictures({"p1.jpg", "p2.jpg", "p3.jpg"}, false);
+    testing::WriteFileBytes(temp.file("src/p2b.jpg"), {'n', 'o'});
     Open();
     auto* box = FindControl<QCheckBox>(dialog.get(), IDC_PREVIEW_CHECK);
     EXPECT_TRUE(box->isChecked());
@@ -226,6 +264,8 @@ TEST_F(ProgressDlgTest, ThePreviewGetsACanvasOnlyWhileItsBoxIsChecked) {
     box->setChecked(true);
     Tick();
     EXPECT_TRUE(dialog->Preview()->IsShown());
+    EXPECT_EQ(dialog->Preview()->Canvas().size(), QSize(32, 24));
+    Tick();  // p2b.jpg fails: the preview keeps the last canvas
     EXPECT_EQ(dialog->Preview()->Canvas().size(), QSize(32, 24));
     RunToEnd();
     EXPECT_TRUE(dialog->Preview()->Canvas().isNull());  // dropped when the run ends

@@ -20,7 +20,7 @@ using corvelle::SetControlId;
 
 namespace {
 
-constexpr QSize kDialogSize(330, 282);
+constexpr QSize kDialogSize(330, 296);
 
 // Colour fields take what the user types, shown in capitals.
 void makeUpperCase(QLineEdit* edit) {
@@ -151,7 +151,7 @@ void CMainDlg::CreateControls() {
     label("Fo&nt : ", 14, 215, 38, m_pStampFont);
 
     // " Options "
-    group(" Options ", 7, 234, 255, 44);
+    group(" Options ", 7, 234, 255, 58);
     m_pRecursive = check(IDC_RECURSIVE, "R&ecursive", 14, 246, 62);
     m_pInterpolation = list(IDC_INTERPOLATION, 150, 245, 106, false,
                             {"Default", "LowQuality", "HighQuality", "Bilinear", "Bicubic",
@@ -161,6 +161,7 @@ void CMainDlg::CreateControls() {
     m_pCompressRatio = edit(IDC_COMPRESS_RATIO, 150, 261, 30, true);
     label("&Compress Ratio :", 84, 263, 66, m_pCompressRatio);
     label("%", 183, 263, 10);
+    m_pAllPictureTypes = check(IDC_ALL_PICTURE_TYPES, "All picture &types", 14, 276, 90);
 
     // The buttons on the right.
     auto* close = button(IDCANCEL, "Close", 270, 8, 52);
@@ -175,8 +176,8 @@ void CMainDlg::CreateControls() {
     connect(go, &QPushButton::clicked, this, &CMainDlg::OnGoResize);
     connect(corvelle::FindControl<QPushButton>(this, IDC_SOURCE_BROWSE), &QPushButton::clicked,
             this, [this] { OnBrowse(true); });
-    connect(corvelle::FindControl<QPushButton>(this, IDC_DEST_BROWSE), &QPushButton::clicked,
-            this, [this] { OnBrowse(false); });
+    connect(corvelle::FindControl<QPushButton>(this, IDC_DEST_BROWSE), &QPushButton::clicked, this,
+            [this] { OnBrowse(false); });
     connect(m_pMethodGroup, &QButtonGroup::idClicked, this, [this] { ApplyMethodRule(); });
     connect(m_pNaming, &QCheckBox::clicked, this, &CMainDlg::OnNaming);
     connect(m_pColorBorder, &QCheckBox::clicked, this, &CMainDlg::OnColorBorder);

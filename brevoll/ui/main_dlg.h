@@ -48,6 +48,7 @@ class CMainDlg : public QDialog {
   protected:
     void reject() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreateControls();
@@ -92,5 +93,7 @@ class CMainDlg : public QDialog {
     QComboBox* m_pInterpolation = nullptr;
     QCheckBox* m_pExifInfo = nullptr;
     QLineEdit* m_pCompressRatio = nullptr;
+    QCheckBox* m_pAllPictureTypes = nullptr;
+    int64_t m_maxPixels = corvelle::kDefaultMaxPixels;  // stored only, no field shows it
     bool m_bInitialising = true;
 };

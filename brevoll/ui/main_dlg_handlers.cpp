@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -14,9 +15,11 @@
 #include <QUrl>
 
 #include "core/error_report.h"
+#include "core/picture_list.h"
 #include "core/read_me.h"
 #include "core/settings_names.h"
 #include "core/settings_store.h"
+#include "core/step_record.h"
 #include "ui/about_dlg.h"
 #include "ui/control_id.h"
 #include "ui/folder_pick_dlg.h"
@@ -79,6 +82,7 @@ void CMainDlg::OnInitDialog() {
     m_pRecursive->setChecked(f.recursive);
     m_pCompressRatio->setText(QString::number(f.compressRatio));
     m_pExifInfo->setChecked(f.exifInfo);
+    m_pAllPictureTypes->setChecked(f.allPictureTypes);
     m_pSourcePath->setText(qt(f.sourcePath));
     m_pDestPath->setText(qt(f.destPath));
     m_pNaming->setChecked(f.naming);
@@ -96,6 +100,7 @@ void CMainDlg::OnInitDialog() {
     FillFontList();
     m_pStampFont->setCurrentIndex(
         m_pStampFont->findText(qt(f.stampFont), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    m_maxPixels = f.maxPixels;
     const int interpolation =
         m_store.readInt(s, names::kInterpolationMethod, names::kDialogDefaultInterpolation);
     m_pInterpolation->setCurrentIndex(
@@ -110,7 +115,8 @@ void CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::ReportAbnormalEnd() {
-    if (const auto message = corvelle::ReportAbnormalEnd(m_store, corvelle::ErrorReportPath()))
+    if (const auto message = corvelle::ReportAbnormalEnd(
+            m_store, corvelle::StepRecordPath(m_store.filePath()), corvelle::ErrorReportPath()))
         showMessage(nullptr, qt(*message));
 }
 
@@ -169,6 +175,8 @@ corvelle::DialogFields CMainDlg::GatherFields() const {
     f.recursive = m_pRecursive->isChecked();
     f.compressRatio = number(m_pCompressRatio);
     f.exifInfo = m_pExifInfo->isChecked();
+    f.allPictureTypes = m_pAllPictureTypes->isChecked();
+    f.maxPixels = m_maxPixels;
     f.sourcePath = text(m_pSourcePath);
     f.destPath = text(m_pDestPath);
     f.naming = m_pNaming->isChecked();
@@ -183,7 +191,7 @@ corvelle::DialogFields CMainDlg::GatherFields() const {
     f.stampEmboss = m_pStampEmboss->isChecked();
     // No selection (a stored font that is not installed): the run's default font.
     f.stampFont = m_pStampFont->currentIndex() >= 0 ? m_pStampFont->currentText().toStdString()
-                                                     : std::string(names::kDefaultStampFont);
+                                                    : std::string(names::kDefaultStampFont);
     f.stampFontSizeText = m_pStampFontSize->currentText().toStdString();
     f.interpolationMethod = m_store.readInt(corvelle::kBrevollSection, names::kInterpolationMethod,
                                             names::kRunDefaultInterpolation);
@@ -196,8 +204,10 @@ corvelle::RunSettings CMainDlg::CaptureRunSettings() const {
 
 void CMainDlg::OnGoResize() {
     const corvelle::RunSettings settings = CaptureRunSettings();
+    // Texts equal but for case, or two names of one folder on disk ("/p/pics/", a link).
     if (QString::compare(qt(settings.destinationFolder), qt(settings.sourceFolder),
-                         Qt::CaseInsensitive) == 0) {
+                         Qt::CaseInsensitive) == 0 ||
+        corvelle::IsSameFolder(settings.sourceFolder, settings.destinationFolder)) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Brevoll"),
                         QStringLiteral("Same folders.\nOverwrite?"),
                         QMessageBox::Yes | QMessageBox::No, this);
@@ -225,18 +235,30 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-void CMainDlg::OnReadMe() {
-    if (!corvelle::WriteReadMe(m_strReadMePath)) {
-        showMessage(this, QStringLiteral("읽어보기 파일을 쓸 수 없습니다.\n%1")
-                              .arg(qt(m_strReadMePath)));
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // F1 stands in for the about entry of a Windows dialog's system menu.
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnAbout();
         return;
     }
-    if (m_fileOpener) m_fileOpener(qt(m_strReadMePath));
+    QDialog::keyPressEvent(event);
+}
+
+void CMainDlg::OnReadMe() {
+    if (!corvelle::WriteReadMe(m_strReadMePath)) {
+        showMessage(this,
+                    QStringLiteral("읽어보기 파일을 쓸 수 없습니다.\n%1").arg(qt(m_strReadMePath)));
+        return;
+    }
+    // Without a program for text files the user still learns where the read-me is.
+    if (!m_fileOpener || !m_fileOpener(qt(m_strReadMePath)))
+        showMessage(
+            this,
+            QStringLiteral("읽어보기 파일을 열 프로그램이 없습니다.\n%1").arg(qt(m_strReadMePath)));
 }
 
 void CMainDlg::OnBrowse(bool source) {
-    const std::string_view value =
-        source ? kBrevollSourceFolderValue : kBrevollDestFolderValue;
+    const std::string_view value = source ? kBrevollSourceFolderValue : kBrevollDestFolderValue;
     CFolderPickDlg dialog(FolderPickStyle::Brevoll(), m_store, std::string(kBrevollFolderSection),
                           std::string(value), this);
     if (dialog.exec() != QDialog::Accepted) return;

@@ -16,11 +16,13 @@ COverwriteDlg::COverwriteDlg(const QString& destinationPath, QWidget* parent) : 
 
     auto* question = new QLabel(QStringLiteral("This file exists already. Overwrite?"), this);
     PlaceInDialogUnits(question, 7, 7, 236, 10);
-    auto* path = new QLabel(destinationPath, this);
+    auto* path = new QLabel(this);
     corvelle::SetControlId(path, IDC_OVERWRITE_PATH);
-    path->setWordWrap(true);
     path->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PlaceInDialogUnits(path, 7, 19, 236, 24);
+    // A long path loses its middle, so the file name at its end stays readable.
+    path->setText(path->fontMetrics().elidedText(destinationPath, Qt::ElideMiddle, path->width()));
+    path->setToolTip(destinationPath);
 
     struct AnswerButton {
         int id;

@@ -11,9 +11,12 @@
 #include "core/batch_run.h"
 #include "core/format_seconds.h"
 #include "core/picture_list.h"
+#include "core/settings_store.h"
+#include "core/step_record.h"
 #include "ui/canvas_image.h"
 #include "ui/control_id.h"
 #include "ui/dialog_font.h"
+#include "ui/failure_list_dlg.h"
 #include "ui/overwrite_dlg.h"
 #include "ui/preview_wnd.h"
 #include "ui/resource_ids.h"
@@ -47,15 +50,16 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
     corvelle::SetControlId(this, IDD_PROGRESS);
     setWindowTitle(QStringLiteral("Resize & Move"));
     setFont(DialogFont());
-    m_pMarkers = std::make_unique<corvelle::StepMarkerBoard>(store);
-    m_pRun = std::make_unique<corvelle::BatchRun>(
-        m_settings, *m_pMarkers, [this](const std::string& destination) {
-            m_bPromptOpen = true;
-            COverwriteDlg prompt(qt(destination), this);
-            const int answer = prompt.exec();
-            m_bPromptOpen = false;
-            return OverwriteAnswer(answer);
-        });
+    m_pMarkers =
+        std::make_unique<corvelle::StepMarkerBoard>(corvelle::StepRecordPath(store.filePath()));
+    m_pRun = std::make_unique<corvelle::BatchRun>(m_settings, *m_pMarkers,
+                                                  [this](const std::string& destination) {
+                                                      m_bPromptOpen = true;
+                                                      COverwriteDlg prompt(qt(destination), this);
+                                                      const int answer = prompt.exec();
+                                                      m_bPromptOpen = false;
+                                                      return OverwriteAnswer(answer);
+                                                  });
 
     auto label = [this](int id, const QString& text, int x, int y, int w, int h = 10) {
         auto* l = new QLabel(text, this);
@@ -86,6 +90,12 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
     m_pPreviewCheck = new QCheckBox(QStringLiteral("&Preview Image"), this);
     corvelle::SetControlId(m_pPreviewCheck, IDC_PREVIEW_CHECK);
     PlaceInDialogUnits(m_pPreviewCheck, 7, 68, 90, 10);
+    // Shown when a run ends with pictures it could not convert.
+    m_pFailures = new QPushButton(QStringLiteral("&Failures..."), this);
+    corvelle::SetControlId(m_pFailures, IDC_FAILURES);
+    m_pFailures->setAutoDefault(false);
+    m_pFailures->hide();
+    PlaceInDialogUnits(m_pFailures, 203, 66, 50, 14);
     m_pPreview = new CPreviewWnd(this);
     corvelle::SetControlId(m_pPreview, IDC_PREVIEW);
     PlaceInDialogUnits(m_pPreview, 7, 81, 246, 142);
@@ -93,6 +103,7 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
 
     connect(m_pStart, &QPushButton::clicked, this, &CProgressDlg::OnStart);
     connect(m_pCancel, &QPushButton::clicked, this, &CProgressDlg::OnCancel);
+    connect(m_pFailures, &QPushButton::clicked, this, &CProgressDlg::OnFailures);
 
     // OnInitDialog: both buttons off, the preview box checked, the collection in 100 ms.
     m_pStart->setEnabled(false);
@@ -106,6 +117,9 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
     m_pConvertTimer = new QTimer(this);
     m_pConvertTimer->setInterval(kTimerPeriodMs);
     connect(m_pConvertTimer, &QTimer::timeout, this, &CProgressDlg::OnConvertTick);
+    m_pClockTimer = new QTimer(this);
+    m_pClockTimer->setInterval(1000);
+    connect(m_pClockTimer, &QTimer::timeout, this, &CProgressDlg::OnClockTick);
 }
 
 CProgressDlg::~CProgressDlg() {
@@ -118,6 +132,7 @@ void CProgressDlg::DriveTicksManually() {
     m_bManualTicks = true;
     m_pCollectTimer->stop();
     m_pConvertTimer->stop();
+    m_pClockTimer->stop();
 }
 
 void CProgressDlg::OnCollectTick() {
@@ -165,7 +180,10 @@ void CProgressDlg::OnCollected(std::string sourceProblem) {
 void CProgressDlg::OnStart() {
     if (m_bRunning || m_bCollecting || !m_pStart->isEnabled()) return;
     m_bRunning = true;
-    if (!m_bManualTicks) m_pConvertTimer->start();
+    if (!m_bManualTicks) {
+        m_pConvertTimer->start();
+        m_pClockTimer->start();
+    }
     m_pStart->setEnabled(false);
     m_pCancel->setText(QStringLiteral("Stop"));
     m_pCancel->setFocus();
@@ -185,6 +203,7 @@ void CProgressDlg::OnStart() {
 void CProgressDlg::OnCancel() {
     if (m_bRunning) {
         m_pConvertTimer->stop();
+        m_pClockTimer->stop();
         m_bRunning = false;
         m_pCancel->setText(QStringLiteral("&Close"));
         m_pStart->setText(QStringLiteral("C&ontinue"));
@@ -236,14 +255,15 @@ void CProgressDlg::ResizePicture() {
     m_bConverting = true;
     m_work = std::async(std::launch::async, [this, job, preview] {
         m_pRun->convert(*job, preview);
-        QImage canvas = preview && job->outcome == PictureOutcome::Resized
-                            ? CanvasToImage(job->canvas)
-                            : QImage();
-        job->canvas = vips::VImage();
+        const bool resized = job->outcome == PictureOutcome::Resized;
+        QImage canvas = preview && resized ? CanvasToImage(job->preview) : QImage();
+        job->preview = vips::VImage();
         QMetaObject::invokeMethod(
-            this, [this, job, preview, canvas] {
+            this,
+            [this, job, preview, resized, canvas] {
                 m_pPreview->SetShown(preview);
-                if (preview) m_pPreview->SetCanvas(canvas);
+                // A picture that failed leaves the preview as it was.
+                if (preview && resized) m_pPreview->SetCanvas(canvas);
                 OnPictureDone(job);
             },
             Qt::QueuedConnection);
@@ -265,11 +285,37 @@ void CProgressDlg::ShowTime() {
                                                          m_pRun->taken(), m_pRun->total())));
 }
 
+void CProgressDlg::OnClockTick() {
+    // Between pictures the time is shown when each one is done.
+    if (!m_bConverting || !m_bRunning) return;
+    const uint64_t now = m_clock();
+    m_pTimeText->setText(qt(corvelle::FormatProgressTime(m_pRunClock->elapsedMs(now),
+                                                         m_pRun->taken(), m_pRun->total())));
+}
+
+QStringList CProgressDlg::FailureLines() const {
+    QStringList lines;
+    for (const corvelle::PictureFailure& failure : m_pRun->failures())
+        lines << qt(corvelle::DescribeFailure(failure));
+    for (const std::string& line : m_pRun->leftOutTypes()) lines << qt(line);
+    return lines;
+}
+
+void CProgressDlg::OnFailures() {
+    CFailureListDlg list(FailureLines(), this);
+    list.exec();
+}
+
 void CProgressDlg::EndRun() {
     m_pConvertTimer->stop();
+    m_pClockTimer->stop();
     m_bRunning = false;
     if (m_pRun->cancelled()) m_pTimeText->setText(QStringLiteral("User canceled"));
-    m_pCounterText->setText(QStringLiteral("%1 Resized").arg(m_pRun->resized()));
+    const int failed = int(m_pRun->failures().size());
+    m_pCounterText->setText(
+        failed > 0 ? QStringLiteral("%1 Resized, %2 failed").arg(m_pRun->resized()).arg(failed)
+                   : QStringLiteral("%1 Resized").arg(m_pRun->resized()));
+    m_pFailures->setVisible(!FailureLines().isEmpty());
     m_pCancel->setText(QStringLiteral("Close"));
     m_pStart->setEnabled(false);
     m_pPreview->SetCanvas(QImage());

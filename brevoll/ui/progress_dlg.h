@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -56,6 +57,11 @@ class CProgressDlg : public QDialog {
     bool IsRunning() const { return m_bRunning; }
     const corvelle::BatchRun& Run() const { return *m_pRun; }
     CPreviewWnd* Preview() const { return m_pPreview; }
+    // The lines "&Failures..." lists: each failed picture, then the types left out.
+    QStringList FailureLines() const;
+    void OnFailures();
+    // The one-second clock: the elapsed and remaining time go on during a long picture.
+    void OnClockTick();
 
   protected:
     void reject() override;
@@ -82,9 +88,11 @@ class CProgressDlg : public QDialog {
     QPushButton* m_pStart = nullptr;
     QPushButton* m_pCancel = nullptr;
     QCheckBox* m_pPreviewCheck = nullptr;
+    QPushButton* m_pFailures = nullptr;
     CPreviewWnd* m_pPreview = nullptr;
     QTimer* m_pCollectTimer = nullptr;
     QTimer* m_pConvertTimer = nullptr;
+    QTimer* m_pClockTimer = nullptr;
 
     bool m_bRunning = false;
     bool m_bStarted = false;

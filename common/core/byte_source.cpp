@@ -50,8 +50,16 @@ size_t MemoryByteSource::fetch(uint64_t offset, void* out, size_t count) const {
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
-    const int fd =
-        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe must not block
+    // Not blocking: a named pipe given by mistake is refused instead of waiting for a writer.
+    return adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+}
+
+std::unique_ptr<FileByteSource> FileByteSource::openAt(int dirFd, const std::string& name) {
+    // Not blocking either: a name swapped for a pipe since a listing must not hang a run.
+    return adopt(::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+}
+
+std::unique_ptr<FileByteSource> FileByteSource::adopt(int fd) {
     if (fd < 0) return nullptr;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

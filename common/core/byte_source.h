@@ -60,6 +60,11 @@ class FileByteSource : public ByteSource {
   public:
     // The whole file; none when it cannot be opened for reading.
     static std::unique_ptr<FileByteSource> open(const std::string& path);
+    // A file of an open folder, a symbolic link not followed; none unless a regular file.
+    static std::unique_ptr<FileByteSource> openAt(int dirFd, const std::string& name);
+    // Takes over a descriptor the caller opened: the whole file, closed with the source.
+    // None (and the descriptor closed) unless it is a regular file.
+    static std::unique_ptr<FileByteSource> adopt(int fd);
     // The first `length` bytes of a descriptor the caller opened and keeps.
     FileByteSource(int fd, uint64_t length) : m_fd(fd), m_start(0), m_length(length) {}
     ~FileByteSource() override;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/command_line_usage.h"
+#include "corvelle/build_info.h"
 #include "ui/desktop_application.h"
 
 namespace corvelle {
@@ -36,6 +37,25 @@ TEST(CommandLineUsage, FindsTheFirstOptionNotKnown) {
     EXPECT_EQ(first({"a.jpg", "--bogus", "--also"}), "--bogus");
     EXPECT_EQ(first({"--info=1", "-x"}), "-x") << "a value after = is not the name";
     EXPECT_EQ(first({"-", "--", "--bogus"}), std::nullopt) << "file names";
+    EXPECT_EQ(first({"-o", "-39,0", "--version"}), std::nullopt)
+        << "a negative number is a value, --version every program's";
+}
+
+TEST(CommandLineUsage, NumbersAreKeptInTheirRangeWithOneWarning) {
+    EXPECT_EQ(KeepInRange("--ratio", 500, 1, 100).value, 100);
+    EXPECT_EQ(KeepInRange("--ratio", 500, 1, 100).warning,
+              "--ratio 500 is outside 1..100; 100 is used");
+    EXPECT_EQ(KeepInRange("--margin", -3, 0, 50).value, 0);
+    const RangedNumber inside = KeepInRange("--margin", 50, 0, 50);
+    EXPECT_EQ(inside.value, 50);
+    EXPECT_TRUE(inside.warning.empty());
+}
+
+TEST(CommandLineUsage, VersionNamesProgramPackageLicenceAndContact) {
+    const std::string text = VersionText("tiselk", "1.4 (build 25)");
+    EXPECT_EQ(text.substr(0, text.find('\n')), "tiselk 1.4 (build 25)");
+    EXPECT_NE(text.find("GPL-3.0-or-later"), std::string::npos);
+    EXPECT_NE(text.find(kContactEmail), std::string::npos);
 }
 
 }  // namespace

@@ -134,6 +134,29 @@ TEST_F(CommandLine, FailuresNameTheFileOnOneLine) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// A negative number is a value, not an option; a number outside its range is brought
+// into it with one warning line.
+TEST_F(CommandLine, NegativeValuesAndRangesFollowTheConvention) {
+    const std::string out = m_folder.file("out.bmp");
+    const std::string expected = m_folder.file("expected.bmp");
+    ASSERT_EQ(
+        RunMorvane({"--convert", m_input, "--trim", "2", "--trim-offset=-1,0", "-o", expected})
+            .status,
+        0);
+    ProgramRun run =
+        RunMorvane({"--convert", m_input, "--trim", "2", "--trim-offset", "-1,0", "-o", out});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(expected));
+
+    run = RunMorvane({"--convert", m_input, "--trim", "9", "--quality", "500", "--denoise", "0,9",
+                      "-o", m_folder.file("out.jpg")});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors,
+              "morvane: warning: --trim 9 is outside 1..6; 6 is used\n"
+              "morvane: warning: --denoise THRESHOLD 0 is outside 1..255; 1 is used\n"
+              "morvane: warning: --quality 500 is outside 1..100; 100 is used\n");
+}
+
 TEST_F(CommandLine, BadUsageExitsWithTwo) {
     const std::string out = m_folder.file("out.jpg");
     const std::vector<std::vector<std::string>> bad = {
@@ -141,8 +164,7 @@ TEST_F(CommandLine, BadUsageExitsWithTwo) {
         {"-o", out},
         {"--convert", m_input, "-o", m_folder.file("out.png")},
         {"--convert", m_input, "-o", out, "--gray", "256"},
-        {"--convert", m_input, "-o", out, "--trim", "7"},
-        {"--convert", m_input, "-o", out, "--trim", "0"},
+        {"--convert", m_input, "-o", out, "--trim", "six"},
         {"--convert", m_input, "-o", out, "--trim-offset", "1,2"},
         {"--convert", m_input, "-o", out, "--trim", "1", "--trim-offset", "1"},
         {"--convert", m_input, "-o", out, "--quality", "high"},

@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/about_box.h"
 
 class QPlainTextEdit;
 
 // "Morvane 정보": icon, version line, the program description and an OK button.
-class CAboutDlg : public QDialog {
+class CAboutDlg : public corvelle::CAboutBox {
     Q_OBJECT
   public:
     explicit CAboutDlg(QWidget* parent);
 
-    QPlainTextEdit* DescriptionEdit() const { return m_pDescription; }
-
-  private:
-    QPlainTextEdit* m_pDescription;
+    QPlainTextEdit* DescriptionEdit() const { return TextEdit(); }
 };

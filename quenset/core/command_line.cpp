@@ -1,7 +1,10 @@
 #include "core/command_line.h"
 
+#include <charconv>
 #include <span>
 #include <string_view>
+
+#include "core/command_line_usage.h"
 
 namespace corvelle {
 
@@ -30,10 +33,13 @@ bool Pick(std::span<const Choice> choices, std::string_view word, std::optional<
 }
 
 bool PickSerialDigits(std::string_view word, CommandLine& line) {
-    if (word.size() != 1 || word[0] < '0' + kMinSerialDigits || word[0] > '0' + kMaxSerialDigits)
-        return false;
+    int digits = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), digits);
+    if (error != std::errc() || end != word.data() + word.size()) return false;
+    RangedNumber kept = KeepInRange("--serial", digits, kMinSerialDigits, kMaxSerialDigits);
+    if (!kept.warning.empty()) line.warnings.push_back(std::move(kept.warning));
     line.nameType = 1;
-    line.serialIndex = word[0] - '0' - kMinSerialDigits;
+    line.serialIndex = kept.value - kMinSerialDigits;
     return true;
 }
 
@@ -107,27 +113,31 @@ const char* const kQuensetUsage =
     "       quenset --preview DIR [options]\n"
     "       quenset --rename DIR [options]\n"
     "       quenset --undo DIR\n"
-    "Renames the pictures of one folder after their shooting date or a serial number.\n"
+    "       quenset --help | --version\n"
     "\n"
-    "  DIR                  open the window with DIR as the folder to rename\n"
-    "  --preview DIR        list every file with its new name, then the summary\n"
-    "  --rename DIR         rename every changeable file and print the outcome\n"
-    "                       (exit status 1 when a file could not be renamed)\n"
-    "  --undo DIR           give the files of the last rename run in DIR (window or\n"
-    "                       --rename) their old names and last-write times back; again\n"
-    "                       for the run before it (exit status 1 when a file could not\n"
-    "                       be reverted; an existing file is never replaced)\n"
-    "Naming options (each defaults to the stored settings, which are never changed):\n"
-    "  --type jpg|tif|nef   file type\n"
-    "  --prefix TEXT        text before the date or number\n"
-    "  --postfix TEXT       text after the date or number\n"
-    "  --date               name after the shooting date\n"
-    "  --serial DIGITS      name by serial number of 2..8 digits\n"
-    "  --year yyyy|yy|none  --month mm|none  --day dd|none\n"
-    "  --sep1 S --sep2 S --sep3 S   separators after year, month, day: \"\", -, _, + or ;\n"
-    "  --exif / --no-exif   take the date from the EXIF data (else the file's creation time)\n"
-    "  --file-date / --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
-    "                       shooting date (Linux keeps the creation time)\n";
+    "Opens the window with DIR as the folder to rename. The other forms work without a\n"
+    "display and rename the pictures of DIR after their shooting date or a serial number;\n"
+    "each naming option defaults to the stored settings, which are never changed.\n"
+    "\n"
+    "Options:\n"
+    "  --preview DIR                  list every file with its new name, then the summary\n"
+    "  --rename DIR                   rename every changeable file and print the outcome\n"
+    "  --undo DIR                     give the files of the last rename run in DIR their\n"
+    "                                 old names and last-write times back; again for the\n"
+    "                                 run before it (an existing file is never replaced)\n"
+    "  --type jpg|tif|nef             file type\n"
+    "  --prefix TEXT                  text before the date or number\n"
+    "  --postfix TEXT                 text after the date or number\n"
+    "  --date                         name after the shooting date\n"
+    "  --serial 2..8                  name by serial number of this many digits\n"
+    "  --year yyyy|yy|none            year field\n"
+    "  --month mm|none                month field\n"
+    "  --day dd|none                  day field\n"
+    "  --sep1 S, --sep2 S, --sep3 S   separators after year, month, day: \"\", -, _, + or ;\n"
+    "  --exif | --no-exif             take the date from the EXIF data (else the file's\n"
+    "                                 creation time)\n"
+    "  --file-date | --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
+    "                                 shooting date (Linux keeps the creation time)\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;

@@ -15,7 +15,8 @@ struct CommandLine {
     enum class Mode { Window, Help, Preview, Rename, Undo };
     Mode mode = Mode::Window;
     std::string folder;
-    std::string error;  // bad usage, one line
+    std::string error;                  // bad usage, one line
+    std::vector<std::string> warnings;  // numbers brought into their option's range
 
     std::optional<int> extensionIndex;
     std::optional<std::string> prefix;

@@ -1,13 +1,10 @@
 #include "core/date_lookup.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "core/buffered_byte_source.h"
 #include "core/movie_date.h"
 #include "core/picture_container.h"
 #include "core/tiff_entries.h"
@@ -31,6 +28,9 @@ constexpr uint64_t kHeadOfForeignFile = 10240;
 // so only that much of a text is kept, however far away its closing zero lies.
 constexpr size_t kMaxDateText = 256;
 constexpr size_t kScanChunk = 4096;
+// The dates lie in the first directories, a kilobyte or two into a camera's EXIF block: a
+// head this long holds them in all but odd files, and copying more would cost every file.
+constexpr size_t kDateLookupHead = 16 * 1024;
 // The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
 constexpr size_t kMaxDirectories = 16;
 
@@ -209,16 +209,16 @@ std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
     return data ? DateTextOfTiff(*data) : std::string();
 }
 
-std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName) {
-    // Not blocking: a name swapped for a pipe since the listing must not hang the run.
-    const int fd = openat(dirFd, fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return {};
-    std::string text;
-    struct stat status {};
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
-        text = ShootingDateText(FileByteSource(fd, uint64_t(status.st_size)), NameIsJpeg(fileName));
-    close(fd);
-    return text;
+std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name) {
+    return FileByteSource::openAt(dirFd, name);
+}
+
+std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
+                                   const FileOpener& open) {
+    std::unique_ptr<ByteSource> file = open(dirFd, fileName);
+    if (!file) return {};
+    const HeadBufferedSource buffered(std::move(file), kDateLookupHead);
+    return ShootingDateText(buffered, NameIsJpeg(fileName));
 }
 
 }  // namespace corvelle

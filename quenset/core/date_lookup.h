@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,8 +25,14 @@ bool NameIsJpeg(std::string_view fileName);
 // and raw files (the Olympus and Panasonic header marks included) are read as TIFF data.
 std::string ShootingDateText(const ByteSource& file, bool isJpeg);
 
-// The same for a file of an open folder; empty when the file cannot be opened as a regular
-// file (symbolic links are not followed).
-std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName);
+// Opens a file of an open folder for reading; none unless it is a regular file (symbolic
+// links are not followed). Tests put one in place that counts what the lookup asks of it.
+using FileOpener = std::function<std::unique_ptr<ByteSource>(int dirFd, const std::string& name)>;
+std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name);
+
+// The same for a file of an open folder, from one read of its head (more only when the
+// TIFF data reach beyond it); empty when the file cannot be opened.
+std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
+                                   const FileOpener& open = OpenRegularFileAt);
 
 }  // namespace corvelle

@@ -66,11 +66,11 @@ std::optional<std::time_t> FileCreationTime(int dirFd, const std::string& fileNa
 }
 
 FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
-                     const NameTemplate& nameTemplate, bool useExif) {
+                     const NameTemplate& nameTemplate, bool useExif, const FileOpener& open) {
     if (nameTemplate.serialMode)
         return {ExpandForCounter(nameTemplate, static_cast<long long>(position) + 1), 0};
     if (useExif) {
-        const std::string text = ShootingDateTextOfFile(dirFd, fileName);
+        const std::string text = ShootingDateTextOfFile(dirFd, fileName, open);
         if (!text.empty()) {
             const std::optional<std::time_t> taken = ParseShootingDate(text);
             if (!taken) return {};

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/date_lookup.h"
 #include "core/name_template.h"
 
 namespace corvelle {
@@ -28,6 +29,7 @@ struct FileName {
 // name rather than falling back), else the file's creation time; only an EXIF-dated name
 // carries a date value.
 FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
-                     const NameTemplate& nameTemplate, bool useExif);
+                     const NameTemplate& nameTemplate, bool useExif,
+                     const FileOpener& open = OpenRegularFileAt);
 
 }  // namespace corvelle

@@ -48,7 +48,7 @@ void RenameSession::buildPreview() {
     m_entries.reserve(names.size());
     for (size_t position = 0; position < names.size(); ++position) {
         FileName named = NameForFile(m_folder.fd(), names[position], position,
-                                     m_inputs.nameTemplate, m_inputs.useExif);
+                                     m_inputs.nameTemplate, m_inputs.useExif, m_inputs.openFile);
         newNames.push_back(std::move(named.newName));
         m_entries.push_back({std::move(names[position]), {}, named.dateValue});
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/date_lookup.h"
 #include "core/folder_listing.h"
 #include "core/name_settings.h"
 #include "core/name_template.h"
@@ -18,6 +19,7 @@ struct RunInputs {
     NameTemplate nameTemplate;
     bool useExif = true;
     bool setFileDates = false;  // both "use EXIF" and "Mod. file date" were on
+    FileOpener openFile = OpenRegularFileAt;  // how a file is opened for its shooting date
 };
 
 RunInputs RunInputsFromSettings(const NameSettings& settings, std::string folder);

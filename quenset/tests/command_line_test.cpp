@@ -116,7 +116,7 @@ TEST_F(QuensetCommandLine, UndoRevertsTheLastRunThenTheOneBefore) {
 
 TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
     for (const char* arguments :
-         {"--preview", "--serial 9 --preview /tmp", "--year xx --preview /tmp", "--bogus",
+         {"--preview", "--serial x --preview /tmp", "--year xx --preview /tmp", "--bogus",
           "--preview /tmp --rename /tmp", "--exif=1 --preview /tmp", "--sep1 x --preview /tmp",
           "/tmp /tmp", "--prefix x", "--undo", "/tmp --undo /tmp", "--undo /tmp --prefix x",
           "--preview /tmp /tmp", "/tmp --bogus"}) {
@@ -141,6 +141,13 @@ TEST(QuensetCommandLineUsage, BadUsageIsRefused) {
     EXPECT_FALSE(settings.fileDateFlag());
     EXPECT_EQ(settings.monthIndex, 0);
     EXPECT_EQ(settings.yearIndex, 1);
+
+    // Digits outside 2..8 are brought into the range with one warning line.
+    const CommandLine wide = ParseCommandLine({"--preview", "d", "--serial", "12"});
+    EXPECT_TRUE(wide.error.empty());
+    EXPECT_EQ(ApplyCommandLine({}, wide).serialIndex, kMaxSerialDigits - kMinSerialDigits);
+    EXPECT_EQ(wide.warnings, std::vector<std::string>{"--serial 12 is outside 2..8; 8 is used"});
+    EXPECT_TRUE(ParseCommandLine({"--preview", "d", "--serial", "3"}).warnings.empty());
 }
 
 }  // namespace

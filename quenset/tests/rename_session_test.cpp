@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/rename_session.h"
+#include "support/counting_byte_source.h"
 #include "test_pictures.h"
 
 namespace corvelle {
@@ -78,6 +79,31 @@ TEST_F(RenameSessionTest, PreviewLinesDatesAndSummary) {
     EXPECT_EQ(session.entries()[4].dateValue, 0);
     EXPECT_EQ(session.changeablePositions(), (std::vector<size_t>{0, 1, 2, 3}));
     EXPECT_EQ(session.summaryText(), "전체 5개중 4개 변경 가능/1개 이름 변경불가능");
+}
+
+TEST_F(RenameSessionTest, PreviewOpensReadsAndClosesEachPictureOnce) {
+    // Camera-sized files: the picture data lie far beyond the head that is read.
+    constexpr int kPictures = 12;
+    for (int i = 0; i < kPictures; ++i) {
+        std::vector<uint8_t> bytes = JpegWithDates("2004:03:15 14:25:" + std::to_string(10 + i),
+                                                   "", i % 2 ? kLittle : kBig);
+        bytes.resize(bytes.size() + 300000, 0x5A);
+        WriteFileBytes(folder.file("p" + std::to_string(i) + ".jpg"), bytes);
+    }
+    SourceCalls calls;
+    RunInputs inputs = Inputs();
+    inputs.openFile = [&](int dirFd, const std::string& name) -> std::unique_ptr<ByteSource> {
+        std::unique_ptr<ByteSource> file = OpenRegularFileAt(dirFd, name);
+        if (!file) return nullptr;
+        return std::make_unique<CountingByteSource>(std::move(file), calls);
+    };
+    const RenameSession session(std::move(inputs));
+    ASSERT_EQ(session.changeablePositions().size(), size_t(kPictures));
+    // One open (with its fstat), one read and one close a picture: with the listing's stat,
+    // five system calls.
+    EXPECT_EQ(calls.opens, kPictures);
+    EXPECT_EQ(calls.reads, kPictures);
+    EXPECT_EQ(calls.closes, kPictures);
 }
 
 TEST_F(RenameSessionTest, FilesWithoutExifDateTakeTheirCreationTime) {

@@ -1,24 +1,17 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/about_box.h"
 
 class QLabel;
 class QPlainTextEdit;
 
 // "Quenset 정보": the program icon, the version and maker lines, the version history and
 // what renaming does on Linux.
-class CQuensetAboutDlg : public QDialog {
+class CQuensetAboutDlg : public corvelle::CAboutBox {
     Q_OBJECT
   public:
     explicit CQuensetAboutDlg(QWidget* parent = nullptr);
 
-    QPlainTextEdit* HistoryEdit() const { return m_pHistory; }
-    QLabel* LinuxNote() const { return m_pLinuxNote; }
-
-  private:
-    QPlainTextEdit* m_pHistory = nullptr;
-    QLabel* m_pLinuxNote = nullptr;
+    QPlainTextEdit* HistoryEdit() const { return TextEdit(); }
+    QLabel* LinuxNote() const { return NoteLabel(); }
 };
-
-// String 115: the version history, one line a version, then the maker's contact line.
-extern const char* const kQuensetHistory;

@@ -15,12 +15,21 @@ namespace corvelle {
 // every offset stored in the metadata counts from there.
 using MetadataBlock = std::vector<uint8_t>;
 
+// Where a file's metadata block lies in its bytes: offset 0 of the block is `base` in the
+// file, and the block reaches `length` bytes from there (or to the file's end).
+struct MetadataPlace {
+    uint64_t base = 0;
+    uint64_t length = 0;
+};
+
 // Bounded reads from a metadata block in its current byte order, through the TIFF entry
 // layer. Maker notes switch the byte order while they are read (see ByteOrderScope).
 class ExifBlockReader {
   public:
-    explicit ExifBlockReader(const MetadataBlock& block)
-        : m_block(block), m_source(block), m_bytes(m_source) {}
+    explicit ExifBlockReader(const MetadataBlock& block) : m_memory(block), m_bytes(m_memory) {}
+    // The block in place in a file's bytes, which the caller keeps alive.
+    ExifBlockReader(const ByteSource& source, const MetadataPlace& place)
+        : m_memory({}), m_bytes(source, place.base, place.length) {}
     ExifBlockReader(const ExifBlockReader&) = delete;
     ExifBlockReader& operator=(const ExifBlockReader&) = delete;
 
@@ -42,8 +51,7 @@ class ExifBlockReader {
     std::optional<std::string> textAt(int64_t position, int64_t limit) const;
 
   private:
-    const MetadataBlock& m_block;
-    MemoryByteSource m_source;
+    MemoryByteSource m_memory;  // the bytes of a block held in memory; empty otherwise
     TiffBytes m_bytes;
 };
 

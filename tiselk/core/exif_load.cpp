@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <thread>
 
+#include "core/buffered_byte_source.h"
 #include "core/byte_source.h"
 #include "core/exif_reader.h"
 #include "core/iso_media_boxes.h"
@@ -24,18 +24,13 @@ constexpr auto kRetryPause = std::chrono::milliseconds(10);
 // What a TIFF-structured name that does not begin "MM" or "II" gets read of.
 constexpr size_t kHeadLength = 0xF000;
 // Offsets in the metadata are 32-bit: nothing past 4 GiB can be reached.
-constexpr int64_t kLargestBlock = int64_t{1} << 32;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+constexpr uint64_t kLargestBlock = uint64_t{1} << 32;
 
 // Opens a regular file for reading. A file another program holds open for writing may
 // refuse for a moment, so a failed open is retried for about a second; a path that does
 // not exist or may not be read is not. The open does not wait, so a named pipe given by
 // mistake is refused instead of blocking until a writer comes.
-File OpenPicture(const std::string& path) {
+std::unique_ptr<FileByteSource> OpenPicture(const std::string& path) {
     for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
         if (attempt > 0) std::this_thread::sleep_for(kRetryPause);
         const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -45,14 +40,7 @@ File OpenPicture(const std::string& path) {
                 return nullptr;
             continue;
         }
-        struct stat status {};
-        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            close(fd);
-            return nullptr;
-        }
-        File file(fdopen(fd, "rb"));
-        if (!file) close(fd);
-        return file;
+        return FileByteSource::adopt(fd);
     }
     return nullptr;
 }
@@ -61,13 +49,13 @@ bool ReadExactly(ByteSource& source, uint8_t* bytes, size_t length) {
     return source.read(bytes, length) == length;
 }
 
-std::optional<MetadataBlock> ReadUpTo(ByteSource& source, size_t length) {
-    MetadataBlock block(length);
-    block.resize(source.read(block.data(), length));
-    return block;
+// `length` bytes from the current position, or what is left of the source.
+MetadataPlace PlaceFromHere(const ByteSource& source, uint64_t length) {
+    const uint64_t left = source.size() - source.position();
+    return {source.position(), std::min(length, left)};
 }
 
-std::optional<MetadataBlock> LoadFromJpeg(ByteSource& source) {
+std::optional<MetadataPlace> FindInJpeg(ByteSource& source) {
     uint8_t pair[2];
     if (!ReadExactly(source, pair, 2) || pair[0] != 0xFF || pair[1] != 0xD8) return std::nullopt;
     // Skip segments by their lengths until the first APP1.
@@ -88,50 +76,34 @@ std::optional<MetadataBlock> LoadFromJpeg(ByteSource& source) {
     if (!std::equal(kExif, kExif + 5, identifier)) return std::nullopt;
     // The segment length counts its own two bytes and the identifier: reading that many
     // takes up to eight bytes of what follows, which the walk may see but never needs.
-    return ReadUpTo(source, length);
+    return PlaceFromHere(source, length);
 }
 
-std::optional<MetadataBlock> LoadTiffStructured(ByteSource& source) {
+MetadataPlace FindInTiffStructured(ByteSource& source) {
     uint8_t pair[2] = {0, 0};
     const bool gotPair = ReadExactly(source, pair, 2);
     source.seek(0);
     const bool tiffOrder =
         gotPair && ((pair[0] == 'M' && pair[1] == 'M') || (pair[0] == 'I' && pair[1] == 'I'));
-    const int64_t fileSize = static_cast<int64_t>(source.size());
-    const int64_t length =
-        tiffOrder ? std::min(fileSize, kLargestBlock) : std::min<int64_t>(fileSize, kHeadLength);
-    return ReadUpTo(source, static_cast<size_t>(std::max<int64_t>(length, 0)));
+    return PlaceFromHere(source, tiffOrder ? kLargestBlock : kHeadLength);
 }
 
 // EXIF data in a chunk or box: real ones hold a few dozen kilobytes.
 constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
 
-std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
-    if (range.length > kLargestContainerBlock) return std::nullopt;
-    MetadataBlock block(static_cast<size_t>(range.length));
-    if (source.readAt(range.offset, block.data(), block.size()) != block.size())
-        return std::nullopt;
-    return block;
-}
-
-void LoadFromContainer(const ByteSource& source, PictureContainer container,
-                       LoadedMetadata& loaded) {
+MetadataPlaces FindInContainer(const ByteSource& source, PictureContainer container) {
+    MetadataPlaces places;
     const bool isoMedia = container == PictureContainer::kIsoMedia;
     const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
-    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container)) {
-        std::optional<MetadataBlock> block = ReadRange(source, range);
-        if (!block) continue;
-        if (!loaded.block)
-            loaded.block = std::move(block);
-        else
-            loaded.moreBlocks.push_back(std::move(*block));
-    }
+    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container))
+        if (range.length <= kLargestContainerBlock)
+            places.blocks.push_back({range.offset, range.length});
     std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
     if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
-    loaded.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
-    if (!thumbnail) return;
-    if (std::optional<MetadataBlock> bytes = ReadRange(source, *thumbnail))
-        loaded.containerThumbnailJpeg = std::move(*bytes);
+    places.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
+    if (thumbnail && thumbnail->length <= kLargestContainerBlock)
+        places.thumbnailJpeg = MetadataPlace{thumbnail->offset, thumbnail->length};
+    return places;
 }
 
 bool NamesJpeg(std::string path) {
@@ -143,30 +115,47 @@ bool NamesJpeg(std::string path) {
 
 }  // namespace
 
+MetadataPlaces FindMetadataPlaces(ByteSource& source, const std::string& name) {
+    source.seek(0);
+    MetadataPlaces places;
+    if (NamesJpeg(name)) {
+        if (const std::optional<MetadataPlace> place = FindInJpeg(source))
+            places.blocks.push_back(*place);
+        return places;
+    }
+    const PictureContainer container = SniffPictureContainer(source);
+    if (KeepsExifInChunks(container)) return FindInContainer(source, container);
+    places.blocks.push_back(FindInTiffStructured(source));
+    return places;
+}
+
+std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name) {
+    const MetadataPlaces places = FindMetadataPlaces(source, name);
+    if (places.blocks.empty()) return std::nullopt;
+    return places.blocks.front();
+}
+
+std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path) {
+    std::unique_ptr<FileByteSource> file = OpenPicture(path);
+    if (!file) return nullptr;
+    return std::make_unique<HeadBufferedSource>(std::move(file));
+}
+
 LoadedMetadata LoadMetadataBlock(const std::string& path) {
-    LoadedMetadata loaded;
-    File file = OpenPicture(path);
-    if (!file) return loaded;
-    struct stat status {};
-    if (fstat(fileno(file.get()), &status) != 0) return loaded;
-    FileByteSource source(fileno(file.get()), static_cast<uint64_t>(status.st_size));
-    return LoadMetadataBlock(source, path);
+    const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
+    if (!source) return {};
+    return LoadMetadataBlock(*source, path);
 }
 
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
     LoadedMetadata loaded;
     loaded.opened = true;
     loaded.fileSize = static_cast<int64_t>(source.size());
-    source.seek(0);
-    if (NamesJpeg(name)) {
-        loaded.block = LoadFromJpeg(source);
-        return loaded;
+    if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, name)) {
+        MetadataBlock block(size_t(place->length));
+        block.resize(source.readAt(place->base, block.data(), block.size()));
+        loaded.block = std::move(block);
     }
-    const PictureContainer container = SniffPictureContainer(source);
-    if (KeepsExifInChunks(container))
-        LoadFromContainer(source, container, loaded);
-    else
-        loaded.block = LoadTiffStructured(source);
     return loaded;
 }
 

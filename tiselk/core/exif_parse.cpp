@@ -17,19 +17,23 @@ std::optional<int64_t> WalkDirectory(ExifWalk& walk, int64_t position, ExifSumma
     });
 }
 
-void CopyThumbnail(const MetadataBlock& block, ExifSummary& summary) {
+// An EXIF thumbnail is a few kilobytes, a raw file's preview a few megabytes: a length
+// past this is a lie, and is not allocated.
+constexpr uint32_t kLargestThumbnail = 64u << 20;
+
+void CopyThumbnail(const ExifBlockReader& reader, ExifSummary& summary) {
     if (summary.thumbnailPosition == 0 || summary.thumbnailLength == 0) return;
-    const ExifBlockReader bounds(block);
-    if (!bounds.contains(summary.thumbnailPosition, summary.thumbnailLength)) return;
-    const auto first = block.begin() + summary.thumbnailPosition;
-    summary.thumbnailJpeg.assign(first, first + summary.thumbnailLength);
+    if (summary.thumbnailLength > kLargestThumbnail) return;
+    if (!reader.contains(summary.thumbnailPosition, summary.thumbnailLength)) return;
+    summary.thumbnailJpeg.resize(summary.thumbnailLength);
+    if (!reader.bytes().read(summary.thumbnailPosition, summary.thumbnailJpeg))
+        summary.thumbnailJpeg.clear();
 }
 
-}  // namespace
-
-bool Parse(const MetadataBlock& block, ExifSummary& summary) {
-    ExifWalk walk(block);
-    walk.reader.setBigEndian(block.size() >= 2 && block[0] == 'M' && block[1] == 'M');
+bool Walk(ExifWalk& walk, ExifSummary& summary) {
+    uint8_t order[2] = {0, 0};
+    walk.reader.bytes().read(0, order);
+    walk.reader.setBigEndian(order[0] == 'M' && order[1] == 'M');
     walk.makerId = 0;
     const auto magic = walk.reader.read16(2);
     if (!magic || !IsTiffMagic(uint16_t(*magic))) return false;
@@ -48,12 +52,24 @@ bool Parse(const MetadataBlock& block, ExifSummary& summary) {
     if (!next || *next == 0) return true;
     // IFD1's own link is not followed.
     WalkDirectory(walk, *next, summary);
-    CopyThumbnail(block, summary);
+    CopyThumbnail(walk.reader, summary);
 
     if (summary.interoperabilityOffset != 0) {
         WalkDirectory(walk, summary.interoperabilityOffset, summary);
     }
     return true;
+}
+
+}  // namespace
+
+bool Parse(const MetadataBlock& block, ExifSummary& summary) {
+    ExifWalk walk(block);
+    return Walk(walk, summary);
+}
+
+bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary) {
+    ExifWalk walk(source, place);
+    return Walk(walk, summary);
 }
 
 }  // namespace corvelle

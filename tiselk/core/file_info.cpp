@@ -8,25 +8,10 @@ namespace corvelle {
 
 namespace {
 
-// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
-FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded, bool decodeThumbnail) {
+FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     FileInfo info;
     info.path = path;
-    info.summary.fileSize = loaded.fileSize;
-    if (loaded.block) Parse(*loaded.block, info.summary);
-    for (const MetadataBlock& more : loaded.moreBlocks) {
-        // Positions found in one block mean nothing in the next.
-        info.summary.exifDirectoryPosition = 0;
-        info.summary.interoperabilityOffset = 0;
-        Parse(more, info.summary);
-    }
-    loaded.block.reset();  // nothing in the summary points into it
-    loaded.moreBlocks.clear();
-    if (info.summary.thumbnailJpeg.empty())
-        info.summary.thumbnailJpeg = std::move(loaded.containerThumbnailJpeg);
-    if (info.summary.thumbnailJpeg.empty() && loaded.codedThumbnailItem && decodeThumbnail)
-        info.summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
-
+    info.summary = std::move(summary);
     info.lightValue = ShownLightValue(info.summary);
     if (info.lightValue) info.summary.lightValue = std::to_string(*info.lightValue);
     info.summaryText = BuildSummaryText(info.summary, info.lightValue);
@@ -36,14 +21,36 @@ FileInfo InfoFromLoaded(const std::string& path, LoadedMetadata loaded, bool dec
     return info;
 }
 
+// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
+FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
+    ExifSummary summary;
+    summary.fileSize = static_cast<int64_t>(source.size());
+    const MetadataPlaces places = FindMetadataPlaces(source, path);
+    for (const MetadataPlace& place : places.blocks) {
+        // Positions found in one block mean nothing in the next.
+        summary.exifDirectoryPosition = 0;
+        summary.interoperabilityOffset = 0;
+        Parse(source, place, summary);
+    }
+    if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
+        std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
+        if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())
+            summary.thumbnailJpeg = std::move(bytes);
+    }
+    if (summary.thumbnailJpeg.empty() && places.codedThumbnailItem && decodeThumbnail)
+        summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
+    return InfoFromSummary(path, std::move(summary));
+}
+
 }  // namespace
 
 FileInfo ReadFileInfo(const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(path), true);
+    const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
+    return source ? ReadInfo(*source, path, true) : InfoFromSummary(path, {});
 }
 
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return InfoFromLoaded(path, LoadMetadataBlock(source, path), false);
+    return ReadInfo(source, path, false);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

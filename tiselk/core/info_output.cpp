@@ -8,9 +8,21 @@
 
 namespace corvelle {
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
+namespace {
+
+bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; }
+
+void AppendJsonString(std::string& out, const std::string& text) {
+    out += '"';
+    for (size_t i = 0; i < text.size();) {
+        // Most of a report is plain text: copy it a run at a time.
+        size_t plain = i;
+        while (plain < text.size() && !NeedsEscape(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        out.append(text, i, plain - i);
+        if (plain == text.size()) break;
+        const auto c = static_cast<unsigned char>(text[plain]);
+        i = plain + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -28,16 +40,20 @@ std::string JsonString(const std::string& text) {
                 out += "\\t";
                 break;
             default:
-                if (c < 0x20 || c == 0x7F) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
         }
     }
-    return out + "\"";
+    out += '"';
+}
+
+}  // namespace
+
+std::string JsonString(const std::string& text) {
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 namespace {
@@ -61,47 +77,56 @@ std::string JsonNumber(double number) {
 
 void AppendFile(std::string& out, const FileInfo& info) {
     const ExifSummary& s = info.summary;
-    auto field = [&](const char* key, const std::string& value, bool last = false) {
-        out += "    ";
-        out += JsonString(key);
-        out += ": ";
+    auto key = [&](const char* name) {
+        out += "    \"";
+        out += name;
+        out += "\": ";
+    };
+    auto text = [&](const char* name, const std::string& value) {
+        key(name);
+        AppendJsonString(out, value);
+        out += ",\n";
+    };
+    auto number = [&](const char* name, const std::string& value) {
+        key(name);
         out += value;
-        out += last ? "\n" : ",\n";
+        out += ",\n";
     };
     out += "  {\n";
-    field("path", JsonString(FileTextToUtf8(info.path)));
-    field("fileSize", std::to_string(s.fileSize));
-    field("model", JsonString(s.model));
-    field("dateTime", JsonString(s.dateTime));
-    field("focalLength", JsonString(s.focalLength));
-    field("flash", JsonString(s.flash));
-    field("iso", JsonString(s.iso));
-    field("shutter", JsonString(s.shutter));
-    field("exposureBias", JsonString(s.exposureBias));
-    field("aperture", JsonString(s.aperture));
-    field("exifVersion", JsonString(s.exifVersion));
-    field("metering", JsonString(s.metering));
-    field("lightValue", JsonString(s.lightValue));
-    field("width", std::to_string(s.width));
-    field("height", std::to_string(s.height));
-    field("exposureSeconds", JsonNumber(s.exposureSeconds));
-    field("fNumber", JsonNumber(s.fNumber));
-    field("fileSizeText", JsonString(info.fileSizeText));
-    field("summaryText", JsonString(info.summaryText));
-    std::string report = "[";
+    text("path", FileTextToUtf8(info.path));
+    number("fileSize", std::to_string(s.fileSize));
+    text("model", s.model);
+    text("dateTime", s.dateTime);
+    text("focalLength", s.focalLength);
+    text("flash", s.flash);
+    text("iso", s.iso);
+    text("shutter", s.shutter);
+    text("exposureBias", s.exposureBias);
+    text("aperture", s.aperture);
+    text("exifVersion", s.exifVersion);
+    text("metering", s.metering);
+    text("lightValue", s.lightValue);
+    number("width", std::to_string(s.width));
+    number("height", std::to_string(s.height));
+    number("exposureSeconds", JsonNumber(s.exposureSeconds));
+    number("fNumber", JsonNumber(s.fNumber));
+    text("fileSizeText", info.fileSizeText);
+    text("summaryText", info.summaryText);
+    key("report");
+    out += '[';
     for (size_t i = 0; i < s.reportLines.size(); ++i) {
-        report += i == 0 ? "\n      " : ",\n      ";
-        report += JsonString(s.reportLines[i]);
+        out += i == 0 ? "\n      " : ",\n      ";
+        AppendJsonString(out, s.reportLines[i]);
     }
-    report += s.reportLines.empty() ? "]" : "\n    ]";
-    field("report", report);
-    std::string thumbnail = "null";
+    out += s.reportLines.empty() ? "],\n" : "\n    ],\n";
+    key("thumbnail");
     if (s.thumbnailPosition != 0 && s.thumbnailLength != 0) {
-        thumbnail = "{\"offset\": " + std::to_string(s.thumbnailPosition) +
-                    ", \"length\": " + std::to_string(s.thumbnailLength) + "}";
+        out += "{\"offset\": " + std::to_string(s.thumbnailPosition) +
+               ", \"length\": " + std::to_string(s.thumbnailLength) + "}";
+    } else {
+        out += "null";
     }
-    field("thumbnail", thumbnail, true);
-    out += "  }";
+    out += "\n  }";
 }
 
 }  // namespace
@@ -122,13 +147,20 @@ std::string FormatInfoText(const FileInfo& info) {
     return out;
 }
 
+void InfoJsonWriter::add(const FileInfo& info) {
+    m_text.assign(m_first ? "[\n" : ",\n");
+    m_first = false;
+    AppendFile(m_text, info);
+    m_write(m_text);
+}
+
+void InfoJsonWriter::finish() { m_write(m_first ? "]\n" : "\n]\n"); }
+
 std::string FormatInfoJson(const std::vector<FileInfo>& infos) {
-    std::string out = "[";
-    for (size_t i = 0; i < infos.size(); ++i) {
-        out += i == 0 ? "\n" : ",\n";
-        AppendFile(out, infos[i]);
-    }
-    out += infos.empty() ? "]\n" : "\n]\n";
+    std::string out;
+    InfoJsonWriter writer([&](const std::string& text) { out += text; });
+    for (const FileInfo& info : infos) writer.add(info);
+    writer.finish();
     return out;
 }
 

@@ -35,6 +35,7 @@ struct SourceManager {
 struct ProgressManager {
     jpeg_progress_mgr base;
     ErrorManager* errors;
+    const PictureLimits* limits;
 };
 
 // Everything a jump back from libjpeg returns to lives on the heap, so nothing in it can be
@@ -60,10 +61,13 @@ void OutputMessage(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-void LimitScans(j_common_ptr cinfo) {
+// Called by libjpeg once a row or so: ends a decode quietly when the picture has too many
+// scans, or when nobody wants it any more.
+void WatchProgress(j_common_ptr cinfo) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (decompress->input_scan_number > kMaxScans) {
-        std::longjmp(reinterpret_cast<ProgressManager*>(cinfo->progress)->errors->jump, 1);
+    auto* progress = reinterpret_cast<ProgressManager*>(cinfo->progress);
+    if (decompress->input_scan_number > kMaxScans || progress->limits->isAbandoned()) {
+        std::longjmp(progress->errors->jump, 1);
     }
 }
 
@@ -190,8 +194,9 @@ std::optional<PackedDib> DecodeJpeg(ByteSource& source, const JpegMessageSink& m
     }
     jpeg_create_decompress(&d->cinfo);
     d->cinfo.mem->max_memory_to_use = static_cast<long>(limits.maxWorkingBytes);
-    d->progress.base.progress_monitor = LimitScans;
+    d->progress.base.progress_monitor = WatchProgress;
     d->progress.errors = &d->errors;
+    d->progress.limits = &limits;
     d->cinfo.progress = &d->progress.base;
 
     source.seek(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/packed_dib.h"
@@ -12,6 +13,13 @@ struct PictureLimits {
     uint64_t maxPictureBytes = PackedDib::kMaxBytes;
     // Working memory besides the picture: libjpeg's buffers, one TIFF strip or tile.
     uint64_t maxWorkingBytes = uint64_t(512) << 20;
+
+    // Set from another thread when the picture is no longer wanted (the user has paged on):
+    // the decoder stops at its next row or strip and gives none.
+    const std::atomic<bool>* abandoned = nullptr;
+    bool isAbandoned() const {
+        return abandoned != nullptr && abandoned->load(std::memory_order_relaxed);
+    }
 
     // Whether a width x height picture of bitCount bits stays within maxPictureBytes and has
     // rows whose bit length a 32-bit signed number holds.

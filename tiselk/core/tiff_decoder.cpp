@@ -93,6 +93,7 @@ std::optional<PackedDib> DecodeTiff(ByteSource& source, const PictureLimits& lim
     std::vector<uint8_t> decoded(pieceBytes);
     bool anyComplete = false;
     for (size_t i = 0; i < present; ++i) {
+        if (limits.isAbandoned()) return std::nullopt;
         const uint64_t across = i % grid.across;
         const uint64_t x0 = across * grid.pieceWidth;
         const uint64_t y0 = (i / grid.across) * grid.pieceRows;

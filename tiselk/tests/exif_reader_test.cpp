@@ -1,8 +1,11 @@
 // Loading the metadata block of JPEG and TIFF files and walking its directories.
 #include <gtest/gtest.h>
 
+#include "core/buffered_byte_source.h"
 #include "core/exif_reader.h"
+#include "core/file_info.h"
 #include "exif_test_helpers.h"
+#include "support/counting_byte_source.h"
 #include "support/temp_folder.h"
 
 namespace corvelle {
@@ -107,6 +110,41 @@ TEST(LoadMetadataBlockTest, TiffStructuredFiles) {
     ASSERT_TRUE(head.metadata.block);
     EXPECT_EQ(head.metadata.block->size(), 0xF000u);
     EXPECT_FALSE(head.parsed);
+}
+
+// What ReadFileInfo asks of a file: the reads that reach the file below the head buffer.
+int FileReadsFor(const std::string& path) {
+    testing::SourceCalls calls;
+    HeadBufferedSource source(
+        std::make_unique<testing::CountingByteSource>(FileByteSource::open(path), calls));
+    const FileInfo info = ReadFileInfo(source, path);
+    EXPECT_FALSE(info.summary.model.empty()) << path;
+    return calls.reads;
+}
+
+TEST(LoadMetadataBlockTest, ReadsAPictureInOneReadUnlessItsDataLieFurther) {
+    testing::TempFolder folder;
+    // A camera JPEG: the EXIF block (with its thumbnail) near the start, megabytes of picture
+    // data after it.
+    TiffDirectory ifd1;
+    ifd1.placedBytes(0x0201, testing::kLong, 1, [](uint32_t) { return Bytes{0x40, 0, 0, 0}; });
+    ifd1.longs(0x0202, {8});
+    TiffDirectory ifd0 = SmallIfd0();
+    ifd0.next(ifd1);
+    Bytes jpeg = testing::InsertAfterSoi(testing::EncodeTestJpeg(16, 8),
+                                         {testing::ExifSegment(testing::BuildTiff(ifd0, kLittle))});
+    jpeg.resize(jpeg.size() + 500000, 0x33);
+    testing::WriteFileBytes(folder.file("camera.jpg"), jpeg);
+    EXPECT_EQ(FileReadsFor(folder.file("camera.jpg")), 1);
+
+    // A raw file whose only directory lies past the head: one read more.
+    Bytes raw = {'I', 'I', 42, 0, 0x40, 0x0D, 0x03, 0};  // IFD0 at 200,000
+    raw.resize(200000);
+    const Bytes directory = {1, 0, 0x10, 0x01, 2, 0, 4, 0, 0, 0, 'R', 'a', 'w', 0, 0, 0, 0, 0};
+    raw.insert(raw.end(), directory.begin(), directory.end());
+    raw.resize(400000);
+    testing::WriteFileBytes(folder.file("far.nef"), raw);
+    EXPECT_EQ(FileReadsFor(folder.file("far.nef")), 2);
 }
 
 TEST(ParseTest, WalkOrderAndDirectories) {

@@ -51,7 +51,7 @@ TEST_F(DialogTest, DISABLED_SelectionAndPhotoViewTimes) {
         dialog->OnView();
         CPhotoViewWnd* view = dialog->PhotoView();
         ASSERT_NE(view, nullptr);
-        view->ReadAhead().SetEnabled(readAhead);
+        view->Loader().SetReadAhead(readAhead);
         // Shown and painted as the event loop does it: the first paint loads the picture.
         while (!view->Picture()) {
             QApplication::processEvents();
@@ -61,6 +61,7 @@ TEST_F(DialogTest, DISABLED_SelectionAndPhotoViewTimes) {
         std::this_thread::sleep_for(std::chrono::seconds(3));
         const Clock::time_point start = Clock::now();
         view->Next();
+        view->WaitForPicture();
         const double stepped = Milliseconds(start);
         view->repaint();
         std::printf("Space step in the photo view %s read-ahead: %.0f ms (%.0f ms of it painting)\n",

@@ -1,6 +1,7 @@
 // The main dialog driven as a user drives it: folders, selections, the clipboard, drops.
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -124,6 +125,53 @@ TEST_F(DialogTest, OnlyTheLastSelectionsPictureArrives) {
     ASSERT_TRUE(histogram->Picture());
     EXPECT_EQ(histogram->Picture()->width(), 32);
     EXPECT_EQ(FindControl<CThumbnailCtrl>(dialog.get(), IDC_THUMBNAIL)->Picture()->width(), 32);
+}
+
+TEST_F(DialogTest, TabIntoTheListShowsNothingUntilARowIsSelected) {
+    Write("a.jpg", ExifPicture(16, 16, "First Cam"));
+    Write("b.jpg", ExifPicture(16, 16, "Second Cam"));
+    Start();
+    // What Qt does when Tab brings the focus: the first row becomes current, unselected.
+    QFocusEvent tabbedIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(List(), &tabbedIn);
+    EXPECT_EQ(List()->currentRow(), 0);
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    EXPECT_EQ(Value(IDC_MODEL), "") << "no panel for a row that is not selected";
+
+    // Space selects the current row, as a click would.
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(List(), &space);
+    dialog->WaitForPicture();
+    EXPECT_EQ(Value(IDC_MODEL), "First Cam");
+    Select("b.jpg");
+    EXPECT_EQ(Value(IDC_MODEL), "Second Cam");
+}
+
+TEST_F(DialogTest, JpegErrorBoxOnlyForThePictureStillSelectedWhenItsDecodeEnds) {
+    TestJpegOptions noisy;
+    noisy.pixel = [](int x, int y) -> uint32_t { return uint32_t(x * 7 ^ y * 13) & 0xFFFFFF; };
+    std::vector<uint8_t> cut = EncodeTestJpeg(128, 128, noisy);
+    cut.resize(cut.size() / 2);
+    Write("a-cut.jpg", cut);
+    Write("b-whole.jpg", ExifPicture(16, 16, "Whole"));
+    Start();
+    // Every time the user moves on before the decode ends, and however fast the worker is
+    // (its result comes through the event loop, after the second selection): no box.
+    for (int round = 0; round < 3; ++round) {
+        List()->setCurrentRow(0);
+        List()->setCurrentRow(1);
+        dialog->WaitForPicture();
+        QApplication::processEvents();
+        EXPECT_TRUE(jpegMessages.empty()) << "round " << round;
+    }
+    // Every time it is still selected: one box.
+    for (int round = 1; round <= 3; ++round) {
+        Select("a-cut.jpg");
+        QApplication::processEvents();
+        ASSERT_EQ(jpegMessages.size(), size_t(round));
+        EXPECT_EQ(jpegMessages.back(), "Premature end of JPEG file");
+        Select("b-whole.jpg");
+    }
 }
 
 TEST_F(DialogTest, PastedFileOpensItsFolderAndSelectsIt) {

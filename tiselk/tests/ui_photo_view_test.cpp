@@ -30,11 +30,17 @@ class PhotoViewTest : public DialogTest {
         view = new CPhotoViewWnd(&list, QString::fromStdString(folder.path().string()), kScreen,
                                  nullptr);
         view->m_fnBeep = [this] { ++beeps; };
-        view->grab();  // the first paint loads the current picture
+        view->grab();  // the first paint asks for the current picture
+        view->WaitForPicture();
     }
     void Key(int key) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(view, &press);
+    }
+    // A key press, and the picture it leads to shown.
+    void Step(int key) {
+        Key(key);
+        view->WaitForPicture();
     }
 
     QListWidget list;
@@ -79,20 +85,20 @@ TEST_F(PhotoViewTest, SteppingMovesTheSelectionAndBeepsAtTheEnds) {
     int notified = 0;
     QObject::connect(&list, &QListWidget::currentRowChanged, [&] { ++notified; });
     Open(1);
-    Key(Qt::Key_Space);
+    Step(Qt::Key_Space);
     EXPECT_EQ(list.currentRow(), 1);
     EXPECT_EQ(view->Picture()->width(), 40);
-    Key(Qt::Key_End);
+    Step(Qt::Key_End);
     EXPECT_EQ(list.currentRow(), 2);
     EXPECT_EQ(view->Picture()->width(), 50);
-    Key(Qt::Key_Space);
+    Step(Qt::Key_Space);
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(list.currentRow(), 2);
-    Key(Qt::Key_End);
+    Step(Qt::Key_End);
     EXPECT_EQ(beeps, 1) << "Last at the last entry does nothing, silently";
-    Key(Qt::Key_Home);
+    Step(Qt::Key_Home);
     EXPECT_EQ(list.currentRow(), 0);
-    Key(Qt::Key_Backspace);
+    Step(Qt::Key_Backspace);
     EXPECT_EQ(beeps, 2);
     EXPECT_EQ(view->Picture()->width(), 30);
     EXPECT_EQ(notified, 0) << "the dialog is not told about the view's stepping";
@@ -139,7 +145,9 @@ TEST_F(PhotoViewTest, DialogPanelStaysWhileTheViewSteps) {
     dialog->OnView();
     EXPECT_EQ(dialog->PhotoView(), shown) << "one view at a time";
     shown->grab();
+    shown->WaitForPicture();
     shown->Next();
+    shown->WaitForPicture();
     EXPECT_EQ(List()->currentRow(), 1);
     EXPECT_EQ(Value(IDC_MODEL), "First Cam");
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/about_box.h"
 
-// "&Tiselk Info...": the program's icon, name and version.
-class CAboutDlg : public QDialog {
+// "&Tiselk Info...": the program's icon, name and version, and the links.
+class CAboutDlg : public corvelle::CAboutBox {
     Q_OBJECT
   public:
     explicit CAboutDlg(QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -25,12 +26,15 @@ QRect ToQRect(const ViewRect& r) { return QRect(r.left, r.top, r.width(), r.heig
 }  // namespace
 
 CPhotoViewWnd::CPhotoViewWnd(QListWidget* list, const QString& folder, const ViewRect& screen,
-                             QWidget* owner)
+                             QWidget* owner, corvelle::ViewDecoder decoder)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_pList(list),
       m_strFolder(folder),
       m_rcScreen(screen),
-      m_rcWindow(screen) {
+      m_rcWindow(screen),
+      m_pLoader(new corvelle::CViewPictureLoader(
+          [this](const corvelle::DecodedPicture& decoded) { Show(decoded); }, std::move(decoder),
+          this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QStringLiteral("View Image"));
@@ -45,13 +49,9 @@ CPhotoViewWnd::CPhotoViewWnd(QListWidget* list, const QString& folder, const Vie
 
 CPhotoViewWnd::~CPhotoViewWnd() = default;
 
-QString CPhotoViewWnd::CurrentPath() {
-    if (!m_pList || m_pList->count() == 0) return {};
-    if (m_pList->currentRow() < 0) {
-        const QSignalBlocker quiet(m_pList);
-        m_pList->setCurrentRow(0);
-    }
-    return m_strFolder + u'/' + m_pList->currentItem()->text();
+QString CPhotoViewWnd::PathOf(int row) const {
+    if (!m_pList || row < 0 || row >= m_pList->count()) return {};
+    return m_strFolder + u'/' + m_pList->item(row)->text();
 }
 
 ViewRect CPhotoViewWnd::PictureRectInWindow(const corvelle::PackedDib* picture) const {
@@ -75,11 +75,19 @@ void CPhotoViewWnd::Invalidate(const ViewRect& screenRect) {
     update(ToQRect(visible).translated(-m_rcScreen.left, -m_rcScreen.top));
 }
 
-void CPhotoViewWnd::Load(bool repaint) {
-    m_bLoaded = true;
-    const QString path = CurrentPath();
-    corvelle::DecodedPicture decoded =
-        path.isEmpty() ? corvelle::DecodedPicture{} : m_readAhead.Take(path);
+void CPhotoViewWnd::Request(int row) {
+    m_nTargetRow = row;
+    // The neighbours are decoded ahead so that the next step shows at once.
+    QStringList ahead;
+    for (int other : {row + 1, row - 1}) {
+        const QString path = PathOf(other);
+        if (!path.isEmpty()) ahead << path;
+    }
+    m_pLoader->Want(PathOf(row), ahead);
+    setCursor(m_pLoader->IsWaiting() ? Qt::BusyCursor : Qt::ArrowCursor);
+}
+
+void CPhotoViewWnd::Show(const corvelle::DecodedPicture& decoded) {
     const ViewRect oldShown = ShownRect();
     if (!m_bFitMode && decoded.picture) {
         // A larger picture stands centred on the screen, in a window that holds it whole.
@@ -88,40 +96,37 @@ void CPhotoViewWnd::Load(bool repaint) {
         m_rcWindow = corvelle::UnionRect(natural, m_rcScreen);
     }
     m_hPicture = decoded.picture;
-    if (repaint) {
-        const ViewRect newShown = ShownRect();
-        if (oldShown == newShown) {
-            Invalidate(newShown);
-        } else {
-            // What was covered and what is now covered; the rest stays black.
-            Invalidate(corvelle::UnionRect(oldShown, newShown));
-        }
+    setCursor(Qt::ArrowCursor);
+    // What was covered and what is now covered; the rest stays black.
+    Invalidate(corvelle::UnionRect(oldShown, ShownRect()));
+    if (m_pList && m_nTargetRow < m_pList->count()) {
+        // The list shows which picture this is; the dialog is not told, and its panel keeps
+        // showing the file it showed.
+        const QSignalBlocker quiet(m_pList);
+        m_pList->setCurrentRow(m_nTargetRow);
     }
     if (!decoded.messages.empty() && m_fnShowJpegMessage) m_fnShowJpegMessage(decoded.messages.front());
+}
 
-    // The neighbours are decoded ahead so that the next step shows at once.
-    QStringList neighbours;
-    const int row = m_pList ? m_pList->currentRow() : -1;
-    for (int other : {row + 1, row - 1}) {
-        if (m_pList && other >= 0 && other < m_pList->count())
-            neighbours << m_strFolder + u'/' + m_pList->item(other)->text();
-    }
-    m_readAhead.Prefetch(neighbours);
+void CPhotoViewWnd::WaitForPicture() {
+    QElapsedTimer waited;
+    waited.start();
+    while (m_pLoader->IsWaiting() && waited.elapsed() < 30000)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
 }
 
 void CPhotoViewWnd::Step(ListStep step, bool beepWhenStill) {
     if (!m_pList) return;
-    const auto target = corvelle::StepTarget(step, m_pList->currentRow(), m_pList->count());
+    // Keys pressed while a picture is being made move on from the one it is for: a held key
+    // counts toward one target instead of queueing a decode a press.
+    const int from = m_nTargetRow >= 0 ? m_nTargetRow : m_pList->currentRow();
+    const auto target = corvelle::StepTarget(step, from, m_pList->count());
     if (!target) {
         if (beepWhenStill && m_fnBeep) m_fnBeep();
         return;
     }
-    {
-        // The dialog is not told: its panel keeps showing the file it showed.
-        const QSignalBlocker quiet(m_pList);
-        m_pList->setCurrentRow(*target);
-    }
-    Load(true);
+    m_bLoaded = true;
+    Request(*target);
 }
 
 void CPhotoViewWnd::Next() { Step(ListStep::kNext, true); }
@@ -141,7 +146,14 @@ void CPhotoViewWnd::Pan(int dx, int dy) {
 }
 
 void CPhotoViewWnd::paintEvent(QPaintEvent* event) {
-    if (!m_bLoaded) Load(false);
+    if (!m_bLoaded && m_pList && m_pList->count() > 0) {
+        m_bLoaded = true;
+        if (m_pList->currentRow() < 0) {
+            const QSignalBlocker quiet(m_pList);
+            m_pList->setCurrentRow(0);
+        }
+        Request(m_pList->currentRow());
+    }
     QPainter painter(this);
     const ViewRect shown = ShownRect();
     const QRect target = ToQRect(shown).translated(-m_rcScreen.left, -m_rcScreen.top);

@@ -10,7 +10,7 @@
 
 #include "core/view_geometry.h"
 #include "ui/picture_handle.h"
-#include "ui/read_ahead.h"
+#include "ui/view_picture_loader.h"
 
 class QListWidget;
 class QMenu;
@@ -26,9 +26,9 @@ class QMenu;
 class CPhotoViewWnd : public QWidget {
     Q_OBJECT
   public:
-    // `screen` is the screen rectangle the view covers.
+    // `screen` is the screen rectangle the view covers; `decoder` makes its pictures.
     CPhotoViewWnd(QListWidget* list, const QString& folder, const corvelle::ViewRect& screen,
-                  QWidget* owner);
+                  QWidget* owner, corvelle::ViewDecoder decoder = corvelle::DecodeForView);
     ~CPhotoViewWnd() override;
 
     void Next();
@@ -48,7 +48,11 @@ class CPhotoViewWnd : public QWidget {
     const corvelle::ViewRect& WindowRect() const { return m_rcWindow; }
     bool IsDragging() const { return m_bDragging; }
 
-    corvelle::CReadAhead& ReadAhead() { return m_readAhead; }
+    corvelle::CViewPictureLoader& Loader() { return *m_pLoader; }
+    // The row the view is heading for: the shown one, or the one still being decoded.
+    int TargetRow() const { return m_nTargetRow; }
+    // Lets the event loop run until the target picture is shown (tests, benchmarks).
+    void WaitForPicture();
     // Replaces the system beep and the message box of the JPEG library's texts (tests).
     std::function<void()> m_fnBeep;
     std::function<void(const std::string&)> m_fnShowJpegMessage;
@@ -63,8 +67,11 @@ class CPhotoViewWnd : public QWidget {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    QString CurrentPath();
-    void Load(bool repaint);
+    QString PathOf(int row) const;
+    // Asks for the picture of a row; it is shown when it is ready, unless the user has
+    // moved on by then.
+    void Request(int row);
+    void Show(const corvelle::DecodedPicture& decoded);
     void Step(corvelle::ListStep step, bool beepWhenStill);
     void EndDrag();
     // The picture's place relative to the (larger) window's own client area.
@@ -79,7 +86,8 @@ class CPhotoViewWnd : public QWidget {
     bool m_bFitMode = true;
     bool m_bLoaded = false;
     corvelle::PictureHandle m_hPicture;
-    corvelle::CReadAhead m_readAhead;
+    int m_nTargetRow = -1;
+    corvelle::CViewPictureLoader* m_pLoader;
     bool m_bDragging = false;
     bool m_bMenuSuppressed = false;
     QPoint m_ptLast;

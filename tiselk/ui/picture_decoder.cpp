@@ -8,12 +8,14 @@
 
 namespace corvelle {
 
-DecodedPicture DecodePictureFile(const QString& path) {
+DecodedPicture DecodePictureFile(const QString& path, const std::atomic<bool>* abandoned) {
     DecodedPicture result;
     result.path = path;
+    PictureLimits limits;
+    limits.abandoned = abandoned;
     auto picture = DecodePicture(
         QFile::encodeName(path).toStdString(),
-        [&](const std::string& message) { result.messages.push_back(message); });
+        [&](const std::string& message) { result.messages.push_back(message); }, limits);
     if (picture) {
         result.counts = CountHistogram(&*picture);
         result.picture = std::make_shared<const PackedDib>(std::move(*picture));

@@ -57,7 +57,9 @@ class CPictureDecoder : public QObject {
     bool m_bPending = false;
 };
 
-// Decodes one file as the dialog and the photo view show it (any thread).
-DecodedPicture DecodePictureFile(const QString& path);
+// Decodes one file as the dialog and the photo view show it (any thread). When `abandoned`
+// turns true the decode stops and gives no picture.
+DecodedPicture DecodePictureFile(const QString& path,
+                                 const std::atomic<bool>* abandoned = nullptr);
 
 }  // namespace corvelle

@@ -99,12 +99,7 @@ CTiselkDlg::CTiselkDlg(QWidget* parent)
     };
     m_pDecoder = std::make_unique<corvelle::CPictureDecoder>(
         [this](const corvelle::DecodedPicture& decoded) { OnPictureDecoded(decoded); });
-    m_pDecoder->SetDropped([](const corvelle::DecodedPicture& dropped) {
-        // A picture passed by before its decode ended: its messages are only counted.
-        if (!dropped.messages.empty())
-            std::fprintf(stderr, "tiselk: %s: %zu JPEG library message(s) not shown\n",
-                         dropped.path.toLocal8Bit().constData(), dropped.messages.size());
-    });
+    m_pDecoder->SetDropped(&CTiselkDlg::ReportDroppedMessages);
     CreateControls();
     LayOutControls();
     OnInitDialog();
@@ -185,7 +180,7 @@ void CTiselkDlg::CreateControls() {
     connect(m_pClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pThumbnail, &CThumbnailCtrl::ViewRequested, this, &CTiselkDlg::OnView);
     connect(m_pTree, &QTreeWidget::itemSelectionChanged, this, &CTiselkDlg::OnFolderChanged);
-    connect(m_pList, &QListWidget::currentRowChanged, this, &CTiselkDlg::OnSelectFile);
+    connect(m_pList, &QListWidget::itemSelectionChanged, this, &CTiselkDlg::OnSelectFile);
 
     auto* paste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), this);
     paste->setObjectName(QStringLiteral("command%1").arg(ID_EDIT_PASTE_FILE));

@@ -71,6 +71,7 @@ class CTiselkDlg : public QDialog {
     void SetValue(int id, const std::string& text);
     void OnPictureDecoded(const corvelle::DecodedPicture& decoded);
     void ShowJpegMessages(const std::vector<std::string>& messages);
+    static void ReportDroppedMessages(const corvelle::DecodedPicture& dropped);
 
     corvelle::SettingsStore m_settings;
     CShellTreeCtrl* m_pTree = nullptr;

@@ -63,8 +63,11 @@ void CTiselkDlg::SetValue(int id, const std::string& text) {
 }
 
 void CTiselkDlg::OnSelectFile() {
-    QListWidgetItem* item = m_pList->currentItem();
-    if (!item) return;
+    // A list that gets the focus by Tab makes its first row current without selecting it:
+    // nothing is selected then, and nothing is shown.
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    if (selected.isEmpty()) return;
+    const QListWidgetItem* item = selected.first();
     const QString path = m_strCurrentFolder + u'/' + item->text();
     m_strShownPath = path;
     m_bMessageShown = false;
@@ -116,11 +119,23 @@ void CTiselkDlg::OnPictureDecoded(const corvelle::DecodedPicture& decoded) {
         QApplication::restoreOverrideCursor();
         m_bWaitCursor = false;
     }
-    if (decoded.path != m_strShownPath) return;
+    // Only the picture still selected when its decode ends is shown, with its message box;
+    // one the user has moved on from leaves its messages to stderr, whatever the timing.
+    if (decoded.path != m_strShownPath) {
+        ReportDroppedMessages(decoded);
+        return;
+    }
     if (!m_pThumbnail->Picture()) m_pThumbnail->SetPicture(decoded.picture, decoded.path);
     m_pHistogram->SetPicture(decoded.picture, decoded.counts);
     m_pHistogram->update();
     ShowJpegMessages(decoded.messages);
+}
+
+void CTiselkDlg::ReportDroppedMessages(const corvelle::DecodedPicture& dropped) {
+    // A picture passed by before its decode ended: its messages are only counted.
+    if (!dropped.messages.empty())
+        std::fprintf(stderr, "tiselk: %s: %zu JPEG library message(s) not shown\n",
+                     dropped.path.toLocal8Bit().constData(), dropped.messages.size());
 }
 
 void CTiselkDlg::ShowJpegMessages(const std::vector<std::string>& messages) {
@@ -190,7 +205,7 @@ void CTiselkDlg::OpenPath(const QString& path) {
     if (m_strCurrentFolder != folder) LoadFolder(folder);
     for (int row = 0; row < m_pList->count(); ++row) {
         if (m_pList->item(row)->text().startsWith(name, Qt::CaseInsensitive)) {
-            if (m_pList->currentRow() == row) {
+            if (m_pList->currentRow() == row && m_pList->item(row)->isSelected()) {
                 OnSelectFile();
             } else {
                 m_pList->setCurrentRow(row);
