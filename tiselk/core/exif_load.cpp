@@ -91,32 +91,19 @@ MetadataPlace FindInTiffStructured(ByteSource& source) {
 // EXIF data in a chunk or box: real ones hold a few dozen kilobytes.
 constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
 
-std::optional<MetadataBlock> ReadRange(const ByteSource& source, const ByteRange& range) {
-    if (range.length > kLargestContainerBlock) return std::nullopt;
-    MetadataBlock block(static_cast<size_t>(range.length));
-    if (source.readAt(range.offset, block.data(), block.size()) != block.size())
-        return std::nullopt;
-    return block;
-}
-
-void LoadFromContainer(const ByteSource& source, PictureContainer container,
-                       LoadedMetadata& loaded) {
+MetadataPlaces FindInContainer(const ByteSource& source, PictureContainer container) {
+    MetadataPlaces places;
     const bool isoMedia = container == PictureContainer::kIsoMedia;
     const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
-    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container)) {
-        std::optional<MetadataBlock> block = ReadRange(source, range);
-        if (!block) continue;
-        if (!loaded.block)
-            loaded.block = std::move(block);
-        else
-            loaded.moreBlocks.push_back(std::move(*block));
-    }
+    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container))
+        if (range.length <= kLargestContainerBlock)
+            places.blocks.push_back({range.offset, range.length});
     std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
     if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
-    loaded.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
-    if (!thumbnail) return;
-    if (std::optional<MetadataBlock> bytes = ReadRange(source, *thumbnail))
-        loaded.containerThumbnailJpeg = std::move(*bytes);
+    places.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
+    if (thumbnail && thumbnail->length <= kLargestContainerBlock)
+        places.thumbnailJpeg = MetadataPlace{thumbnail->offset, thumbnail->length};
+    return places;
 }
 
 bool NamesJpeg(std::string path) {
@@ -128,14 +115,24 @@ bool NamesJpeg(std::string path) {
 
 }  // namespace
 
-std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name) {
+MetadataPlaces FindMetadataPlaces(ByteSource& source, const std::string& name) {
     source.seek(0);
-    if (NamesJpeg(name)) return FindInJpeg(source);
-    return FindInTiffStructured(source);
+    MetadataPlaces places;
+    if (NamesJpeg(name)) {
+        if (const std::optional<MetadataPlace> place = FindInJpeg(source))
+            places.blocks.push_back(*place);
+        return places;
+    }
+    const PictureContainer container = SniffPictureContainer(source);
+    if (KeepsExifInChunks(container)) return FindInContainer(source, container);
+    places.blocks.push_back(FindInTiffStructured(source));
+    return places;
 }
 
-bool KeepsMetadataInContainer(const ByteSource& source, const std::string& name) {
-    return !NamesJpeg(name) && KeepsExifInChunks(SniffPictureContainer(source));
+std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name) {
+    const MetadataPlaces places = FindMetadataPlaces(source, name);
+    if (places.blocks.empty()) return std::nullopt;
+    return places.blocks.front();
 }
 
 std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path) {
@@ -154,10 +151,6 @@ LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
     LoadedMetadata loaded;
     loaded.opened = true;
     loaded.fileSize = static_cast<int64_t>(source.size());
-    if (KeepsMetadataInContainer(source, name)) {
-        LoadFromContainer(source, SniffPictureContainer(source), loaded);
-        return loaded;
-    }
     if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, name)) {
         MetadataBlock block(size_t(place->length));
         block.resize(source.readAt(place->base, block.data(), block.size()));

@@ -15,32 +15,32 @@ namespace corvelle {
 
 struct LoadedMetadata {
     std::optional<MetadataBlock> block;  // none: no TIFF-structured metadata found
-    // Walked after the first with the same rules: a CR3's EXIF directory (CMT2).
-    std::vector<MetadataBlock> moreBlocks;
-    // A JPEG thumbnail the container keeps outside the EXIF data (CR3, HEIF).
-    std::vector<uint8_t> containerThumbnailJpeg;
-    // A HEIF thumbnail item in another coding (HEVC, AV1), for the imaging library to decode.
-    bool codedThumbnailItem = false;
     bool opened = false;
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };
 
 // Finds the metadata block of a picture in its bytes: the APP1 "Exif" segment of a JPEG
 // (`name` containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the
+// EXIF chunk or box of a PNG, WebP or ISO media file (told by its first bytes), else the
 // whole file when it begins "MM" or "II" and else its first 61,440 bytes. Nothing is copied.
-// PNG, WebP and ISO media files keep theirs in chunks or boxes: see KeepsMetadataInContainer.
 std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name);
 
-// Whether a file not named as a JPEG keeps its EXIF data in a PNG or WebP chunk or in ISO
-// media boxes (told by its first bytes), where LoadMetadataBlock finds them.
-bool KeepsMetadataInContainer(const ByteSource& source, const std::string& name);
+// All a picture's metadata places: the blocks walked one after the other (a CR3's main and
+// EXIF directories; at most one for any other file), and a JPEG thumbnail the container
+// keeps outside them (a CR3's, a HEIF's JPEG-coded thumbnail item).
+struct MetadataPlaces {
+    std::vector<MetadataPlace> blocks;
+    std::optional<MetadataPlace> thumbnailJpeg;
+    // A HEIF thumbnail item in another coding (HEVC, AV1), for the imaging library to decode.
+    bool codedThumbnailItem = false;
+};
+MetadataPlaces FindMetadataPlaces(ByteSource& source, const std::string& name);
 
 // Opens a picture file for its metadata: one read of its head, more only for data beyond
 // it. None when it cannot be opened (an open refused for a moment is retried for a second).
 std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path);
 
-// The metadata block copied out of a picture file: the block FindMetadataBlock finds, or
-// the EXIF chunk or boxes of a container file with the thumbnail it keeps beside them.
+// The metadata block copied out of a picture file (tests and tools that keep it).
 LoadedMetadata LoadMetadataBlock(const std::string& path);
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 

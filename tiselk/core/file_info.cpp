@@ -21,34 +21,24 @@ FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     return info;
 }
 
-// A container's EXIF data are copied out of their chunks or boxes, with the thumbnail it
-// keeps beside them. `decodeThumbnail`: the path names a real file whose coded thumbnail
-// item may be decoded.
-FileInfo InfoFromContainer(const std::string& path, LoadedMetadata loaded, bool decodeThumbnail) {
+// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
+FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
     ExifSummary summary;
-    summary.fileSize = loaded.fileSize;
-    if (loaded.block) Parse(*loaded.block, summary);
-    for (const MetadataBlock& more : loaded.moreBlocks) {
+    summary.fileSize = static_cast<int64_t>(source.size());
+    const MetadataPlaces places = FindMetadataPlaces(source, path);
+    for (const MetadataPlace& place : places.blocks) {
         // Positions found in one block mean nothing in the next.
         summary.exifDirectoryPosition = 0;
         summary.interoperabilityOffset = 0;
-        Parse(more, summary);
+        Parse(source, place, summary);
     }
-    if (summary.thumbnailJpeg.empty())
-        summary.thumbnailJpeg = std::move(loaded.containerThumbnailJpeg);
-    if (summary.thumbnailJpeg.empty() && loaded.codedThumbnailItem && decodeThumbnail)
+    if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
+        std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
+        if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())
+            summary.thumbnailJpeg = std::move(bytes);
+    }
+    if (summary.thumbnailJpeg.empty() && places.codedThumbnailItem && decodeThumbnail)
         summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
-    return InfoFromSummary(path, std::move(summary));
-}
-
-// Every other file's block is walked in place in its bytes.
-FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
-    if (KeepsMetadataInContainer(source, path))
-        return InfoFromContainer(path, LoadMetadataBlock(source, path), decodeThumbnail);
-    ExifSummary summary;
-    summary.fileSize = static_cast<int64_t>(source.size());
-    if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, path))
-        Parse(source, *place, summary);
     return InfoFromSummary(path, std::move(summary));
 }
 
