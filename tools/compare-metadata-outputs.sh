@@ -36,7 +36,10 @@ for build in a b; do
         "$dir/quenset/quenset" --preview "$work/q" --type $type --date --exif \
             >>"$work/quenset.$build.txt" || true
     done
-    "$dir/brevoll/brevoll" --batch --source "$work/q" --dest "$work/r.$build" --ratio 100 --stamp-size 9 \
+    # The design's files alone: a build that also converts other picture types is held to JPEG.
+    only=()
+    "$dir/brevoll/brevoll" --help 2>&1 | grep -q -- --jpeg-only && only=(--jpeg-only)
+    "$dir/brevoll/brevoll" --batch "${only[@]}" --source "$work/q" --dest "$work/r.$build" --ratio 100 --stamp-size 9 \
         --stamp bottom-right --stamp-pattern '%Y-%m-%d %H:%M:%S' --overwrite yes-all -j 2 \
         2>&1 | sed -e "s|$work/r\.$build|R|g" -e 's/  [^ ]* 경과 [^ ]* 남음$//' \
         >"$work/brevoll.$build.txt" || true
