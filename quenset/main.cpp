@@ -25,9 +25,6 @@ int main(int argc, char** argv) {
     for (const std::string& warning : commandLine.warnings)
         corvelle::ReportWarning("quenset", warning);
     switch (commandLine.mode) {
-        case CommandLine::Mode::Help:
-            corvelle::PrintUsage(stdout, corvelle::kQuensetUsage);
-            return 0;
         case CommandLine::Mode::Preview:
         case CommandLine::Mode::Rename: {
             const corvelle::SettingsStore store(corvelle::kQuensetSettings);

@@ -245,10 +245,8 @@ ParsedCommandLine ParseBrevollArguments(const std::vector<std::string>& args,
             parsed.batch = true;
             continue;
         }
-        if (arg == "--help" || arg == "-h") {
-            parsed.help = true;
-            continue;
-        }
+        // Answered before the arguments are parsed.
+        if (arg == "--help" || arg == "-h") continue;
         bool known = false;
         for (const auto& flag : kFlagOptions) {
             if (flag.name != arg || hasInlineValue) continue;

@@ -20,7 +20,6 @@ struct BatchOptions {
 
 struct ParsedCommandLine {
     bool batch = false;
-    bool help = false;
     BatchOptions options;
     std::string error;  // set when the arguments are unusable
 };

@@ -162,7 +162,6 @@ const char* const kQuensetUsage =
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    bool help = false;
     bool namingOption = false;
     bool onlyNames = false;  // after "--" every argument is a folder
     auto fail = [&line](std::string message) {
@@ -181,10 +180,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             onlyNames = true;
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            help = true;
-            continue;
-        }
+        // Answered before the arguments are parsed.
+        if (argument == "--help" || argument == "-h") continue;
         if (argument == "--list") {
             line.listRuns = true;
             continue;
@@ -228,10 +225,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else {
             namingOption = true;
         }
-    }
-    if (help) {
-        line.mode = CommandLine::Mode::Help;
-        return line;
     }
     if (line.listRuns && line.mode != CommandLine::Mode::Undo)
         return fail("--list goes with --undo");

@@ -12,7 +12,7 @@ namespace corvelle {
 // for one headless run only (the command line never writes settings). The window takes an
 // optional folder, put into its folder edit as if typed.
 struct CommandLine {
-    enum class Mode { Window, Help, Preview, Rename, Undo };
+    enum class Mode { Window, Preview, Rename, Undo };
     Mode mode = Mode::Window;
     std::string folder;
     std::string error;                  // bad usage, one line
