@@ -15,12 +15,14 @@ const char* const kMorvaneUsage =
     "\n"
     "Opens each JPEG FILE in its own window. --convert works without a display, in this\n"
     "order: loads the JPEG IN, removes colour noise, makes the gray rendering, crops to the\n"
-    "print size's frame and writes OUT (.jpg or .jpeg as JPEG, .bmp as a bitmap).\n"
+    "print size's frame and writes OUT (.jpg or .jpeg as JPEG, .bmp as a bitmap). A .png or\n"
+    ".tif OUT holds the photo's luminance as 16-bit gray (up to 25,501 levels from 8-bit\n"
+    "channels) instead of a gray rendering.\n"
     "\n"
     "Options:\n"
     "  --convert IN                   the JPEG photo to convert\n"
     "  -o OUT                         the file to write\n"
-    "  --gray 1786|4336               the 1786- or 4336-level gray rendering\n"
+    "  --gray 1786|4336               the 1786- or 4336-level gray rendering (.jpg, .bmp)\n"
     "  --trim 1..6                    crop to the frame of print size 3x5, 4x6, 5x7, 8x10,\n"
     "                                 10x12 or 10x14, centred on the picture\n"
     "  --trim-offset DX,DY            move that frame by DX,DY pixels (negative: left, up),\n"
@@ -99,7 +101,7 @@ std::string ReadRequest(const GivenValues& given, const std::function<int()>& st
     if (request.input.empty() || request.output.empty()) return "empty file name";
     const ConvertOutputKind kind = ConvertOutputKindFor(request.output);
     if (kind == ConvertOutputKind::kUnknown)
-        return "OUT must end in .jpg, .jpeg or .bmp: " + request.output;
+        return "OUT must end in .jpg, .jpeg, .bmp, .png or .tif: " + request.output;
 
     if (const std::string* levels = given["--gray"]) {
         if (*levels == "1786") {

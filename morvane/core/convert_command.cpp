@@ -5,7 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "core/gray16_files.h"
 #include "core/jpeg_file.h"
+#include "core/photo_file.h"
 
 namespace corvelle {
 
@@ -21,6 +23,8 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
     return true;
 }
 
+const std::string kConvertEndings = ".jpg, .jpeg, .bmp, .png or .tif";
+
 ConvertResult failure(const std::string& path, const std::string& reason) {
     return {false, path + ": " + reason};
 }
@@ -33,6 +37,9 @@ ConvertOutputKind ConvertOutputKindFor(std::string_view path) {
     if (endsWithIgnoringCase(path, ".jpg") || endsWithIgnoringCase(path, ".jpeg"))
         return ConvertOutputKind::kJpeg;
     if (endsWithIgnoringCase(path, ".bmp")) return ConvertOutputKind::kBmp;
+    if (endsWithIgnoringCase(path, ".png")) return ConvertOutputKind::kGray16Png;
+    if (endsWithIgnoringCase(path, ".tif") || endsWithIgnoringCase(path, ".tiff"))
+        return ConvertOutputKind::kGray16Tiff;
     return ConvertOutputKind::kUnknown;
 }
 
@@ -49,13 +56,28 @@ namespace {
 ConvertResult convert(const ConvertRequest& request) {
     const ConvertOutputKind kind = ConvertOutputKindFor(request.output);
     if (kind == ConvertOutputKind::kUnknown)
-        return failure(request.output, "cannot write: the name must end in .jpg, .jpeg or .bmp");
+        return failure(request.output, "cannot write: the name must end in " + kConvertEndings);
 
     std::string error;
-    std::optional<PackedDib> picture = LoadJpegFile(request.input, &error);
-    if (!picture) return failure(request.input, error);
+    std::optional<LoadedPhoto> photo = LoadPhotoFile(request.input, &error);
+    if (!photo) return failure(request.input, error);
+    DeepPixels* deep = photo->deep ? &*photo->deep : nullptr;
+    if (request.denoise && photo->dib.bitCount() == 24)
+        ApplyNoiseFilter(*request.denoise, photo->dib, nullptr, deep);
 
-    if (request.denoise && picture->bitCount() == 24) ApplyNoiseFilter(*request.denoise, *picture);
+    if (kind == ConvertOutputKind::kGray16Png || kind == ConvertOutputKind::kGray16Tiff) {
+        const DibRect frame = TrimFrameInPicture(photo->dib.width(), photo->dib.height(),
+                                                 request.trimSize, request.trimOffset);
+        const std::optional<Gray16Picture> gray = Gray16FromPhoto(photo->dib, deep, frame);
+        if (!gray) return failure(request.input, "cannot make the 16-bit gray picture");
+        const bool saved = kind == ConvertOutputKind::kGray16Png
+                               ? SaveGray16Png(request.output, *gray, &error)
+                               : SaveGray16Tiff(request.output, *gray, &error);
+        if (!saved) return failure(request.output, error);
+        return {true, {}};
+    }
+
+    std::optional<PackedDib> picture = std::move(photo->dib);
 
     if (request.gray && picture->bitCount() == 24) {
         picture = RenderHighLevelGray(*picture, *request.gray);

@@ -22,13 +22,14 @@ struct ConvertRequest {
     int quality = 100;  // for JPEG output
 };
 
-enum class ConvertOutputKind { kJpeg, kBmp, kUnknown };
-// By the file name's ending, in any case: .jpg or .jpeg, .bmp.
+enum class ConvertOutputKind { kJpeg, kBmp, kGray16Png, kGray16Tiff, kUnknown };
+// By the file name's ending, in any case: .jpg or .jpeg, .bmp, .png, .tif or .tiff.
 ConvertOutputKind ConvertOutputKindFor(std::string_view path);
 
 // Loads, removes noise (24-bit photos only), renders gray (an 8-bit photo stays as
-// loaded), crops to the trimming frame kept inside the picture, and writes. On failure the
-// message names the file and the reason, ready for one line on the error stream.
+// loaded), crops to the trimming frame kept inside the picture, and writes. A PNG or TIFF
+// output holds the photo's luminance as 16-bit gray instead of a gray rendering. On failure
+// the message names the file and the reason, ready for one line on the error stream.
 struct ConvertResult {
     bool ok = false;
     std::string error;

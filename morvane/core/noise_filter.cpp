@@ -34,13 +34,15 @@ int NoiseFilterBrightness(int blue, int green, int red) {
 }
 
 bool ApplyNoiseFilter(const NoiseFilterSettings& requested, PackedDib& dib,
-                      ProgressReporter* progress) {
-    return ApplyNoiseFilterToArea(requested, dib, dib.width(), dib.height(), progress);
+                      ProgressReporter* progress, DeepPixels* deep) {
+    return ApplyNoiseFilterToArea(requested, dib, dib.width(), dib.height(), progress, deep);
 }
 
 bool ApplyNoiseFilterToArea(const NoiseFilterSettings& requested, PackedDib& dib, int areaWidth,
-                            int areaHeight, ProgressReporter* progress) {
+                            int areaHeight, ProgressReporter* progress, DeepPixels* deep) {
     if (dib.bitCount() != 24) return false;
+    if (deep != nullptr && (deep->width != dib.width() || deep->height != dib.height()))
+        deep = nullptr;
     const NoiseFilterSettings settings =
         NoiseFilterSettings::limited(requested.threshold, requested.regionSize);
     const int width = std::clamp(areaWidth, 0, dib.width());
@@ -73,6 +75,10 @@ bool ApplyNoiseFilterToArea(const NoiseFilterSettings& requested, PackedDib& dib
             const int centreBrightness = slot(y)[x];
             // The centre starts the sums and is counted again as the first table entry.
             int sumBlue = centre[0], sumGreen = centre[1], sumRed = centre[2];
+            uint16_t* deepCentre = deep != nullptr ? deep->pixel(x, y) : nullptr;
+            uint32_t deepSum[3] = {0, 0, 0};
+            if (deepCentre != nullptr)
+                for (int c = 0; c < 3; ++c) deepSum[c] = deepCentre[c];
             int count = 1;
             for (int i = 0; i < settings.regionSize; ++i) {
                 const int nx = x + kNeighbours[i].dx;
@@ -83,8 +89,14 @@ bool ApplyNoiseFilterToArea(const NoiseFilterSettings& requested, PackedDib& dib
                 sumBlue += other[0];
                 sumGreen += other[1];
                 sumRed += other[2];
+                if (deepCentre != nullptr) {
+                    const uint16_t* deepOther = deep->pixel(nx, ny);
+                    for (int c = 0; c < 3; ++c) deepSum[c] += deepOther[c];
+                }
                 ++count;
             }
+            if (deepCentre != nullptr)
+                for (int c = 0; c < 3; ++c) deepCentre[c] = uint16_t(deepSum[c] / uint32_t(count));
             centre[0] = uint8_t(sumBlue / count);
             centre[1] = uint8_t(sumGreen / count);
             centre[2] = uint8_t(sumRed / count);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/deep_pixels.h"
 #include "core/packed_dib.h"
 #include "core/progress.h"
 
@@ -24,13 +25,15 @@ int NoiseFilterBrightness(int blue, int green, int red);
 // Filters a 24-bit picture in place, rows from the top of the picture, pixels left to
 // right, so that the neighbours above and to the left are already filtered. The settings
 // are limited first. Reports one progress step per row. Returns false (and leaves the
-// picture alone, reporting no progress) when the picture is not 24-bit.
+// picture alone, reporting no progress) when the picture is not 24-bit. The photo's 16-bit
+// channels, when given, are averaged over the same neighbours as its 8-bit pixels.
 bool ApplyNoiseFilter(const NoiseFilterSettings& settings, PackedDib& dib,
-                      ProgressReporter* progress = nullptr);
+                      ProgressReporter* progress = nullptr, DeepPixels* deep = nullptr);
 
 // The same filter on the top-left areaWidth x areaHeight pixels only, as if they were the
 // whole picture: their own edges are the edges, and nothing outside is read or changed.
 bool ApplyNoiseFilterToArea(const NoiseFilterSettings& settings, PackedDib& dib, int areaWidth,
-                            int areaHeight, ProgressReporter* progress = nullptr);
+                            int areaHeight, ProgressReporter* progress = nullptr,
+                            DeepPixels* deep = nullptr);
 
 }  // namespace corvelle

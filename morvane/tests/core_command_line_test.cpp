@@ -102,7 +102,7 @@ TEST(MorvaneArguments, BadUsageSaysWhy) {
         {{"-o", "b.jpg"}, "the options need --convert IN"},
         {{"--sharpen", "a.jpg"}, "unknown option --sharpen"},
         {{"--convert", "a.jpg", "-o", "b.jpg", "--sharpen"}, "unknown option --sharpen"},
-        {{"--convert", "a.jpg", "-o", "b.gif"}, "OUT must end in .jpg, .jpeg or .bmp: b.gif"},
+        {{"--convert", "a.jpg", "-o", "b.gif"}, "OUT must end in .jpg, .jpeg, .bmp, .png or .tif: b.gif"},
         {{"--convert", "", "-o", "b.jpg"}, "empty file name"},
         {{"--convert", "a.jpg", "-o", "b.jpg", "--gray", "256"}, "--gray takes 1786 or 4336, not 256"},
         {{"--convert", "a.jpg", "-o", "b.jpg", "--trim", "six"}, "--trim takes a print size from 1 to 6"},
