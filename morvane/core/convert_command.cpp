@@ -5,23 +5,13 @@
 #include <cstring>
 #include <new>
 
-#include "core/gray16_files.h"
 #include "core/jpeg_file.h"
 #include "core/photo_file.h"
+#include "core/photo_save.h"
 
 namespace corvelle {
 
 namespace {
-
-bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size()) return false;
-    const std::string_view tail = text.substr(text.size() - ending.size());
-    for (size_t i = 0; i < ending.size(); ++i) {
-        const char a = tail[i] >= 'A' && tail[i] <= 'Z' ? char(tail[i] - 'A' + 'a') : tail[i];
-        if (a != ending[i]) return false;
-    }
-    return true;
-}
 
 const std::string kConvertEndings = ".jpg, .jpeg, .bmp, .png or .tif";
 
@@ -34,12 +24,17 @@ ConvertResult convert(const ConvertRequest& request);
 }  // namespace
 
 ConvertOutputKind ConvertOutputKindFor(std::string_view path) {
-    if (endsWithIgnoringCase(path, ".jpg") || endsWithIgnoringCase(path, ".jpeg"))
-        return ConvertOutputKind::kJpeg;
-    if (endsWithIgnoringCase(path, ".bmp")) return ConvertOutputKind::kBmp;
-    if (endsWithIgnoringCase(path, ".png")) return ConvertOutputKind::kGray16Png;
-    if (endsWithIgnoringCase(path, ".tif") || endsWithIgnoringCase(path, ".tiff"))
-        return ConvertOutputKind::kGray16Tiff;
+    if (NameEndsWithIgnoringCase(path, ".bmp")) return ConvertOutputKind::kBmp;
+    const std::optional<PhotoSaveFormat> format = PhotoSaveFormatForName(path);
+    if (!format) return ConvertOutputKind::kUnknown;
+    switch (*format) {
+        case PhotoSaveFormat::kJpeg:
+            return ConvertOutputKind::kJpeg;
+        case PhotoSaveFormat::kGray16Png:
+            return ConvertOutputKind::kGray16Png;
+        case PhotoSaveFormat::kGray16Tiff:
+            return ConvertOutputKind::kGray16Tiff;
+    }
     return ConvertOutputKind::kUnknown;
 }
 
@@ -66,14 +61,16 @@ ConvertResult convert(const ConvertRequest& request) {
         ApplyNoiseFilter(*request.denoise, photo->dib, nullptr, deep);
 
     if (kind == ConvertOutputKind::kGray16Png || kind == ConvertOutputKind::kGray16Tiff) {
-        const DibRect frame = TrimFrameInPicture(photo->dib.width(), photo->dib.height(),
-                                                 request.trimSize, request.trimOffset);
-        const std::optional<Gray16Picture> gray = Gray16FromPhoto(photo->dib, deep, frame);
-        if (!gray) return failure(request.input, "cannot make the 16-bit gray picture");
-        const bool saved = kind == ConvertOutputKind::kGray16Png
-                               ? SaveGray16Png(request.output, *gray, &error)
-                               : SaveGray16Tiff(request.output, *gray, &error);
-        if (!saved) return failure(request.output, error);
+        PhotoToSave what;
+        what.photo = &photo->dib;
+        what.deep = deep;
+        what.frame = TrimFrameInPicture(photo->dib.width(), photo->dib.height(),
+                                        request.trimSize, request.trimOffset);
+        const PhotoSaveFormat format = kind == ConvertOutputKind::kGray16Png
+                                           ? PhotoSaveFormat::kGray16Png
+                                           : PhotoSaveFormat::kGray16Tiff;
+        if (!SavePhoto(request.output, format, what, &error))
+            return failure(request.output, error);
         return {true, {}};
     }
 

@@ -138,7 +138,10 @@ bool CMainFrame::SaveModified(CMorvaneDoc* document) {
 }
 
 bool CMainFrame::DoFileSave(CMorvaneDoc* document) {
-    if (document->GetPathName().isEmpty()) return DoSaveAs(document);
+    // A photo of a type Morvane does not write (HEIC, WebP ...) is saved under a new name.
+    if (document->GetPathName().isEmpty() ||
+        !corvelle::PhotoSaveFormatForName(document->GetPathName().toStdString()))
+        return DoSaveAs(document);
     if (document->OnSaveDocument(document->GetPathName())) return true;
     QMessageBox::warning(
         this, Utf8(kMainFrameTitle),
@@ -147,13 +150,26 @@ bool CMainFrame::DoFileSave(CMorvaneDoc* document) {
 }
 
 bool CMainFrame::DoSaveAs(CMorvaneDoc* document) {
-    const QString suggested = document->GetPathName().isEmpty()
-                                  ? document->GetTitle() + Utf8(kJpegExtension)
-                                  : document->GetPathName();
+    using corvelle::PhotoSaveFormat;
+    const QString current = document->GetPathName();
+    QString suggested = current.isEmpty() ? document->GetTitle() + Utf8(kJpegExtension) : current;
+    if (!current.isEmpty() && !corvelle::PhotoSaveFormatForName(current.toStdString())) {
+        const QFileInfo info(current);
+        suggested = info.path() + u'/' + info.completeBaseName() + Utf8(kJpegExtension);
+    }
+    const QStringList filters = {Utf8(kJpegFilter), Utf8(kGray16PngFilter),
+                                 Utf8(kGray16TiffFilter)};
+    const PhotoSaveFormat formats[] = {PhotoSaveFormat::kJpeg, PhotoSaveFormat::kGray16Png,
+                                       PhotoSaveFormat::kGray16Tiff};
+    QString chosenFilter = filters.front();
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("다른 이름으로 저장"),
-                                                suggested, Utf8(kJpegFilter));
+                                                suggested, filters.join(u";;"), &chosenFilter);
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += Utf8(kJpegExtension);
+    // A name without one of the written endings gets the chosen type's.
+    if (!corvelle::PhotoSaveFormatForName(path.toStdString())) {
+        const qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(chosenFilter));
+        path += Utf8(corvelle::PhotoSaveExtension(formats[chosen]));
+    }
     if (!document->OnSaveDocument(path)) {
         QMessageBox::warning(this, Utf8(kMainFrameTitle),
                              QStringLiteral("%1\n파일을 저장하지 못했습니다.").arg(path));

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 
 #include "core/gray_rendering.h"
-#include "core/jpeg_file.h"
+#include "core/photo_file.h"
 #include "ui/dib_image.h"
 #include "ui/main_frame.h"
 #include "ui/morvane_resources.h"
@@ -23,19 +23,20 @@ void CMorvaneDoc::OnNewDocument() {
 
 bool CMorvaneDoc::OnOpenDocument(const QString& path, QString* reason) {
     std::string error;
-    std::optional<PackedDib> photo = corvelle::LoadJpegFile(path.toStdString(), &error);
+    std::optional<corvelle::LoadedPhoto> photo = corvelle::LoadPhotoFile(path.toStdString(), &error);
     if (!photo) {
         if (reason) *reason = QString::fromStdString(error);
         return false;
     }
-    SetPhoto(std::move(*photo));
+    SetPhoto(std::move(photo->dib), std::move(photo->deep));
     SetPathName(path);
     SetModifiedFlag(false);
     return true;
 }
 
-void CMorvaneDoc::SetPhoto(PackedDib photo) {
+void CMorvaneDoc::SetPhoto(PackedDib photo, std::optional<corvelle::DeepPixels> deep) {
     m_hPhoto = std::move(photo);
+    m_deepPhoto = std::move(deep);
     UpdateAllViews();
 }
 
@@ -50,15 +51,17 @@ bool CMorvaneDoc::OnSaveDocument(const QString& path) {
     const bool wasModified = m_bModified;
     SetModifiedFlag(false);
     bool saved = false;
-    if (const PackedDib* image = GetDisplayImage()) {
+    const std::optional<corvelle::PhotoSaveFormat> format =
+        corvelle::PhotoSaveFormatForName(path.toStdString());
+    if (format && GetDisplayImage() != nullptr) {
         CWaitCursor wait;
-        const DibRect frame = TrimFrame();
-        if (frame.width() > 0 && frame.height() > 0) {
-            const std::optional<PackedDib> cut = corvelle::CropDib(*image, frame);
-            saved = cut && corvelle::SaveJpegFile(path.toStdString(), *cut, quality);
-        } else {
-            saved = corvelle::SaveJpegFile(path.toStdString(), *image, quality);
-        }
+        corvelle::PhotoToSave what;
+        what.shown = GetDisplayImage();
+        what.photo = m_hPhoto ? &*m_hPhoto : nullptr;
+        what.deep = m_deepPhoto ? &*m_deepPhoto : nullptr;
+        what.frame = TrimFrame();
+        what.quality = quality;
+        saved = corvelle::SavePhoto(path.toStdString(), *format, what);
     }
     // A failed save keeps the question for the next close: nothing was written.
     if (!saved) SetModifiedFlag(wasModified);

@@ -5,7 +5,9 @@
 
 #include <optional>
 
+#include "core/deep_pixels.h"
 #include "core/packed_dib.h"
+#include "core/photo_save.h"
 #include "core/trim_frame.h"
 
 class CMainFrame;
@@ -21,17 +23,20 @@ class CMorvaneDoc : public QObject {
 
     // An empty document named after the document type and a running number.
     void OnNewDocument();
-    // Loads the JPEG at path; false (and nothing changed) when it does not load, with the
+    // Loads the photo at path; false (and nothing changed) when it does not load, with the
     // decoder's reason in *reason when asked.
     bool OnOpenDocument(const QString& path, QString* reason = nullptr);
-    // Writes what is on show, cut to the trimming frame, at the main frame's compress ratio.
+    // Writes in the format the name's ending gives: as JPEG what is on show, cut to the
+    // trimming frame, at the main frame's compress ratio; as 16-bit gray PNG or TIFF the
+    // photo's luminance in the same frame. False for a name of no format Morvane writes.
     bool OnSaveDocument(const QString& path);
 
     // The picture the view paints, the copy copies and the save writes.
     const corvelle::PackedDib* GetDisplayImage() const;
     bool HasPhoto() const { return m_hPhoto.has_value(); }
-    // Takes over a decoded photo as if it had been opened.
-    void SetPhoto(corvelle::PackedDib photo);
+    // Takes over a decoded photo as if it had been opened, with its 16-bit channels when
+    // its file had them.
+    void SetPhoto(corvelle::PackedDib photo, std::optional<corvelle::DeepPixels> deep = {});
 
     void OnGray1786();
     void OnGray4336();
@@ -57,6 +62,8 @@ class CMorvaneDoc : public QObject {
     std::optional<corvelle::PackedDib> m_hPhoto;
     std::optional<corvelle::PackedDib> m_hGray1786;
     std::optional<corvelle::PackedDib> m_hGray4336;
+    // Kept beside m_hPhoto, for the 16-bit gray files only; filtered along with it.
+    std::optional<corvelle::DeepPixels> m_deepPhoto;
     int m_nViewMode = kTrueColor;
     int m_nTrimOffsetX = 0;
     int m_nTrimOffsetY = 0;

@@ -46,5 +46,8 @@ QString ToolTipPrompt(int commandId);
 inline constexpr const char* kIdleMessage = "준비";
 inline constexpr const char* kDocumentTypeName = "Morvane";
 inline constexpr const char* kJpegFilter = "JPEG 파일 (*.jpg)";
+// The save dialog's further types, in the order of PhotoSaveFormat after JPEG.
+inline constexpr const char* kGray16PngFilter = "16비트 그레이 PNG (*.png)";
+inline constexpr const char* kGray16TiffFilter = "16비트 그레이 TIFF (*.tif)";
 inline constexpr const char* kJpegExtension = ".jpg";
 inline constexpr const char* kMainFrameTitle = "Morvane";

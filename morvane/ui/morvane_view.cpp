@@ -273,7 +273,8 @@ void CMorvaneView::OnToolsDenoise() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_pFrame->repaint();
         CWaitCursor wait;
-        corvelle::ApplyNoiseFilter(settings, *document->m_hPhoto, &progress);
+        corvelle::ApplyNoiseFilter(settings, *document->m_hPhoto, &progress,
+                                   document->m_deepPhoto ? &*document->m_deepPhoto : nullptr);
     }
     viewport()->update();
 }

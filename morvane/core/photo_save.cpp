@@ -1,0 +1,60 @@
+#include "core/photo_save.h"
+
+#include "core/gray16_files.h"
+#include "core/jpeg_file.h"
+
+namespace corvelle {
+
+bool NameEndsWithIgnoringCase(std::string_view path, std::string_view ending) {
+    if (path.size() < ending.size()) return false;
+    const std::string_view tail = path.substr(path.size() - ending.size());
+    for (size_t i = 0; i < ending.size(); ++i) {
+        const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? char(tail[i] - 'A' + 'a') : tail[i];
+        if (c != ending[i]) return false;
+    }
+    return true;
+}
+
+std::optional<PhotoSaveFormat> PhotoSaveFormatForName(std::string_view path) {
+    if (NameEndsWithIgnoringCase(path, ".jpg") || NameEndsWithIgnoringCase(path, ".jpeg")) return PhotoSaveFormat::kJpeg;
+    if (NameEndsWithIgnoringCase(path, ".png")) return PhotoSaveFormat::kGray16Png;
+    if (NameEndsWithIgnoringCase(path, ".tif") || NameEndsWithIgnoringCase(path, ".tiff")) return PhotoSaveFormat::kGray16Tiff;
+    return std::nullopt;
+}
+
+const char* PhotoSaveExtension(PhotoSaveFormat format) {
+    switch (format) {
+        case PhotoSaveFormat::kGray16Png:
+            return ".png";
+        case PhotoSaveFormat::kGray16Tiff:
+            return ".tif";
+        case PhotoSaveFormat::kJpeg:
+            break;
+    }
+    return ".jpg";
+}
+
+bool SavePhoto(const std::string& path, PhotoSaveFormat format, const PhotoToSave& what,
+               std::string* errorMessage) {
+    const bool framed = what.frame.width() > 0 && what.frame.height() > 0;
+    if (format == PhotoSaveFormat::kJpeg) {
+        if (what.shown == nullptr) return false;
+        if (!framed) return SaveJpegFile(path, *what.shown, what.quality, errorMessage);
+        const std::optional<PackedDib> cut = CropDib(*what.shown, what.frame);
+        if (!cut) {
+            if (errorMessage != nullptr) *errorMessage = "cannot write: the frame is outside the picture";
+            return false;
+        }
+        return SaveJpegFile(path, *cut, what.quality, errorMessage);
+    }
+    if (what.photo == nullptr) return false;
+    const std::optional<Gray16Picture> gray = Gray16FromPhoto(*what.photo, what.deep, what.frame);
+    if (!gray) {
+        if (errorMessage != nullptr) *errorMessage = "cannot write: no 16-bit gray of this picture";
+        return false;
+    }
+    return format == PhotoSaveFormat::kGray16Png ? SaveGray16Png(path, *gray, errorMessage)
+                                                  : SaveGray16Tiff(path, *gray, errorMessage);
+}
+
+}  // namespace corvelle
