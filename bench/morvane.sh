@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Morvane's benchmark: (a) the 1786-level gray rendering alone, in megapixels per second;
 # (b) a whole conversion, `morvane --convert big.jpg --gray 1786 -o out.jpg`, against
-# ImageMagick's `convert big.jpg -colorspace Gray out.jpg`, run alternately.
+# ImageMagick's `convert big.jpg -colorspace Gray out.jpg`, run alternately; (c) the 16-bit
+# gray PNG export of the same photo, against ImageMagick's `-colorspace Gray -depth 16`.
 # Usage: bash bench/morvane.sh <absolute build dir>
 set -euo pipefail
 
@@ -55,3 +56,21 @@ printf '    convert -colorspace Gray  median %6.3f s  best %6.3f s  CPU %6.3f s 
     "$i_med" "$i_best" "$i_cpu" "$(identify -format '%[colorspace] %b' "$out/out-magick.jpg")"
 awk -v a="$m_med" -v b="$i_med" -v c="$m_best" -v d="$i_best" -v e="$m_cpu" -v f="$i_cpu" \
     'BEGIN { printf "    time ratio morvane/ImageMagick: %.2f (medians), %.2f (bests), %.2f (CPU); target <= 0.5\n", a / b, c / d, e / f }'
+
+echo
+echo "(c) 16-bit gray PNG export, $rounds rounds alternating (wall seconds; user+sys CPU seconds)"
+: > "$out/morvane16.times"
+: > "$out/magick16.times"
+for ((i = 0; i < rounds; i++)); do
+    { time "$morvane" --convert "$big" -o "$out/out-morvane16.png"; } 2>> "$out/morvane16.times"
+    { time convert "$big" -colorspace Gray -depth 16 "$out/out-magick16.png"; } 2>> "$out/magick16.times"
+done
+read -r m_med m_best m_cpu < <(summary "$out/morvane16.times")
+read -r i_med i_best i_cpu < <(summary "$out/magick16.times")
+levels() { convert "$1" -format '%k' info:; }
+printf '    morvane -o out.png        median %6.3f s  best %6.3f s  CPU %6.3f s  (%s, %s levels)\n' \
+    "$m_med" "$m_best" "$m_cpu" "$(identify -format '%[colorspace] %z-bit %b' "$out/out-morvane16.png")" \
+    "$(levels "$out/out-morvane16.png")"
+printf '    convert -depth 16         median %6.3f s  best %6.3f s  CPU %6.3f s  (%s, %s levels)\n' \
+    "$i_med" "$i_best" "$i_cpu" "$(identify -format '%[colorspace] %z-bit %b' "$out/out-magick16.png")" \
+    "$(levels "$out/out-magick16.png")"
