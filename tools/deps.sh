@@ -9,7 +9,7 @@ packages=(
     fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
     libgtest-dev libheif-examples
     clang libclang-rt-14-dev
-    imagemagick libvips-tools libimage-exiftool-perl exiv2 jhead
+    imagemagick libvips-tools libtiff-tools libimage-exiftool-perl exiv2 jhead
     xvfb xdotool
     ccache qt6-translations-l10n desktop-file-utils dpkg-dev
     scdoc librsvg2-bin man-db lintian appstream

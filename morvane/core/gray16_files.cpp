@@ -3,6 +3,7 @@
 #include <png.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdarg>
@@ -81,6 +82,13 @@ int KeepTiffMessage(TIFF*, void* user, const char*, const char* format, va_list 
 
 int IgnoreTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
+// Strips of about 256 KB: large enough for Deflate to find its repeats, small enough for a
+// reader to hold one.
+uint32_t RowsPerStrip(int width) {
+    const uint32_t rowBytes = uint32_t(width) * 2;
+    return std::max<uint32_t>(1, (256u << 10) / rowBytes);
+}
+
 bool EncodeTiff(TIFF* tiff, const Gray16Picture& picture, const std::vector<uint8_t>& profile) {
     bool ok = TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(picture.width)) &&
               TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(picture.height)) &&
@@ -90,7 +98,7 @@ bool EncodeTiff(TIFF* tiff, const Gray16Picture& picture, const std::vector<uint
               TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
               TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE) &&
               TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL) &&
-              TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+              TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, RowsPerStrip(picture.width));
     if (ok && picture.xPelsPerMeter > 0 && picture.yPelsPerMeter > 0) {
         ok = TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_CENTIMETER) &&
              TIFFSetField(tiff, TIFFTAG_XRESOLUTION, picture.xPelsPerMeter / 100.0) &&
