@@ -140,7 +140,7 @@ void ReadHeifItems(IsoBoxReader& reader, const IsoBox& meta, IsoMediaMetadata& f
     for (const auto& [id, item] : items) {
         if (item.type != FourCC("Exif") || !item.location) continue;
         if (const auto tiff = ExifItemTiff(reader.file(), *item.location)) {
-            found.exif.push_back(*tiff);
+            found.exif.push_back({*tiff, {}});
             break;
         }
     }
@@ -177,7 +177,7 @@ void ReadCanonBoxes(IsoBoxReader& reader, const IsoBox& canon, IsoMediaMetadata&
     const std::vector<IsoBox> boxes = reader.children(canon);
     for (const uint32_t type : {FourCC("CMT1"), FourCC("CMT2")}) {
         if (const auto box = FindBox(boxes, type))
-            found.exif.push_back({box->payload, box->payloadLength()});
+            found.exif.push_back({{box->payload, box->payloadLength()}, {}});
     }
     if (const auto thumbnail = FindBox(boxes, FourCC("THMB")))
         found.thumbnailJpeg = JpegInBox(reader.file(), *thumbnail);

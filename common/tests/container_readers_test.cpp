@@ -29,11 +29,20 @@ Bytes BytesAt(const Bytes& file, const std::optional<ByteRange>& range) {
     return Bytes(file.begin() + long(range->offset), file.begin() + long(range->end()));
 }
 
+// The bytes of an EXIF structure, in the file or gathered.
+Bytes BytesOf(const Bytes& file, const ExifStructure& structure) {
+    const MemoryByteSource source(file);
+    const ExifStructureSource bytes(source, structure);
+    Bytes out(size_t(bytes.size()));
+    out.resize(bytes.readAt(0, out));
+    return out;
+}
+
 // The TIFF bytes the container reader finds, or nothing.
 Bytes FoundExif(const Bytes& file) {
     const MemoryByteSource source(file);
-    const std::vector<ByteRange> found = FindContainerExif(source, SniffPictureContainer(source));
-    return found.empty() ? Bytes() : BytesAt(file, found.front());
+    const std::vector<ExifStructure> found = FindContainerExif(source, SniffPictureContainer(source));
+    return found.empty() ? Bytes() : BytesOf(file, found.front());
 }
 
 TEST(ContainerReaders, PngChunks) {
@@ -126,8 +135,8 @@ TEST(ContainerReaders, CanonRawBoxes) {
     const Bytes file = BuildCr3({Tiff(), cmt2, thumbnail, preview});
     const IsoMediaMetadata found = ReadIsoMediaMetadata(MemoryByteSource(file));
     ASSERT_EQ(found.exif.size(), 2u);
-    EXPECT_EQ(BytesAt(file, found.exif[0]), Tiff());
-    EXPECT_EQ(BytesAt(file, found.exif[1]), cmt2);
+    EXPECT_EQ(BytesOf(file, found.exif[0]), Tiff());
+    EXPECT_EQ(BytesOf(file, found.exif[1]), cmt2);
     EXPECT_EQ(BytesAt(file, found.thumbnailJpeg), thumbnail);
     EXPECT_EQ(BytesAt(file, found.previewJpeg), preview);
 }

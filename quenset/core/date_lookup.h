@@ -9,10 +9,6 @@
 
 namespace corvelle {
 
-// A file is read as JPEG when its name ends in ".jpg" in any letter case; every other file
-// is taken as TIFF-structured (TIFF and raw files).
-bool NameIsJpeg(std::string_view fileName);
-
 // The shooting-date text of a picture, in the EXIF form YYYY:MM:DD HH:MM:SS: the first found
 // of DateTimeOriginal, DateTimeDigitized and DateTime, walking IFD0 and the EXIF directory
 // (never the thumbnail's). Empty when the picture has none or its bytes do not hold one
