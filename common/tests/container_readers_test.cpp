@@ -92,6 +92,18 @@ TEST(ContainerReaders, WebpChunks) {
     }
 }
 
+TEST(ContainerReaders, HeifExifInPiecesIsJoinedWithinItsBound) {
+    Bytes large = Tiff();
+    large.resize(size_t(4) << 20, 0);
+    EXPECT_EQ(FoundExif(BuildHeif({.exifTiff = large, .exifPieces = 2})), Bytes());
+    large.resize(large.size() - 64);
+    EXPECT_EQ(FoundExif(BuildHeif({.exifTiff = large, .exifPieces = 2})), large);
+    // One piece past the file's end leaves the item unread.
+    Bytes cut = BuildHeif({.exifTiff = Tiff(), .exifPieces = 2});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(FoundExif(cut), Bytes());
+}
+
 TEST(ContainerReaders, HeifItems) {
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 0xFF, 0xD9};
     struct Row {
@@ -103,6 +115,9 @@ TEST(ContainerReaders, HeifItems) {
         {"in idat", {.exifTiff = Tiff(), .exifInIdat = true}, true},
         {"iloc version 0", {.exifTiff = Tiff(), .ilocVersion = 0}, true},
         {"no header skip", {.exifTiff = Tiff(), .exifPrefix = {}, .brand = "avif"}, true},
+        {"in three pieces", {.exifTiff = Tiff(), .exifPieces = 3}, true},
+        {"in pieces inside idat", {.exifTiff = Tiff(), .exifInIdat = true, .exifPieces = 2}, true},
+        {"pieces cutting the header offset", {.exifTiff = Tiff(), .exifPieces = 40}, true},
         {"no Exif item", {.thumbnail = jpeg}, false},
     };
     for (const Row& row : rows) {

@@ -57,6 +57,9 @@ TEST(TodaysFiles, ContainersByTheirBytesTheRestByTheFilesOwnName) {
     const Bytes jpeg = InsertAfterSoi(EncodeTestJpeg(8, 8), {ExifSegment(tiff)});
     const Bytes png = BuildPngChunks({{"IHDR", Bytes(13, 1)}, {"eXIf", tiff}, {"IEND", {}}});
     const Bytes heif = BuildHeif({.exifTiff = tiff});
+    const Bytes profile = BuildPngChunks(
+        {{"IHDR", Bytes(13, 1)},
+         {"iTXt", PngTextChunk("iTXt", "Raw profile type exif", RawProfileText("exif", tiff), true)}});
     std::filesystem::create_directories(folder.file("trip.jpg.d"));
     struct Row {
         const char* name;
@@ -67,6 +70,7 @@ TEST(TodaysFiles, ContainersByTheirBytesTheRestByTheFilesOwnName) {
         {"plain.tif", tiff, true},         {"jpeg.heic", jpeg, true},
         {"jpeg.png", jpeg, true},          {"heif.jpg", heif, true},
         {"png.jpg", png, true},            {"jpeg.tif", jpeg, false},
+        {"profile.png", profile, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
