@@ -3,7 +3,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "core/byte_source.h"
 
@@ -27,7 +26,8 @@ using FileOpener = std::function<std::unique_ptr<ByteSource>(int dirFd, const st
 std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name);
 
 // The same for a file of an open folder, from one read of its head (more only when the
-// TIFF data reach beyond it); empty when the file cannot be opened.
+// TIFF data reach beyond it); empty when the file cannot be opened. The file is read as
+// JPEG when its name ends in ".jpg" or ".jpeg", in any letter case.
 std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
                                    const FileOpener& open = OpenRegularFileAt);
 
