@@ -55,10 +55,6 @@ TEST(PictureTypes, LoadersNameTheirTypes) {
         {"gifload", std::nullopt}, {"", std::nullopt},
     };
     for (const Row& row : rows) EXPECT_EQ(PictureTypeOfLoader(row.loader), row.type) << row.loader;
-    for (PictureType type : {kHeic, kHeif, kAvif})
-        EXPECT_TRUE(PictureTypeInfoOf(type).decoderTurnsUpright);
-    for (const PictureTypeInfo& info : PictureTypes())
-        EXPECT_EQ(info.loader.empty(), info.kind != PictureKind::kPicture) << info.name;
 }
 
 TEST(PictureTypes, ContainersOfTodayDecideByTheirBytes) {
