@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "core/packed_dib.h"
 #include "core/picture_limits.h"
 #include "core/tiff_decoder.h"
