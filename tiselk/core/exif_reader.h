@@ -46,22 +46,9 @@ std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path);
 LoadedMetadata LoadMetadataBlock(const std::string& path);
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 
-// The walk's state for one block: the bounded reader with its byte order, and the maker id
-// set by the Make entry.
-struct ExifWalk {
-    explicit ExifWalk(const MetadataBlock& block) : reader(block) {}
-    ExifWalk(const ByteSource& source, const MetadataPlace& place) : reader(source, place) {}
-    ExifBlockReader reader;
-    int32_t makerId = 0;
-};
-
-// Tiselk's entry handler: applies the summary rules, appends the entry's report line (or
-// the maker note's lines) and returns how far the walk moves on, always 12.
-int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary);
-
-// Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block,
-// filling the summary. False when the block is not TIFF-structured (no 42, nor a raw
-// file's own mark, at offset 2).
+// Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block with
+// Tiselk's entry handler, filling the summary and copying the thumbnail out. False when the block
+// is not TIFF-structured (no 42, nor a raw file's own mark, at offset 2).
 bool Parse(const MetadataBlock& block, ExifSummary& summary);
 // The same over the block in place in a file's bytes.
 bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary);

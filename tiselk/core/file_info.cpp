@@ -26,19 +26,8 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbn
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
-    // Positions found in one block mean nothing in the next.
-    const auto startBlock = [&summary] {
-        summary.exifDirectoryPosition = 0;
-        summary.interoperabilityOffset = 0;
-    };
-    for (const MetadataPlace& place : places.blocks) {
-        startBlock();
-        Parse(source, place, summary);
-    }
-    if (places.gathered) {
-        startBlock();
-        Parse(*places.gathered, summary);
-    }
+    for (const MetadataPlace& place : places.blocks) Parse(source, place, summary);
+    if (places.gathered) Parse(*places.gathered, summary);
     if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
         std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
         if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())
