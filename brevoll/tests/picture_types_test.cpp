@@ -16,7 +16,7 @@
 #include "core/step_record.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {

@@ -12,7 +12,7 @@
 #include "core/target_rect.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {

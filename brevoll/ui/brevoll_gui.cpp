@@ -6,7 +6,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "core/imaging.h"
+#include "imaging/imaging.h"
 #include "core/settings_store.h"
 #include "ui/desktop_application.h"
 #include "ui/main_dlg.h"

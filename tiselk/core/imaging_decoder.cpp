@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/imaging.h"
+#include "imaging/imaging.h"
 
 namespace corvelle {
 
@@ -45,24 +45,11 @@ Image ToDisplayBands(const Image& image) {
     return Then(out, [](VipsImage* in, VipsImage** o) { return vips_cast_uchar(in, o, nullptr); });
 }
 
-void IgnoreWarning(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
-
-// The library's warnings (a colour profile it passes over, say) are for its developers;
-// a picture it cannot read simply shows as none.
-bool StartQuietly() {
-    static const bool started = [] {
-        if (!StartImaging("tiselk")) return false;
-        g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING, IgnoreWarning, nullptr);
-        return true;
-    }();
-    return started;
-}
-
 }  // namespace
 
 std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
                                                   const PictureLimits& limits) {
-    if (!StartQuietly()) return std::nullopt;
+    if (!StartImaging("tiselk")) return std::nullopt;
     Image loaded(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!loaded) {
         vips_error_clear();
@@ -105,7 +92,7 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
 std::vector<uint8_t> HeifThumbnailAsJpeg(const std::string& path) {
     // A thumbnail larger than this is no thumbnail: the picture itself will serve.
     constexpr int kLargestThumbnail = 1024;
-    if (!StartQuietly()) return {};
+    if (!StartImaging("tiselk")) return {};
     VipsImage* out = nullptr;
     if (vips_heifload(path.c_str(), &out, "thumbnail", TRUE, nullptr) != 0) {
         vips_error_clear();

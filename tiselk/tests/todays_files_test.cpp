@@ -6,7 +6,7 @@
 #include "core/folder_listing.h"
 #include "core/picture_decoding.h"
 #include "support/raw_file_builder.h"
-#include "todays_files.h"
+#include "support/todays_files.h"
 
 namespace corvelle {
 namespace {
