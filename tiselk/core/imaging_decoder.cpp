@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "imaging/imaging.h"
+#include "imaging/open_picture.h"
 
 namespace corvelle {
 
@@ -47,17 +48,20 @@ Image ToDisplayBands(const Image& image) {
 
 }  // namespace
 
-std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
+std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, PictureType type,
                                                   const PictureLimits& limits) {
     if (!StartImaging("tiselk")) return std::nullopt;
-    Image loaded(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
-    if (!loaded) {
-        vips_error_clear();
-        return std::nullopt;
-    }
-    const int width = loaded->Xsize, height = loaded->Ysize;
+    OpenedPicture header = OpenPictureHeader(path, type);
+    if (!header) return std::nullopt;
+    const int width = header.image.width(), height = header.image.height();
     if (width <= 0 || height <= 0 || !limits.allows(uint64_t(width), uint64_t(height), 24))
         return std::nullopt;
+    OpenedPicture decoded = DecodePicture(header.image, limits);
+    header = {};
+    if (!decoded) return std::nullopt;
+    const Image loaded(decoded.image.get_image());
+    g_object_ref(loaded.get());
+    decoded = {};
     const Image shown = ToDisplayBands(loaded);
     if (!shown || (shown->Bands != 1 && shown->Bands != 3)) return std::nullopt;
     size_t length = 0;
