@@ -15,11 +15,11 @@
 #include "core/command_line_usage.h"
 #include "core/error_report.h"
 #include "core/format_seconds.h"
-#include "imaging/imaging.h"
 #include "core/picture_list.h"
 #include "core/settings_store.h"
 #include "core/step_marker.h"
 #include "core/step_record.h"
+#include "imaging/imaging.h"
 #include "ui/brevoll_gui.h"
 
 namespace {

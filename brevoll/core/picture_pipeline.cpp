@@ -8,12 +8,12 @@
 #include <optional>
 
 #include "core/interpolation.h"
-#include "core/picture_limits.h"
-#include "core/picture_types.h"
 #include "core/jpeg_segments.h"
+#include "core/picture_limits.h"
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
 #include "core/picture_saver.h"
+#include "core/picture_types.h"
 #include "core/shot_date.h"
 #include "core/stamp_drawing.h"
 #include "core/stamp_text.h"

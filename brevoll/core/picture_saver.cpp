@@ -91,7 +91,8 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
 
     AtomicFileWriter writer(destination);
     if (!writer.open()) {
-        if (error) *error = "cannot write into the destination folder: " + WriteProblem(writer.error());
+        if (error)
+            *error = "cannot write into the destination folder: " + WriteProblem(writer.error());
         return false;
     }
     if (!writer.write(bytes) || !writer.commit(request.replaceExisting)) {

@@ -160,14 +160,18 @@ TEST_F(BatchRunTest, RunJobsTellsEveryPictureInListOrderWithAnyNumberOfJobs) {
         fs::remove(temp.file(std::string("dst/") + name));
     writeBytes(temp.file("src/p3.jpg"), {'x'});
     for (int jobs : {1, 2, 3}) {
-        BatchRun run(settings, markers, [](const std::string&) { return OverwriteAnswer::SkipAll; });
+        BatchRun run(settings, markers,
+                     [](const std::string&) { return OverwriteAnswer::SkipAll; });
         run.collect();
         std::vector<std::pair<int, PictureOutcome>> told;
-        RunJobs(run, jobs, [&](const PictureJob& job) { told.emplace_back(job.index, job.outcome); });
+        RunJobs(run, jobs,
+                [&](const PictureJob& job) { told.emplace_back(job.index, job.outcome); });
         using O = PictureOutcome;
-        EXPECT_EQ(told, (std::vector<std::pair<int, PictureOutcome>>{
-                            {0, O::Resized}, {1, O::Skipped}, {2, O::Failed}, {3, O::Resized},
-                            {4, O::Resized}}))
+        EXPECT_EQ(told, (std::vector<std::pair<int, PictureOutcome>>{{0, O::Resized},
+                                                                     {1, O::Skipped},
+                                                                     {2, O::Failed},
+                                                                     {3, O::Resized},
+                                                                     {4, O::Resized}}))
             << jobs << " jobs";
         EXPECT_EQ(run.resized(), 3);
         ASSERT_EQ(run.failures().size(), 1u);

@@ -130,7 +130,9 @@ TEST(JpegSegments, TellsAJpegCutShortFromOneWithDataAfterIt) {
     busy.pattern = true;
     const std::vector<uint8_t> whole = MakeTestPicture(busy);
     ASSERT_GT(whole.size(), 2000u);
-    auto cut = [&](size_t keep) { return std::vector<uint8_t>(whole.begin(), whole.begin() + long(keep)); };
+    auto cut = [&](size_t keep) {
+        return std::vector<uint8_t>(whole.begin(), whole.begin() + long(keep));
+    };
     auto then = [&](std::vector<uint8_t> bytes, const std::vector<uint8_t>& after) {
         bytes.insert(bytes.end(), after.begin(), after.end());
         return bytes;

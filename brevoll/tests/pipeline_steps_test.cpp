@@ -77,12 +77,13 @@ TEST(PictureSteps, AFailedSaveSaysWhy) {
         {"gone/p.jpg", true, "cannot write into the destination folder: No such file or directory"},
     };
     for (const auto& c : cases) {
-        const ConvertResult result =
-            ConvertPicture(half(), temp.file("p.jpg"), temp.file(c.destination), {}, c.replaceExisting);
+        const ConvertResult result = ConvertPicture(
+            half(), temp.file("p.jpg"), temp.file(c.destination), {}, c.replaceExisting);
         EXPECT_FALSE(result.saved) << c.destination;
         EXPECT_EQ(result.error, c.error);
     }
-    EXPECT_EQ(testing::ReadFileBytes(temp.file("taken.jpg")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(testing::ReadFileBytes(temp.file("taken.jpg")),
+              (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(PictureSteps, APictureDeclaringTooManyPixelsIsRefusedBeforeDecoding) {

@@ -41,9 +41,8 @@ OpenedPicture OpenPictureHeader(const std::string& path, PictureType type, int s
     }
     const std::string loader(info.loader);
     try {
-        vips::VOption* options = VImage::option()
-                                     ->set("filename", path.c_str())
-                                     ->set("access", VIPS_ACCESS_SEQUENTIAL);
+        vips::VOption* options =
+            VImage::option()->set("filename", path.c_str())->set("access", VIPS_ACCESS_SEQUENTIAL);
         if (type == PictureType::kJpeg && shrink > 1) options->set("shrink", shrink);
         options->set("out", &opened.image);
         VImage::call(loader.c_str(), options);

@@ -30,7 +30,8 @@ class OpenPictureTest : public ::testing::Test {
     }
     testing::TempFolder temp;
     // 40 x 30, three 8-bit bands: 3600 bytes decoded.
-    VImage picture = VImage::black(40, 30, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR);
+    VImage picture =
+        VImage::black(40, 30, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR);
 };
 
 TEST_F(OpenPictureTest, OpensEachTypeWithItsOwnLoaderOnly) {
@@ -73,20 +74,21 @@ TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
     EXPECT_TRUE(DecodePicture(header.image, budget));
 
     // Wider samples count: 16-bit RGBA takes 8 bytes a pixel.
-    const std::string wide = write(
-        "wide.png", encoded(VImage::black(40, 30, VImage::option()->set("bands", 4))
-                                .cast(VIPS_FORMAT_USHORT)
-                                .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16)),
-                            ".png"));
+    const std::string wide =
+        write("wide.png",
+              encoded(VImage::black(40, 30, VImage::option()->set("bands", 4))
+                          .cast(VIPS_FORMAT_USHORT)
+                          .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16)),
+                      ".png"));
     const OpenedPicture wideHeader = OpenPictureHeader(wide, PictureType::kPng);
     ASSERT_TRUE(wideHeader) << wideHeader.problem;
     EXPECT_EQ(DecodedBytes(wideHeader.image), 40u * 30u * 8u);
 
     // A JPEG decoded at a quarter of its size counts that size.
-    const std::string jpeg =
-        write("big.jpg", encoded(VImage::black(400, 300, VImage::option()->set("bands", 3))
-                                     .cast(VIPS_FORMAT_UCHAR),
-                                 ".jpg"));
+    const std::string jpeg = write(
+        "big.jpg",
+        encoded(VImage::black(400, 300, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR),
+                ".jpg"));
     budget.maxPictureBytes = 100 * 75 * 3;
     const OpenedPicture quarter = OpenPicture(jpeg, PictureType::kJpeg, budget, 4);
     ASSERT_TRUE(quarter) << quarter.problem;

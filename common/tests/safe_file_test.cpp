@@ -40,7 +40,8 @@ TEST(AtomicFileWriter, KeepsTheReasonOfItsFailure) {
     ASSERT_TRUE(taken.write(bytes));
     EXPECT_FALSE(taken.commit(/*replaceExisting=*/false));
     EXPECT_EQ(taken.error(), EEXIST);
-    EXPECT_EQ(testing::ReadFileBytes(temp.file("taken.jpg")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(testing::ReadFileBytes(temp.file("taken.jpg")),
+              (std::vector<uint8_t>{'o', 'l', 'd'}));
 
     AtomicFileWriter gone(temp.file("missing/a.jpg"));
     EXPECT_FALSE(gone.open());
