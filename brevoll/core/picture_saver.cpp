@@ -1,7 +1,8 @@
 #include "core/picture_saver.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include "core/picture_types.h"
@@ -18,6 +19,20 @@ struct GFreeDeleter {
 };
 
 }  // namespace
+
+std::string WriteProblem(int error) {
+    switch (error) {
+        case EEXIST:
+            return "a file of that name is already there";
+        case ENOSPC:
+            return "the disk is full";
+        case EDQUOT:
+            return "the disk quota is used up";
+        default:
+            // The system's own words; strerror is not safe while other workers save.
+            return std::generic_category().message(error);
+    }
+}
 
 std::optional<std::string> SaverSuffixForLoader(std::string_view loader) {
     if (const std::optional<PictureType> type = PictureTypeOfLoader(loader))
@@ -64,12 +79,12 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
 
     AtomicFileWriter writer(destination);
     if (!writer.open()) {
-        if (error) *error = "cannot write into the destination folder";
+        if (error)
+            *error = "cannot write into the destination folder: " + WriteProblem(writer.error());
         return false;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), writer.stream()) != bytes.size() ||
-        !writer.commit(request.replaceExisting)) {
-        if (error) *error = "cannot write the picture";
+    if (!writer.write(bytes) || !writer.commit(request.replaceExisting)) {
+        if (error) *error = "cannot write the picture: " + WriteProblem(writer.error());
         return false;
     }
     return true;

@@ -63,12 +63,14 @@ std::optional<PackedDib> DecodePicture(const std::string& path, const JpegMessag
         case PictureContainer::kJpeg:
             return DecodeJpeg(*source, messages, limits);
         case PictureContainer::kPng:
+            return DecodeWithImagingLibrary(path, PictureType::kPng, limits);
         case PictureContainer::kWebp:
-            return DecodeWithImagingLibrary(path, limits);
+            return DecodeWithImagingLibrary(path, PictureType::kWebp, limits);
         case PictureContainer::kIsoMedia: {
             const std::vector<ByteRange> previews = CanonRawPictures(*source);
             if (!previews.empty()) return DecodeFirstJpeg(*source, previews, messages, limits);
-            return DecodeWithImagingLibrary(path, limits);
+            // HEIC, HEIF and AVIF share one loader.
+            return DecodeWithImagingLibrary(path, PictureType::kHeic, limits);
         }
         default:
             break;

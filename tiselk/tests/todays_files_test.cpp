@@ -8,7 +8,7 @@
 #include "support/exif_builder.h"
 #include "support/iso_media_builder.h"
 #include "support/raw_file_builder.h"
-#include "todays_files.h"
+#include "support/todays_files.h"
 
 namespace corvelle {
 namespace {
