@@ -15,8 +15,13 @@ struct LoadedPhoto {
     std::optional<DeepPixels> deep;
 };
 
-// Opens a photo file; none with the reason in errorMessage ("cannot open: ...",
-// "cannot decode: ...") when it does not load.
+// The name patterns of every type Morvane opens, for the open dialog: "*.jpg *.jpeg ...".
+std::string PhotoFilePatterns();
+
+// Opens a photo file: a JPEG (or a name of no known type) with Morvane's JPEG decoder, a
+// HEIC, HEIF, AVIF, PNG, WebP or TIFF file with the imaging library's loader of its type.
+// None with the reason in errorMessage ("cannot open: ...", "cannot decode: ...") when it
+// does not load; a raw camera file or a movie is refused by its type.
 std::optional<LoadedPhoto> LoadPhotoFile(const std::string& path, std::string* errorMessage);
 
 }  // namespace corvelle

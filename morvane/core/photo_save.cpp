@@ -2,17 +2,13 @@
 
 #include "core/gray16_files.h"
 #include "core/jpeg_file.h"
+#include "core/text.h"
 
 namespace corvelle {
 
 bool NameEndsWithIgnoringCase(std::string_view path, std::string_view ending) {
-    if (path.size() < ending.size()) return false;
-    const std::string_view tail = path.substr(path.size() - ending.size());
-    for (size_t i = 0; i < ending.size(); ++i) {
-        const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? char(tail[i] - 'A' + 'a') : tail[i];
-        if (c != ending[i]) return false;
-    }
-    return true;
+    return path.size() >= ending.size() &&
+           AsciiLower(path.substr(path.size() - ending.size())) == ending;
 }
 
 std::optional<PhotoSaveFormat> PhotoSaveFormatForName(std::string_view path) {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "core/photo_file.h"
 #include "ui/about_dlg.h"
 #include "ui/child_frame.h"
 #include "ui/main_frame.h"
@@ -113,8 +114,12 @@ CMorvaneDoc* CMainFrame::OpenDocumentFile(const QString& path) {
 }
 
 void CMainFrame::OnFileOpen() {
+    // Every type Morvane opens first, then the design's JPEG filter.
+    const QString filters = QStringLiteral("사진 파일 (%1);;")
+                                .arg(QString::fromStdString(corvelle::PhotoFilePatterns())) +
+                            Utf8(kJpegFilter);
     const QStringList paths =
-        QFileDialog::getOpenFileNames(this, QStringLiteral("열기"), QString(), Utf8(kJpegFilter));
+        QFileDialog::getOpenFileNames(this, QStringLiteral("열기"), QString(), filters);
     for (const QString& path : paths) OpenDocumentFile(path);
 }
 
