@@ -49,6 +49,7 @@ function(corvelle_program)
     set_target_properties(${P_NAME} PROPERTIES AUTOMOC ON)
     corvelle_warnings(${P_NAME})
     install(TARGETS ${P_NAME} RUNTIME DESTINATION bin)
+    set_property(GLOBAL APPEND PROPERTY CORVELLE_INSTALLED_PROGRAMS bin/${P_NAME})
 
     file(GLOB test_sources CONFIGURE_DEPENDS ${dir}/tests/*.cpp)
     if(test_sources AND CORVELLE_TESTS)
