@@ -36,6 +36,7 @@ for name in "$@"; do
     for size in 16 24 32 48 64 128 256; do has "usr/share/icons/hicolor/${size}x$size/apps/$name.png"; done
     has "usr/share/icons/hicolor/scalable/apps/$name.svg"
     has "usr/share/man/man1/$name.1.gz"
+    grep -q "\./usr/lib/[^/]*/corvelle/$name-window\$" <<<"$contents" || fail "no window part of $name"
     grep -q "\./usr/share/metainfo/.*\.metainfo\.xml\$" <<<"$contents" || fail "no metainfo"
 done
 # Every executable, the fronts in /usr/bin and their private parts alike.
