@@ -18,6 +18,23 @@ function(corvelle_discover_tests target)
         PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# corvelle_private_part(<name> <part> <library>)
+# <part>_main.cpp -> <name>-<part>, linking <library>: a private executable the front
+# <name> starts in its place. Installed in CORVELLE_PRIVATE_FOLDER; in the build tree it
+# sits beside the front, which finds it there. Building the front builds its parts.
+function(corvelle_private_part name part library)
+    set(target ${name}-${part})
+    add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${part}_main.cpp)
+    target_link_libraries(${target} PRIVATE ${library})
+    target_link_options(${target} PRIVATE LINKER:--as-needed)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    corvelle_warnings(${target})
+    install(TARGETS ${target} RUNTIME DESTINATION ${CORVELLE_PRIVATE_FOLDER})
+    set_property(GLOBAL APPEND PROPERTY CORVELLE_INSTALLED_PROGRAMS
+                 ${CORVELLE_PRIVATE_FOLDER}/${target})
+    add_dependencies(${name} ${target})
+endfunction()
+
 # corvelle_test_suite(<target> SOURCES ... LIBS ... [PROGRAM <program>])
 # One GoogleTest executable, its cases registered with ctest. Tests that run a program
 # are told its path, and the program is built before them.
@@ -66,11 +83,28 @@ function(corvelle_program)
     set_target_properties(${P_NAME}_ui PROPERTIES LINKER_LANGUAGE CXX AUTOMOC ON AUTORCC ON)
     corvelle_warnings(${P_NAME}_ui)
 
+    # The program users run is a small front; what needs large libraries runs in private
+    # parts it starts in its place (see corvelle_private_part). Every executable links
+    # only the libraries its own code calls, so --version and the metadata modes load
+    # neither Qt Widgets nor libvips.
     add_executable(${P_NAME} ${dir}/main.cpp)
-    target_link_libraries(${P_NAME} PRIVATE ${P_NAME}_ui)
-    set_target_properties(${P_NAME} PROPERTIES AUTOMOC ON)
     corvelle_warnings(${P_NAME})
     install(TARGETS ${P_NAME} RUNTIME DESTINATION bin)
+    set_property(GLOBAL APPEND PROPERTY CORVELLE_INSTALLED_PROGRAMS bin/${P_NAME})
+    if(NOT EXISTS ${dir}/window_main.cpp)
+        # A program still in one piece.
+        target_link_libraries(${P_NAME} PRIVATE ${P_NAME}_ui)
+        set_target_properties(${P_NAME} PROPERTIES AUTOMOC ON)
+    else()
+        # The front: no Qt Widgets, no libvips. window_main.cpp and headless_main.cpp
+        # become the private parts it starts.
+        target_link_libraries(${P_NAME} PRIVATE ${P_NAME}_core)
+        target_link_options(${P_NAME} PRIVATE LINKER:--as-needed)
+        corvelle_private_part(${P_NAME} window ${P_NAME}_ui)
+        if(EXISTS ${dir}/headless_main.cpp)
+            corvelle_private_part(${P_NAME} headless ${P_NAME}_core)
+        endif()
+    endif()
 
     if(NOT CORVELLE_TESTS)
         return()

@@ -1,7 +1,10 @@
 // Quenset: renames the pictures of a folder after their shooting date or a serial number.
-// Without a mode the main dialog opens; the headless modes run the naming core directly,
-// and bad usage is reported before any window system is touched.
+// This is the program a user runs, kept small so that a script pays only for what it asks:
+// it answers --help and --version, reports bad usage, and previews, renames and undoes
+// with the settings read without Qt. The window runs in quenset-window, and a naming mode
+// whose settings file only Qt reads exactly in quenset-headless, each started in its place.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +12,9 @@
 #include "core/command_line_usage.h"
 #include "core/headless_run.h"
 #include "core/name_settings.h"
+#include "core/private_program.h"
 #include "core/settings_store.h"
 #include "core/undo_run.h"
-#include "ui/quenset_gui.h"
 
 int main(int argc, char** argv) {
     using corvelle::CommandLine;
@@ -22,23 +25,26 @@ int main(int argc, char** argv) {
         corvelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!commandLine.error.empty())
         return corvelle::ReportUsageError("quenset", commandLine.error, corvelle::kQuensetUsage);
+    if (commandLine.mode == CommandLine::Mode::Window)
+        return corvelle::RunPrivateProgram("quenset", "quenset-window", argv);
+    std::unique_ptr<corvelle::SettingsStore> store;
+    if (commandLine.mode != CommandLine::Mode::Undo) {
+        store = corvelle::SettingsStore::OpenPlain(corvelle::kQuensetSettings);
+        if (!store) return corvelle::RunPrivateProgram("quenset", "quenset-headless", argv);
+    }
     for (const std::string& warning : commandLine.warnings)
         corvelle::ReportWarning("quenset", warning);
     switch (commandLine.mode) {
         case CommandLine::Mode::Preview:
-        case CommandLine::Mode::Rename: {
-            const corvelle::SettingsStore store(corvelle::kQuensetSettings);
-            const corvelle::NameSettings settings =
-                corvelle::ApplyCommandLine(corvelle::LoadNameSettings(store), commandLine);
-            return corvelle::RunHeadless(commandLine, settings, stdout, stderr);
-        }
+        case CommandLine::Mode::Rename:
+            return corvelle::RunHeadless(
+                commandLine, corvelle::ApplyCommandLine(corvelle::LoadNameSettings(*store), commandLine),
+                stdout, stderr);
         case CommandLine::Mode::Undo:
             return commandLine.listRuns ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
                                         : corvelle::RunUndo(commandLine.folder, stdout, stderr);
         case CommandLine::Mode::Window:
             break;
     }
-    // Qt reads its own options (-platform, -style ...) from what is left.
-    int qtArgc = 1;
-    return RunQuensetGui(qtArgc, argv, corvelle::WindowFolderFor(commandLine.folder));
+    return 2;
 }

@@ -36,9 +36,13 @@ for name in "$@"; do
     for size in 16 24 32 48 64 128 256; do has "usr/share/icons/hicolor/${size}x$size/apps/$name.png"; done
     has "usr/share/icons/hicolor/scalable/apps/$name.svg"
     has "usr/share/man/man1/$name.1.gz"
+    grep -q "\./usr/lib/[^/]*/corvelle/$name-window\$" <<<"$contents" || fail "no window part of $name"
     grep -q "\./usr/share/metainfo/.*\.metainfo\.xml\$" <<<"$contents" || fail "no metainfo"
-    program="$out/root/usr/bin/$name"
-    [ -f "$program" ] || continue
+done
+# Every executable, the fronts in /usr/bin and their private parts alike.
+private=$(find "$out/root/usr/lib" -path "*/corvelle/*" -type f 2>/dev/null)
+for program in "$out"/root/usr/bin/* $private; do
+    name=${program#"$out/root/"}
     file "$program" | grep -q ", stripped" || fail "$name is not stripped: $(file -b "$program")"
     readelf -h "$program" | grep -q "Type: *DYN" || fail "$name is not a position-independent executable"
     readelf -d "$program" | grep -q "BIND_NOW\|FLAGS_1.*NOW" || fail "$name is not bound at start (bindnow)"

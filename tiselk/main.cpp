@@ -1,8 +1,7 @@
-// Tiselk's entry point: the main dialog by default; the headless modes print what the
-// dialog would show or decode for each file and never create an application object.
-#include <QFile>
-#include <QString>
-
+// Tiselk's entry point, kept small so that a script pays only for what it asks: it answers
+// --help and --version, reports bad usage and prints --info and --json itself, loading
+// neither Qt nor the picture library. Decoding (--decode, --histogram) runs in
+// tiselk-headless and the window in tiselk-window, each started in its place.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,25 +9,20 @@
 #include "core/command_line.h"
 #include "core/command_line_usage.h"
 #include "core/file_info.h"
-#include "core/histogram_json.h"
 #include "core/info_output.h"
-#include "core/picture_decoding.h"
-#include "ui/tiselk_gui.h"
+#include "core/private_program.h"
 
 namespace {
 
 void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-void PrintJpegMessage(const std::string& path, const std::string& message) {
-    std::fprintf(stderr, "tiselk: %s: %s\n", path.c_str(), message.c_str());
-}
 
 // Each file's information is written as soon as it is read, so memory stays flat however
 // many files are given.
 int RunInfo(bool asJson, const std::vector<std::string>& files) {
     corvelle::InfoJsonWriter json(Write);
     for (size_t i = 0; i < files.size(); ++i) {
-        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
+        // The texts name a thumbnail's place but never show it: none is decoded.
+        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i], nullptr);
         if (asJson) {
             json.add(info);
         } else {
@@ -38,41 +32,6 @@ int RunInfo(bool asJson, const std::vector<std::string>& files) {
     }
     if (asJson) json.finish();
     return 0;
-}
-
-int RunDecode(const std::string& input, const std::string& output) {
-    const auto picture = corvelle::DecodePicture(
-        input, [&](const std::string& message) { PrintJpegMessage(input, message); });
-    if (!picture) {
-        std::fprintf(stderr, "tiselk: %s: cannot be decoded\n", input.c_str());
-        return 1;
-    }
-    if (!corvelle::WriteBmpFile(output, *picture)) {
-        std::fprintf(stderr, "tiselk: %s: cannot be written\n", output.c_str());
-        return 1;
-    }
-    return 0;
-}
-
-int RunHistogram(const std::vector<std::string>& files) {
-    std::vector<corvelle::FileHistogram> histograms;
-    int status = 0;
-    for (const std::string& file : files) {
-        corvelle::FileHistogram histogram;
-        histogram.path = file;
-        const auto picture = corvelle::DecodePicture(
-            file, [&](const std::string& message) { PrintJpegMessage(file, message); });
-        if (picture) {
-            histogram.decoded = true;
-            histogram.counts = corvelle::CountHistogram(&*picture);
-        } else {
-            std::fprintf(stderr, "tiselk: %s: cannot be decoded\n", file.c_str());
-            status = 1;
-        }
-        histograms.push_back(std::move(histogram));
-    }
-    Write(corvelle::FormatHistogramJson(histograms));
-    return status;
 }
 
 }  // namespace
@@ -91,17 +50,10 @@ int main(int argc, char* argv[]) {
         case Mode::Json:
             return RunInfo(command.mode == Mode::Json, command.files);
         case Mode::Histogram:
-            return RunHistogram(command.files);
         case Mode::Decode:
-            return RunDecode(command.files[0], command.output);
+            return corvelle::RunPrivateProgram("tiselk", "tiselk-headless", argv);
         case Mode::Window:
             break;
     }
-    QString path;
-    if (!command.files.empty()) {
-        path = QString::fromLocal8Bit(command.files[0].c_str());
-        if (!QFile::exists(path))
-            std::fprintf(stderr, "tiselk: %s: no such file or folder\n", command.files[0].c_str());
-    }
-    return RunTiselkGui(argc, argv, path);
+    return corvelle::RunPrivateProgram("tiselk", "tiselk-window", argv);
 }

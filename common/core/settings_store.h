@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-class QSettings;
-
 namespace corvelle {
 
 // Where a program keeps its values: the registry key set at start-up and the program's
@@ -28,7 +26,15 @@ inline constexpr SettingsLocation kQuensetSettings{"Corvelle/Quenset", "Quenset"
 // found at the next start. Write failures are not reported, as no caller could act on them.
 class SettingsStore {
 public:
+    // The store of `location`, through Qt's settings.
     explicit SettingsStore(SettingsLocation location);
+    // The store of `location` read without Qt, for command-line modes that only read: the
+    // file is taken when it holds nothing but plain values, as the programs write them
+    // (sections and names of letters, digits, "_", "-", "." and %-escapes; values without
+    // quotes, escapes, separators or surrounding blanks), so every read gives what Qt's
+    // reader would give. nullptr when the file holds anything else or cannot be read; a
+    // missing file reads as empty. Writes to such a store are ignored.
+    static std::unique_ptr<SettingsStore> OpenPlain(SettingsLocation location);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -41,10 +47,28 @@ public:
 
     const std::string& filePath() const { return m_filePath; }
 
+    // How a store reaches its file.
+    class Backend {
+    public:
+        virtual ~Backend() = default;
+        virtual int readInt(std::string_view section, std::string_view name,
+                            int defaultValue) const = 0;
+        virtual std::string readString(std::string_view section, std::string_view name,
+                                       std::string_view defaultValue) const = 0;
+        virtual void writeInt(std::string_view section, std::string_view name, int value) = 0;
+        virtual void writeString(std::string_view section, std::string_view name,
+                                 std::string_view value) = 0;
+    };
+
 private:
+    SettingsStore(std::string filePath, std::unique_ptr<Backend> backend);
+
     std::string m_filePath;
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<Backend> m_backend;
 };
+
+// $XDG_CONFIG_HOME/<key>/<profile>.conf
+std::string SettingsFilePath(SettingsLocation location);
 
 // $XDG_CONFIG_HOME, $XDG_STATE_HOME and $XDG_DATA_HOME with their documented defaults
 // under the home folder.

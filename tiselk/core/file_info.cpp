@@ -2,7 +2,6 @@
 
 #include "core/exif_numbers.h"
 #include "core/exif_reader.h"
-#include "core/imaging_decoder.h"
 
 namespace corvelle {
 
@@ -21,8 +20,8 @@ FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     return info;
 }
 
-// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
-FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
+// `decodeThumbnail`, when given, decodes the coded thumbnail item of the file at `path`.
+FileInfo ReadInfo(ByteSource& source, const std::string& path, ThumbnailDecoder decodeThumbnail) {
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
@@ -34,19 +33,19 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbn
             summary.thumbnailJpeg = std::move(bytes);
     }
     if (summary.thumbnailJpeg.empty() && places.codedThumbnailItem && decodeThumbnail)
-        summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
+        summary.thumbnailJpeg = decodeThumbnail(path);
     return InfoFromSummary(path, std::move(summary));
 }
 
 }  // namespace
 
-FileInfo ReadFileInfo(const std::string& path) {
+FileInfo ReadFileInfo(const std::string& path, ThumbnailDecoder decodeThumbnail) {
     const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
-    return source ? ReadInfo(*source, path, true) : InfoFromSummary(path, {});
+    return source ? ReadInfo(*source, path, decodeThumbnail) : InfoFromSummary(path, {});
 }
 
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return ReadInfo(source, path, false);
+    return ReadInfo(source, path, nullptr);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

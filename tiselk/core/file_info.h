@@ -7,6 +7,7 @@
 
 #include "core/byte_source.h"
 #include "core/exif_summary.h"
+#include "core/imaging_decoder.h"
 
 namespace corvelle {
 
@@ -21,8 +22,13 @@ struct FileInfo {
     std::string reportText;     // the joined report, or empty
 };
 
-// Loads the file's metadata block, parses it and builds the texts.
-FileInfo ReadFileInfo(const std::string& path);
+// Makes the JPEG bytes of a thumbnail the file holds only coded (a HEIF thumbnail item).
+using ThumbnailDecoder = std::vector<uint8_t> (*)(const std::string& path);
+
+// Loads the file's metadata block, parses it and builds the texts. The command-line modes,
+// which show no thumbnail, pass no decoder and so need no picture library.
+FileInfo ReadFileInfo(const std::string& path,
+                      ThumbnailDecoder decodeThumbnail = HeifThumbnailAsJpeg);
 // The same for bytes at hand (a fuzzer's input): `path` names the file for the rules that
 // go by the name.
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path);
