@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         }
         case CommandLine::Mode::Undo:
             return commandLine.listRuns ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
-                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr);
+                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr,
+                                                            commandLine.skipRun);
         case CommandLine::Mode::Window:
             break;
     }

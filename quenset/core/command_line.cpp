@@ -125,6 +125,7 @@ const char* const kQuensetUsage =
     "       quenset --rename DIR [options]\n"
     "       quenset --undo DIR\n"
     "       quenset --undo --list DIR\n"
+    "       quenset --undo --skip DIR\n"
     "       quenset --help | --version\n"
     "\n"
     "Opens the window with DIR as the folder to rename (a file opens its folder). The other\n"
@@ -143,6 +144,9 @@ const char* const kQuensetUsage =
     "                                 again by the next --undo (an existing file is never\n"
     "                                 replaced; exit status 1 when a file stays)\n"
     "  --undo --list DIR              list the recorded rename runs of DIR, newest first\n"
+    "  --undo --skip DIR              give up the files of the last run that cannot be\n"
+    "                                 reverted, so that the next --undo reaches the run\n"
+    "                                 before it\n"
     "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov\n"
     "                                 file type\n"
     "  --prefix TEXT                  text before the date or number\n"
@@ -182,8 +186,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         // Answered before the arguments are parsed.
         if (argument == "--help" || argument == "-h") continue;
-        if (argument == "--list") {
-            line.listRuns = true;
+        if (argument == "--list" || argument == "--skip") {
+            (argument == "--list" ? line.listRuns : line.skipRun) = true;
             continue;
         }
         std::string_view name = argument;
@@ -197,10 +201,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const Option* option = isMode ? nullptr : FindOption(name);
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
         const bool takesValue = isMode || TakesValue(*option);
-        // "--undo --list DIR": the folder follows the switch.
+        // "--undo --list DIR", "--undo --skip DIR": the folder follows the switch.
         if (name == "--undo" && !value && i + 1 < arguments.size() &&
-            arguments[i + 1] == "--list") {
-            line.listRuns = true;
+            (arguments[i + 1] == "--list" || arguments[i + 1] == "--skip")) {
+            (arguments[i + 1] == "--list" ? line.listRuns : line.skipRun) = true;
             ++i;
         }
         if (takesValue && !value) {
@@ -226,8 +230,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             namingOption = true;
         }
     }
-    if (line.listRuns && line.mode != CommandLine::Mode::Undo)
-        return fail("--list goes with --undo");
+    if ((line.listRuns || line.skipRun) && line.mode != CommandLine::Mode::Undo)
+        return fail(line.listRuns ? "--list goes with --undo" : "--skip goes with --undo");
+    if (line.listRuns && line.skipRun) return fail("give only one of --list and --skip");
     const bool headlessRun =
         line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename;
     if (namingOption && !headlessRun)

@@ -280,7 +280,7 @@ TEST_F(QuensetDlgTest, AboutBoxFromTheButtonAndTheContextMenu) {
     EXPECT_EQ(seen, expected);
 
     seen.clear();
-    ASSERT_EQ(dialog->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_EQ(dialog->contextMenuPolicy(), Qt::DefaultContextMenu);
     ASSERT_EQ(dialog->actions().size(), 2);
     EXPECT_EQ(dialog->actions()[0]->text(), "&Quenset 정보...");
     QTimer::singleShot(0, inspect);
@@ -359,7 +359,7 @@ TEST_F(QuensetDlgTest, UndoFromTheContextMenuAsksAndReportsEachFileLeftAlone) {
     EXPECT_EQ(
         messages,
         (QStringList{"총 2개의 파일중 1개의 파일을 되돌릴 수 없습니다.\n\n20040315-142530.jpg "
-                     "-> a.jpg: a file of the old name exists; both left as they are",
+                     "-> a.jpg: 원래 이름의 파일이 이미 있어 둘 다 그대로 두었습니다",
                      "1개의 이름을 원래대로 되돌렸습니다."}));
     EXPECT_TRUE(fs::exists(pictures.file("a.jpg")) && fs::exists(pictures.file("b.jpg")));
     EXPECT_FALSE(undo->isEnabled());
