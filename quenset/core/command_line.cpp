@@ -147,8 +147,8 @@ const char* const kQuensetUsage =
     "  --undo --skip DIR              give up the files of the last run that cannot be\n"
     "                                 reverted, so that the next --undo reaches the run\n"
     "                                 before it\n"
-    "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov\n"
-    "                                 file type\n"
+    "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov|jpeg|tiff|webp|avif|\n"
+    "         heif|hif                file type\n"
     "  --prefix TEXT                  text before the date or number\n"
     "  --postfix TEXT                 text after the date or number\n"
     "  --date                         name after the shooting date\n"
@@ -162,7 +162,9 @@ const char* const kQuensetUsage =
     "  --file-date | --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
     "                                 shooting date (Linux keeps the creation time)\n"
     "  --sidecars | --no-sidecars     rename .xmp, .aae and .thm files of the same name\n"
-    "                                 along with their picture\n";
+    "                                 (and IMG_1.jpg.xmp) and the files of the other types\n"
+    "                                 of the same name (a raw file beside its JPEG) along\n"
+    "                                 with their picture\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;

@@ -20,6 +20,7 @@ int KernelRenameAt2(int fromFd, const char* from, int toFd, const char* to, unsi
 }
 
 RenameAt2 g_renameAt2 = KernelRenameAt2;
+LinkAt g_linkAt = linkat;
 
 // Errors by which a file system says it has no hard links.
 bool RefusesLinks(int error) {
@@ -29,13 +30,16 @@ bool RefusesLinks(int error) {
 
 }  // namespace
 
-void SetRenameAt2ForTesting(RenameAt2 call) { g_renameAt2 = call ? call : KernelRenameAt2; }
+void SetRenameCallsForTesting(RenameAt2 rename, LinkAt link) {
+    g_renameAt2 = rename ? rename : KernelRenameAt2;
+    g_linkAt = link ? link : linkat;
+}
 
 bool RenameInLockedFolder(int dirFd, const std::string& from, const std::string& to) {
     if (g_renameAt2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     // No no-replace rename here. A hard link fails on a taken name just the same.
-    if (linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) == 0) {
+    if (g_linkAt(dirFd, from.c_str(), dirFd, to.c_str(), 0) == 0) {
         if (unlinkat(dirFd, from.c_str(), 0) == 0) return true;
         const int saved = errno;
         unlinkat(dirFd, to.c_str(), 0);

@@ -12,9 +12,11 @@ namespace corvelle {
 // why (EEXIST when the name is taken).
 bool RenameInLockedFolder(int dirFd, const std::string& from, const std::string& to);
 
-// Tests stand in for the kernel's renameat2 here, to see the fallback taken.
+// Tests stand in for the kernel's renameat2 and linkat here, to see the fallback taken on a
+// file system that refuses them; null puts the kernel's back.
 using RenameAt2 = int (*)(int, const char*, int, const char*, unsigned);
-void SetRenameAt2ForTesting(RenameAt2 call);
+using LinkAt = int (*)(int, const char*, int, const char*, int);
+void SetRenameCallsForTesting(RenameAt2 rename, LinkAt link);
 
 struct NameChange {
     std::string from;

@@ -305,18 +305,13 @@ std::string UndoMessage(const UndoOutcome& outcome, size_t maxFiles) {
 
 std::string UndoQuestion(const RunSummary& run) {
     // A run an earlier undo left partly open is asked about as a retry of its open files.
-    const std::string_view format = run.state == RunSummary::State::PartlyUndone
-                                        ? kUndoRetryQuestionFormat
-                                        : kUndoQuestionFormat;
-    std::string question = FormatCounts(FormatTexts(format, {RunTimeText(run.time)}),
-                                        {static_cast<long long>(run.open.sets)});
-    if (run.open.extras > 0) {
-        // The count sits at the end of the question's first line.
-        const size_t lineEnd = question.find('\n');
-        question.insert(lineEnd == std::string::npos ? question.size() : lineEnd,
-                        ExtrasText(run.open.extras));
-    }
-    return question;
+    std::string format(run.state == RunSummary::State::PartlyUndone ? kUndoRetryQuestionFormat
+                                                                     : kUndoQuestionFormat);
+    // The sidecars and companions are named right after the count of pictures.
+    const size_t count = format.find("%i개");
+    if (count != std::string::npos) format.insert(count + 5, ExtrasText(run.open.extras));
+    return FormatCounts(FormatTexts(format, {RunTimeText(run.time)}),
+                        {static_cast<long long>(run.open.sets)});
 }
 
 int RunUndo(const std::string& folder, std::FILE* out, std::FILE* err, bool skip) {

@@ -92,6 +92,13 @@ TEST(ContainerDates, MoviesByCreationDateKeyThenMovieHeader) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(DateOf(BuildMovie(row.parts)), row.date);
     }
+    // Older cameras' QuickTime movies start without "ftyp": the same "moov" dates them.
+    const Bytes movie = BuildMovie({.movieHeaderSeconds = seconds});
+    const size_t ftypSize = size_t(movie[2]) << 8 | movie[3];
+    Bytes headless(movie.begin() + ftypSize, movie.end());
+    EXPECT_EQ(DateOf(headless), "2023:06:01 14:25:30");
+    std::copy_n("junk", 4, headless.begin() + 4);
+    EXPECT_EQ(DateOf(headless), "");
     // Named ".jpg", a movie is read as JPEG and has no date.
     EXPECT_EQ(ShootingDateText(MemoryByteSource(BuildMovie({.movieHeaderSeconds = seconds})), true),
               "");
