@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/sysmacros.h>
 
 namespace corvelle {
@@ -22,7 +23,21 @@ std::optional<FileStamp> StampAt(int dirFd, const std::string& name) {
     return stamp;
 }
 
-std::string BirthText(const std::optional<timespec>& birth) {
+bool HasStableInodes(int fd) {
+    constexpr long kFuseMagic = 0x65735546;
+    struct statfs status {};
+    return fstatfs(fd, &status) != 0 || status.f_type != kFuseMagic;
+}
+
+bool SetModifiedTime(int dirFd, const std::string& name, const timespec& modified) {
+    struct statx status {};
+    if (statx(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_ATIME, &status) != 0) return false;
+    const timespec times[2] = {
+        {std::time_t(status.stx_atime.tv_sec), long(status.stx_atime.tv_nsec)}, modified};
+    return utimensat(dirFd, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+std::string OptionalTimeText(const std::optional<timespec>& birth) {
     if (!birth) return "- -";
     return std::to_string(static_cast<long long>(birth->tv_sec)) + " " +
            std::to_string(birth->tv_nsec);

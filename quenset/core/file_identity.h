@@ -28,7 +28,17 @@ inline bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// Birth times as the journal writes them: "<seconds> <nanoseconds>", or "- -" for none.
-std::string BirthText(const std::optional<timespec>& birth);
+// Whether the file system keeps a file's inode number while it is mounted. A FUSE file
+// system (exFAT and FAT cards, often) may number a file anew whenever the kernel looks it
+// up again.
+bool HasStableInodes(int fd);
+
+// Sets a file's last-write time and keeps its access time. The access time is given, not
+// left out: exFAT through FUSE quietly ignores a change that leaves it out.
+bool SetModifiedTime(int dirFd, const std::string& name, const timespec& modified);
+
+// Times that may be unknown (birth times, say) as the journal writes them: "<seconds>
+// <nanoseconds>", or "- -" for none.
+std::string OptionalTimeText(const std::optional<timespec>& birth);
 
 }  // namespace corvelle

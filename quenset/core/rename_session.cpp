@@ -218,8 +218,7 @@ RenameSession::EntryResult RenameSession::renameEntry(const RenameEntry& entry,
     }
     outcome.renamedExtras += int(entry.sidecars.size());
     if (m_inputs.setFileDates && entry.dateValue != 0) {
-        const timespec times[2] = {{0, UTIME_OMIT}, {entry.dateValue, 0}};
-        if (utimensat(fd, entry.newName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!SetModifiedTime(fd, entry.newName, {entry.dateValue, 0})) {
             const std::string error = std::strerror(errno);
             why = {"renamed, but the last-write time was not set: " + error,
                    "이름은 바꾸었지만 파일 날자를 바꾸지 못했습니다: " + error};
@@ -297,9 +296,16 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
             if (!renamedFiles[i]) continue;
             const bool timeSet = i == 0 && result == EntryResult::Renamed &&
                                  m_inputs.setFileDates && entry.dateValue != 0;
-            journal.fileDone(firstPlanned[k] + i, timeSet);
+            // What the file system kept (FAT rounds to two seconds) is what undo compares.
+            const std::string& name = i == 0 ? entry.newName : entry.sidecars[i - 1].newName;
+            const std::optional<FileStamp> left = StampAt(m_folder.fd(), name);
+            journal.fileDone(firstPlanned[k] + i, timeSet,
+                             left ? std::optional<timespec>(left->modified) : std::nullopt);
         }
-        if (result != EntryResult::NotRenamed) ++moved;
+        // A set whose way back failed left files renamed: the record keeps them for undo.
+        if (result != EntryResult::NotRenamed ||
+            std::find(renamedFiles.begin(), renamedFiles.end(), true) != renamedFiles.end())
+            ++moved;
         if (result == EntryResult::Renamed) {
             ++outcome.renamed;
         } else {

@@ -117,7 +117,8 @@ std::optional<FolderIdentity> IdentifyFolder(const std::string& path) {
     const std::optional<FileStamp> stamp =
         folder.isOpen() ? StampAt(folder.fd(), "") : std::nullopt;
     if (!stamp) return std::nullopt;
-    return FolderIdentity{stamp->device, stamp->inode, stamp->birth, AbsoluteFolderPath(path)};
+    return FolderIdentity{stamp->device, stamp->inode, stamp->birth, AbsoluteFolderPath(path),
+                          HasStableInodes(folder.fd())};
 }
 
 FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folder) {
@@ -125,7 +126,7 @@ FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folde
     const bool sameBirth =
         !record.birth || !folder.birth || SameTime(*record.birth, *folder.birth);
     if (record.device == folder.device && record.inode == folder.inode && sameBirth)
-        return FolderMatch::SameFolder;
+        return folder.stableInodes ? FolderMatch::SameFolder : FolderMatch::SamePath;
     if (!record.folder.empty() && record.folder == folder.path) return FolderMatch::SamePath;
     return FolderMatch::None;
 }

@@ -19,6 +19,7 @@ struct FolderIdentity {
     ino_t inode = 0;
     std::optional<timespec> birth;  // tells a new folder from a removed one of the same inode
     std::string path;
+    bool stableInodes = true;  // false on FUSE, where files are known by size and time alone
 };
 
 // The folder at `path`; none when it cannot be opened.
@@ -27,7 +28,8 @@ std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
 std::string AbsoluteFolderPath(const std::string& path);
 
 enum class FolderMatch { None, SameFolder, SamePath };
-// SameFolder: the very folder (device, inode and, where both are known, birth time). SamePath: a folder at the recorded path on
+// SameFolder: the very folder (device, inode and, where both are known, birth time), on a
+// file system that keeps inode numbers. SamePath: a folder at the recorded path on
 // another device, where file identity rests on size and last-write time alone.
 FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folder);
 

@@ -92,7 +92,7 @@ constexpr FileFields kFileFields[] = {
 };
 static_assert(std::size(kFileFields) == kJournalVersion);
 
-bool ReadBirth(std::string_view seconds, std::string_view nanoseconds,
+bool ReadOptionalTime(std::string_view seconds, std::string_view nanoseconds,
                std::optional<timespec>& birth) {
     birth.reset();
     if (seconds == "-" && nanoseconds == "-") return true;
@@ -185,11 +185,11 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
     std::string text = std::string(kMagic) + std::to_string(kJournalVersion) + "\n";
     text += "folder " + EscapeJournalName(folderPath) + "\n";
     text += "identity " + std::to_string(folder->device) + " " + std::to_string(folder->inode) +
-            " " + BirthText(folder->birth) + "\n";
+            " " + OptionalTimeText(folder->birth) + "\n";
     text += "time " + std::to_string(static_cast<long long>(when)) + "\n";
     static const char kRoles[] = {'p', 's', 'c'};
     for (const JournalFile& file : plan) {
-        text += "file " + std::to_string(file.inode) + " " + BirthText(file.birth) + " " +
+        text += "file " + std::to_string(file.inode) + " " + OptionalTimeText(file.birth) + " " +
                 std::to_string(file.size) + " " +
                 std::to_string(static_cast<long long>(file.priorModified.tv_sec)) + " " +
                 std::to_string(file.priorModified.tv_nsec) + " " + (file.setsTime ? "1 " : "0 ") +
@@ -207,8 +207,8 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
     return true;
 }
 
-void RenameJournal::fileDone(size_t index, bool timeSet) {
-    append("done " + std::to_string(index) + (timeSet ? " 1\n" : " 0\n"));
+void RenameJournal::fileDone(size_t index, bool timeSet, const std::optional<timespec>& left) {
+    append("done " + std::to_string(index) + (timeSet ? " 1 " : " 0 ") + OptionalTimeText(left) + "\n");
 }
 
 void RenameJournal::finish(int renamed) {
@@ -256,7 +256,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
         } else if (key == "identity" && fields.size() == (version < 3 ? 3u : 5u) &&
                    !haveIdentity && !record.ready) {
             if (!ReadNumber(fields[1], record.device) || !ReadNumber(fields[2], record.inode) ||
-                (version >= 3 && !ReadBirth(fields[3], fields[4], record.birth)))
+                (version >= 3 && !ReadOptionalTime(fields[3], fields[4], record.birth)))
                 return damaged("bad folder identity");
             haveIdentity = true;
         } else if (key == "time" && fields.size() == 2 && !haveTime && !record.ready) {
@@ -273,7 +273,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             const auto newName = Unescape(fields[layout.oldName + 1]);
             const std::string_view setsTime = fields[layout.setsTime];
             if (!ReadNumber(fields[1], file.inode) ||
-                (layout.birth && !ReadBirth(fields[layout.birth], fields[layout.birth + 1],
+                (layout.birth && !ReadOptionalTime(fields[layout.birth], fields[layout.birth + 1],
                                             file.birth)) ||
                 (layout.size && (!ReadNumber(fields[layout.size], file.size) || file.size < -1)) ||
                 !ReadNumber(fields[layout.modified], seconds) ||
@@ -298,10 +298,12 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             record.done.assign(record.files.size(), std::nullopt);
             record.reverted.assign(record.files.size(), false);
             record.skipped.assign(record.files.size(), false);
-        } else if (key == "done" && fields.size() == 3 && record.ready && !record.undone) {
+        } else if (key == "done" && fields.size() == (version < 3 ? 3u : 5u) && record.ready &&
+                   !record.undone) {
             size_t index = 0;
             if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
-                (fields[2] != "0" && fields[2] != "1") || record.done[index])
+                (fields[2] != "0" && fields[2] != "1") || record.done[index] ||
+                (version >= 3 && !ReadOptionalTime(fields[3], fields[4], record.files[index].modifiedLeft)))
                 return damaged("bad done mark");
             record.done[index] = fields[2] == "1";
         } else if ((key == "reverted" || (key == "skipped" && version >= 3)) &&
@@ -339,6 +341,7 @@ size_t CompleteLinesLength(std::string_view text) {
 }
 
 std::optional<timespec> JournalFile::modifiedAfterRun(bool timeSet) const {
+    if (modifiedLeft) return modifiedLeft;
     if (!timeSet) return priorModified;
     if (shootingTime < 0) return std::nullopt;
     return timespec{shootingTime, 0};

@@ -26,7 +26,9 @@ namespace corvelle {
 //                                      (planned; one line each, the picture first, then its
 //                                      sidecars (s) and companions (c) naming it)
 //   ready                               the plan is complete; renaming starts after it
-//   done <file index> <time set 0|1>    after that file was renamed (and its time set)
+//   done <file index> <time set 0|1> <mtime s> <mtime ns>
+//                                       after that file was renamed (and its time set), with
+//                                       the last-write time it was left with ("- -": unknown)
 //   reverted <file index>               an undo gave that file its old name back
 //   skipped <file index>                the user gave up reverting that file
 //   tried <seconds since 1970>          an undo ended with files still open
@@ -50,6 +52,7 @@ struct JournalFile {
     long long size = -1;       // bytes before the run; -1 when not recorded
     std::time_t shootingTime = -1;  // what the run sets as last-write time; -1 not recorded
     std::optional<timespec> birth;  // none where the file system keeps none, or not recorded
+    std::optional<timespec> modifiedLeft;  // as read back after the rename, where recorded
     Role role = Role::Picture;
     size_t picture = 0;  // plan index of the set's picture (its own for a picture)
 
@@ -69,8 +72,9 @@ class RenameJournal {
     // Creates the record in `journalFolder` with the whole plan and syncs it to the disk.
     bool begin(const std::string& journalFolder, int folderFd, const std::string& folderPath,
                std::time_t when, const std::vector<JournalFile>& plan);
-    // Marks the file at plan index `index` as renamed; synced before it returns.
-    void fileDone(size_t index, bool timeSet);
+    // Marks the file at plan index `index` as renamed, with the last-write time it has now;
+    // synced before it returns.
+    void fileDone(size_t index, bool timeSet, const std::optional<timespec>& left);
     // Ends the record; a run that renamed nothing leaves no record.
     void finish(int renamed);
 

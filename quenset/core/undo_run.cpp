@@ -101,8 +101,7 @@ class Reverter {
         const std::optional<timespec> left = file.modifiedAfterRun(timeSet);
         const std::optional<FileStamp> now = StampAt(m_fd, file.oldName);
         if (!timeSet || !now || (left && !SameTime(now->modified, *left))) return;
-        const timespec times[2] = {{0, UTIME_OMIT}, file.priorModified};
-        if (utimensat(m_fd, file.oldName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        if (!SetModifiedTime(m_fd, file.oldName, file.priorModified))
             m_outcome.notes.push_back(file.oldName + ": old name back, last-write time not: " +
                                       std::strerror(errno));
     }

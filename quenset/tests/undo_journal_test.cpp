@@ -302,7 +302,7 @@ TEST(UndoJournalFormat, NamesOfAnyBytesSurviveTheRecord) {
     planned.setsTime = true;
     ASSERT_TRUE(journal.begin(journals.path().string(), handle.fd(), "/some where", 12345,
                               {planned}));
-    journal.fileDone(0, true);
+    journal.fileDone(0, true, timespec{5, 6});
     journal.finish(1);
     JournalRecord record;
     std::string why;
