@@ -6,7 +6,6 @@
 
 #include "core/buffered_byte_source.h"
 #include "core/movie_date.h"
-#include "core/text.h"
 #include "core/picture_container.h"
 #include "core/tiff_entries.h"
 
@@ -204,9 +203,6 @@ std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
     if (!isJpeg) {
         const PictureContainer container = SniffPictureContainer(file);
         if (KeepsExifInChunks(container)) return DateTextOfContainer(file, container);
-        // Older cameras' QuickTime movies have no "ftyp" box; their "moov" dates them.
-        if (container == PictureContainer::kOther && StartsLikeQuickTimeMovie(file))
-            return MovieShootingDateText(file);
     }
     std::optional<TiffData> data =
         isJpeg ? FindJpegTiffData(file) : std::optional<TiffData>(FindTiffStructuredData(file));
@@ -222,8 +218,9 @@ std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
     std::unique_ptr<ByteSource> file = open(dirFd, fileName);
     if (!file) return {};
     const HeadBufferedSource buffered(std::move(file), kDateLookupHead);
-    // "*.jpeg" lists JPEG files under their other spelling.
-    return ShootingDateText(buffered, NameIsJpeg(fileName) || MatchesFilePattern(fileName, "*.jpeg"));
+    // Older cameras' QuickTime movies have no "ftyp" box; their "moov" dates them.
+    if (StartsLikeQuickTimeMovie(buffered)) return MovieShootingDateText(buffered);
+    return ShootingDateText(buffered, NameIsJpeg(fileName));
 }
 
 }  // namespace corvelle

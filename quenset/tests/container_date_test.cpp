@@ -4,6 +4,7 @@
 
 #include "core/byte_source.h"
 #include "core/date_lookup.h"
+#include "core/folder_listing.h"
 #include "support/iso_media_builder.h"
 #include "test_pictures.h"
 
@@ -96,9 +97,13 @@ TEST(ContainerDates, MoviesByCreationDateKeyThenMovieHeader) {
     const Bytes movie = BuildMovie({.movieHeaderSeconds = seconds});
     const size_t ftypSize = size_t(movie[2]) << 8 | movie[3];
     Bytes headless(movie.begin() + ftypSize, movie.end());
-    EXPECT_EQ(DateOf(headless), "2023:06:01 14:25:30");
+    TempFolder folder;
+    const FolderHandle handle(folder.path().string());
+    WriteFileBytes(folder.file("old.mov"), headless);
+    EXPECT_EQ(ShootingDateTextOfFile(handle.fd(), "old.mov"), "2023:06:01 14:25:30");
     std::copy_n("junk", 4, headless.begin() + 4);
-    EXPECT_EQ(DateOf(headless), "");
+    WriteFileBytes(folder.file("old.mov"), headless);
+    EXPECT_EQ(ShootingDateTextOfFile(handle.fd(), "old.mov"), "");
     // Named ".jpg", a movie is read as JPEG and has no date.
     EXPECT_EQ(ShootingDateText(MemoryByteSource(BuildMovie({.movieHeaderSeconds = seconds})), true),
               "");
