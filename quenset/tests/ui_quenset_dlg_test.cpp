@@ -416,13 +416,17 @@ TEST_F(QuensetDlgTest, TheMenuLooksUpTheUndoAgainAndARetryThatFailsOffersToSkip)
     ASSERT_EQ(session.rename(session.changeablePositions()).renamed, 2);
 
     bool enabledInMenu = false;
-    QTimer::singleShot(0, [&] {
-        Settle();
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (menu == nullptr || dialog->IsBusy()) return;  // not shown or not looked up yet
         enabledInMenu = dialog->UndoAction()->isEnabled();
-        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+        menu->close();
     });
+    closer.start(10);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     QApplication::sendEvent(dialog.get(), &event);
+    closer.stop();
     EXPECT_TRUE(enabledInMenu);
 
     fs::remove(pictures.file("20050607-080910.jpg"));
