@@ -111,5 +111,22 @@ TEST(TodaysFilesRun, ACameraFolderRenamedTypeByTypeEndsWithMatchingStems) {
     EXPECT_EQ(Names(folder.path()), expected);
 }
 
+TEST(TodaysFilesRun, EditorsPngsAndTheOtherSpellingsAreRenamedByTheirDates) {
+    FixedTimeZone zone("KST-9");
+    TempFolder folder;
+    // ImageMagick and many editors keep EXIF data as hex text in a "Raw profile type exif"
+    // chunk, zlib-compressed in zTXt.
+    WriteFileBytes(folder.file("edit.png"),
+                   BuildPngChunks({{"IHDR", Bytes(13, 0)},
+                                   {"zTXt", PngTextChunk("zTXt", "Raw profile type exif",
+                                                         RawProfileText("exif", ExifTiff(
+                                                             "2023:06:01 10:00:01")))}}));
+    WriteFileBytes(folder.file("scan.JPEG"), JpegWithDates("2023:06:01 10:00:02", ""));
+    EXPECT_EQ(RenameType(folder, "*.png"), 1);
+    EXPECT_EQ(RenameType(folder, "*.jpeg"), 1);
+    EXPECT_EQ(Names(folder.path()),
+              (std::set<std::string>{"20230601-100001.png", "20230601-100002.jpeg"}));
+}
+
 }  // namespace
 }  // namespace corvelle
