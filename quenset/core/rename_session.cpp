@@ -287,7 +287,7 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
     int moved = 0;  // renamed, whether or not the time could be set
     for (size_t k = 0; k < attempted.size(); ++k) {
         const RenameEntry& entry = m_entries[attempted[k]];
-        Reason why = SystemReason(EBADF);
+        Reason why{"cannot open the folder", "폴더를 열 수 없습니다"};
         std::vector<bool> renamedFiles;
         const EntryResult result = m_folder.isOpen() ? renameEntry(entry, outcome, why, renamedFiles)
                                                      : EntryResult::NotRenamed;
