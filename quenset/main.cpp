@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
                 stdout, stderr);
         case CommandLine::Mode::Undo:
             return commandLine.listRuns ? corvelle::RunUndoList(commandLine.folder, stdout, stderr)
-                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr);
+                                        : corvelle::RunUndo(commandLine.folder, stdout, stderr,
+                                                            commandLine.skipRun);
         case CommandLine::Mode::Window:
             break;
     }

@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libheif-examples
     clang libclang-rt-14-dev
     imagemagick libvips-tools libtiff-tools libimage-exiftool-perl exiv2 jhead
-    xvfb xdotool
+    xvfb xdotool exfatprogs exfat-fuse
     ccache qt6-translations-l10n desktop-file-utils dpkg-dev
     scdoc librsvg2-bin man-db lintian appstream
 )

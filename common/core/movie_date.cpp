@@ -111,4 +111,17 @@ std::string MovieShootingDateText(const ByteSource& file) {
     return mvhd ? MovieHeaderDate(reader, *mvhd) : std::string();
 }
 
+bool StartsLikeQuickTimeMovie(const ByteSource& file) {
+    uint8_t head[8] = {};
+    if (file.readAt(0, head, sizeof head) != sizeof head) return false;
+    const uint32_t size = uint32_t(head[0]) << 24 | uint32_t(head[1]) << 16 |
+                          uint32_t(head[2]) << 8 | head[3];
+    // 0: the box runs to the end of the file; 1: a 64-bit size follows.
+    if (size != 0 && size != 1 && size < 8) return false;
+    const std::string_view type(reinterpret_cast<const char*>(head + 4), 4);
+    for (const std::string_view known : {"moov", "mdat", "wide", "free", "skip", "pnot"})
+        if (type == known) return true;
+    return false;
+}
+
 }  // namespace corvelle

@@ -12,4 +12,8 @@ namespace corvelle {
 // written in this computer's local time. Empty when the file has neither, or only zero.
 std::string MovieShootingDateText(const ByteSource& file);
 
+// Whether the file begins as older QuickTime movies do, without an "ftyp" box: with a
+// "moov", "mdat", "wide", "free", "skip" or "pnot" box of a possible size.
+bool StartsLikeQuickTimeMovie(const ByteSource& file);
+
 }  // namespace corvelle

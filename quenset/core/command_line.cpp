@@ -125,6 +125,7 @@ const char* const kQuensetUsage =
     "       quenset --rename DIR [options]\n"
     "       quenset --undo DIR\n"
     "       quenset --undo --list DIR\n"
+    "       quenset --undo --skip DIR\n"
     "       quenset --help | --version\n"
     "\n"
     "Opens the window with DIR as the folder to rename (a file opens its folder). The other\n"
@@ -143,8 +144,11 @@ const char* const kQuensetUsage =
     "                                 again by the next --undo (an existing file is never\n"
     "                                 replaced; exit status 1 when a file stays)\n"
     "  --undo --list DIR              list the recorded rename runs of DIR, newest first\n"
-    "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov\n"
-    "                                 file type\n"
+    "  --undo --skip DIR              give up the files of the last run that cannot be\n"
+    "                                 reverted, so that the next --undo reaches the run\n"
+    "                                 before it\n"
+    "  --type jpg|tif|nef|heic|png|dng|cr2|cr3|arw|orf|rw2|mp4|mov|jpeg|tiff|webp|avif|\n"
+    "         heif|hif                file type\n"
     "  --prefix TEXT                  text before the date or number\n"
     "  --postfix TEXT                 text after the date or number\n"
     "  --date                         name after the shooting date\n"
@@ -158,7 +162,9 @@ const char* const kQuensetUsage =
     "  --file-date | --no-file-date   set renamed EXIF-dated files' last-write time to the\n"
     "                                 shooting date (Linux keeps the creation time)\n"
     "  --sidecars | --no-sidecars     rename .xmp, .aae and .thm files of the same name\n"
-    "                                 along with their picture\n";
+    "                                 (and IMG_1.jpg.xmp) and the files of the other types\n"
+    "                                 of the same name (a raw file beside its JPEG) along\n"
+    "                                 with their picture\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
@@ -182,8 +188,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         // Answered before the arguments are parsed.
         if (argument == "--help" || argument == "-h") continue;
-        if (argument == "--list") {
-            line.listRuns = true;
+        if (argument == "--list" || argument == "--skip") {
+            (argument == "--list" ? line.listRuns : line.skipRun) = true;
             continue;
         }
         std::string_view name = argument;
@@ -197,10 +203,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const Option* option = isMode ? nullptr : FindOption(name);
         if (!isMode && option == nullptr) return fail("unknown option " + std::string(argument));
         const bool takesValue = isMode || TakesValue(*option);
-        // "--undo --list DIR": the folder follows the switch.
+        // "--undo --list DIR", "--undo --skip DIR": the folder follows the switch.
         if (name == "--undo" && !value && i + 1 < arguments.size() &&
-            arguments[i + 1] == "--list") {
-            line.listRuns = true;
+            (arguments[i + 1] == "--list" || arguments[i + 1] == "--skip")) {
+            (arguments[i + 1] == "--list" ? line.listRuns : line.skipRun) = true;
             ++i;
         }
         if (takesValue && !value) {
@@ -226,8 +232,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             namingOption = true;
         }
     }
-    if (line.listRuns && line.mode != CommandLine::Mode::Undo)
-        return fail("--list goes with --undo");
+    if ((line.listRuns || line.skipRun) && line.mode != CommandLine::Mode::Undo)
+        return fail(line.listRuns ? "--list goes with --undo" : "--skip goes with --undo");
+    if (line.listRuns && line.skipRun) return fail("give only one of --list and --skip");
     const bool headlessRun =
         line.mode == CommandLine::Mode::Preview || line.mode == CommandLine::Mode::Rename;
     if (namingOption && !headlessRun)

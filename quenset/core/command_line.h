@@ -18,6 +18,7 @@ struct CommandLine {
     std::string error;                  // bad usage, one line
     std::vector<std::string> warnings;  // numbers brought into their option's range
     bool listRuns = false;  // --undo --list: show the folder's runs instead of reverting
+    bool skipRun = false;   // --undo --skip: give up the newest run's open files
 
     std::optional<int> extensionIndex;
     std::optional<std::string> prefix;

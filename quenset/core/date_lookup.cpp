@@ -162,6 +162,8 @@ std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
     std::unique_ptr<ByteSource> file = open(dirFd, fileName);
     if (!file) return {};
     const HeadBufferedSource buffered(std::move(file), kDateLookupHead);
+    // Older cameras' QuickTime movies have no "ftyp" box; their "moov" dates them.
+    if (StartsLikeQuickTimeMovie(buffered)) return MovieShootingDateText(buffered);
     return ShootingDateText(buffered, PictureTypeOfName(fileName) == PictureType::kJpeg);
 }
 

@@ -29,6 +29,10 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
         for (const RenameEntry& entry : session.entries()) {
             PrintLine(out, EntryLine(entry));
             for (const std::string& line : SidecarLines(entry)) PrintLine(out, line);
+            // Marked as the rename would fail it.
+            if (!entry.problem.english.empty())
+                std::fprintf(err, "quenset: %s: %s\n", EntryLine(entry).c_str(),
+                             entry.problem.english.c_str());
         }
         std::fputc('\n', out);
         const std::string summary = session.summaryText();
@@ -36,6 +40,10 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
         return 0;
     }
     const RenameOutcome outcome = session.rename(session.changeablePositions());
+    if (!outcome.refusal.english.empty()) {
+        std::fprintf(err, "quenset: %s\n", outcome.refusal.english.c_str());
+        return 1;
+    }
     if (!outcome.journalProblem.empty())
         std::fprintf(err, "quenset: note: this run cannot be undone: %s\n",
                      outcome.journalProblem.c_str());
@@ -43,7 +51,7 @@ int RunHeadless(const CommandLine& commandLine, const NameSettings& settings, st
     for (size_t i = 0; i < outcome.failureLines.size(); ++i) {
         PrintLine(out, outcome.failureLines[i]);
         std::fprintf(err, "quenset: %s: %s\n", outcome.failureLines[i].c_str(),
-                     outcome.failureReasons[i].c_str());
+                     outcome.failureReasons[i].english.c_str());
     }
     if (outcome.timesSet > 0)
         std::fprintf(err,

@@ -64,10 +64,12 @@ inline constexpr std::array<Separator, 5> kSeparators{{
     {";", ";", ";", 32774},
 }};
 
-// The first three keep their stored indices; phone and camera types follow.
-inline constexpr std::array<std::string_view, 13> kFileTypes{
-    "*.jpg", "*.tif", "*.nef", "*.heic", "*.png", "*.dng", "*.cr2",
-    "*.cr3", "*.arw", "*.orf", "*.rw2",  "*.mp4", "*.mov"};
+// The first three keep their stored indices; phone and camera types follow, then the other
+// spellings and the newer picture types, after them so that stored indices keep their type.
+inline constexpr std::array<std::string_view, 19> kFileTypes{
+    "*.jpg", "*.tif",  "*.nef",  "*.heic", "*.png",  "*.dng",  "*.cr2",
+    "*.cr3", "*.arw",  "*.orf",  "*.rw2",  "*.mp4",  "*.mov",  "*.jpeg",
+    "*.tiff", "*.webp", "*.avif", "*.heif", "*.hif"};
 inline constexpr std::array<std::string_view, 3> kYearChoices{"없음", "yyyy", "yy"};
 inline constexpr std::array<std::string_view, 2> kMonthChoices{"없음", "mm"};
 inline constexpr std::array<std::string_view, 2> kDayChoices{"없음", "dd"};

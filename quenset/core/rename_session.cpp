@@ -13,7 +13,8 @@
 #include "core/file_naming.h"
 #include "core/rename_texts.h"
 #include "core/run_journals.h"
-#include "core/safe_file.h"
+#include "core/file_identity.h"
+#include "core/set_move.h"
 #include "core/sidecars.h"
 #include "core/undo_journal.h"
 
@@ -28,28 +29,35 @@ size_t NameLimit(int dirFd) {
 }
 
 // Why a new name cannot be used in the folder; empty when it can.
-std::string UnfitName(const std::string& name, size_t limit) {
+Reason UnfitName(const std::string& name, size_t limit) {
     if (name.find('/') != std::string::npos)
-        return "the new name " + name + " is not a name in this folder";
+        return {"the new name " + name + " is not a name in this folder",
+                "새 이름 " + name + "은(는) 이 폴더 안의 이름이 아닙니다"};
     if (name.size() > limit)
-        return "the new name is " + std::to_string(name.size()) +
-               " bytes long; the file system allows at most " + std::to_string(limit);
+        return {"the new name is " + std::to_string(name.size()) +
+                    " bytes long; the file system allows at most " + std::to_string(limit),
+                "새 이름이 " + std::to_string(name.size()) + "바이트로, 파일 시스템이 허용하는 " +
+                    std::to_string(limit) + "바이트보다 깁니다"};
     return {};
 }
 
-std::string RenameError(int error) {
-    return error == EEXIST ? "a file of the new name exists" : std::string(std::strerror(error));
+Reason RenameError(int error) {
+    return error == EEXIST ? Reason{"a file of the new name exists", "새 이름의 파일이 이미 있습니다"}
+                           : SystemReason(error);
 }
 
 JournalFile PlannedFile(int dirFd, const std::string& oldName, const std::string& newName,
                         bool setsTime, std::time_t shootingTime) {
-    JournalFile file{oldName, newName, 0, {}, setsTime};
+    JournalFile file;
+    file.oldName = oldName;
+    file.newName = newName;
+    file.setsTime = setsTime;
     file.shootingTime = setsTime ? shootingTime : -1;
-    struct stat status {};
-    if (fstatat(dirFd, oldName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
-        file.inode = status.st_ino;
-        file.priorModified = status.st_mtim;
-        file.size = status.st_size;
+    if (const std::optional<FileStamp> stamp = StampAt(dirFd, oldName)) {
+        file.inode = stamp->inode;
+        file.priorModified = stamp->modified;
+        file.size = stamp->size;
+        file.birth = stamp->birth;
     }
     return file;
 }
@@ -89,7 +97,8 @@ std::string FailureMessage(const RenameOutcome& outcome, size_t maxFiles) {
 }
 
 bool IsUnchangeable(const RenameEntry& entry) {
-    return entry.newName.empty() || SameNameIgnoringCase(entry.newName, entry.listedName);
+    return entry.newName.empty() || SameNameIgnoringCase(entry.newName, entry.listedName) ||
+           !entry.problem.english.empty();
 }
 
 RenameSession::RenameSession(RunInputs inputs)
@@ -107,19 +116,35 @@ void RenameSession::buildPreview() {
         FileName named = NameForFile(m_folder.fd(), names[position], position,
                                      m_inputs.nameTemplate, m_inputs.useExif, m_inputs.openFile);
         newNames.push_back(std::move(named.newName));
-        m_entries.push_back({std::move(names[position]), {}, named.dateValue, {}});
+        m_entries.push_back({std::move(names[position]), {}, named.dateValue, {}, {}});
     }
     NumberDuplicates(newNames);
     for (size_t position = 0; position < m_entries.size(); ++position)
         m_entries[position].newName = std::move(newNames[position]);
-    if (!m_inputs.renameSidecars) return;
-    std::vector<std::string> listed;
-    for (const RenameEntry& entry : m_entries) listed.push_back(entry.listedName);
-    const std::vector<std::vector<std::string>> sidecars = FindSidecars(m_folder.fd(), listed);
-    for (size_t position = 0; position < m_entries.size(); ++position) {
-        RenameEntry& entry = m_entries[position];
-        for (const std::string& name : sidecars[position])
-            entry.sidecars.push_back({name, SidecarNewName(entry.newName, name)});
+    if (m_inputs.renameSidecars) {
+        std::vector<std::string> listed;
+        for (const RenameEntry& entry : m_entries) listed.push_back(entry.listedName);
+        const std::vector<std::vector<Follower>> followers =
+            FindFollowers(m_folder.fd(), listed, m_inputs.pattern, true);
+        for (size_t position = 0; position < m_entries.size(); ++position) {
+            RenameEntry& entry = m_entries[position];
+            std::vector<std::string> newNames;
+            for (size_t i = 0; i < followers[position].size(); ++i) {
+                newNames.push_back(
+                    FollowerNewName(followers[position], i, entry.newName, newNames));
+                entry.sidecars.push_back(
+                    {followers[position][i].name, newNames.back(), followers[position][i].companion});
+            }
+        }
+    }
+    // A name the folder cannot hold fails the whole set: say so now rather than at renaming.
+    const size_t limit = NameLimit(m_folder.fd());
+    for (RenameEntry& entry : m_entries) {
+        if (entry.newName.empty() || SameNameIgnoringCase(entry.newName, entry.listedName))
+            continue;
+        entry.problem = UnfitName(entry.newName, limit);
+        for (const SidecarName& sidecar : entry.sidecars)
+            if (entry.problem.english.empty()) entry.problem = UnfitName(sidecar.newName, limit);
     }
 }
 
@@ -151,41 +176,52 @@ std::string RenameSession::summaryText() const {
 }
 
 RenameSession::EntryResult RenameSession::renameEntry(const RenameEntry& entry,
-                                                      RenameOutcome& outcome, std::string& why) {
+                                                      RenameOutcome& outcome, Reason& why,
+                                                      std::vector<bool>& renamedFiles) {
     const int fd = m_folder.fd();
     // A name with a slash would move the file out of this folder: never do that. A name
     // past the file system's limit would only fail with a misleading error.
     const size_t limit = NameLimit(fd);
     why = UnfitName(entry.newName, limit);
+    std::vector<NameChange> changes{{entry.listedName, entry.newName}};
     for (const SidecarName& sidecar : entry.sidecars) {
-        if (!why.empty()) break;
+        if (!why.english.empty()) break;
         why = UnfitName(sidecar.newName, limit);
-        struct stat taken {};
-        if (why.empty() && fstatat(fd, sidecar.newName.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
-            why = "the new name " + sidecar.newName + " of the sidecar " + sidecar.listedName +
-                  " is taken; nothing of this set was renamed";
+        if (why.english.empty() && StampAt(fd, sidecar.newName)) {
+            const std::string what = sidecar.companion ? "companion" : "sidecar";
+            why = {"the new name " + sidecar.newName + " of the " + what + " " +
+                       sidecar.listedName + " is taken; nothing of this set was renamed",
+                   (sidecar.companion ? "함께 가는 파일 " : "보조 파일 ") + sidecar.listedName +
+                       "의 새 이름 " + sidecar.newName +
+                       "의 파일이 이미 있어 이 묶음은 아무것도 바꾸지 않았습니다"};
+        }
+        changes.push_back({sidecar.listedName, sidecar.newName});
     }
-    if (!why.empty()) return EntryResult::NotRenamed;
-    if (!RenameNoReplace(fd, entry.listedName, fd, entry.newName)) {
-        why = RenameError(errno);
+    renamedFiles.assign(changes.size(), false);
+    if (!why.english.empty()) return EntryResult::NotRenamed;
+    const SetMove move = MoveSet(fd, changes);
+    renamedFiles = move.underNewName;
+    if (!move.moved) {
+        why = RenameError(move.error);
+        if (move.failedAt > 0) {
+            // The set went back as it was, or says what could not.
+            const std::string& name = changes[move.failedAt].from;
+            const std::string english = move.stuckText.empty()
+                                            ? "; nothing of this set was renamed"
+                                            : move.stuckText;
+            why = {name + ": " + why.english + english,
+                   name + ": " + why.korean +
+                       (move.stuckText.empty() ? "; 이 묶음은 아무것도 바꾸지 않았습니다"
+                                               : move.stuckText)};
+        }
         return EntryResult::NotRenamed;
     }
-    for (size_t i = 0; i < entry.sidecars.size(); ++i) {
-        const SidecarName& sidecar = entry.sidecars[i];
-        if (RenameNoReplace(fd, sidecar.listedName, fd, sidecar.newName)) continue;
-        why = "the sidecar " + sidecar.listedName + ": " + RenameError(errno) +
-              "; nothing of this set was renamed";
-        // The set goes back as it was; a file that cannot is still found by undo.
-        while (i-- > 0)
-            RenameNoReplace(fd, entry.sidecars[i].newName, fd, entry.sidecars[i].listedName);
-        RenameNoReplace(fd, entry.newName, fd, entry.listedName);
-        return EntryResult::NotRenamed;
-    }
+    outcome.renamedExtras += int(entry.sidecars.size());
     if (m_inputs.setFileDates && entry.dateValue != 0) {
-        const timespec times[2] = {{0, UTIME_OMIT}, {entry.dateValue, 0}};
-        if (utimensat(fd, entry.newName.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
-            why = std::string("renamed, but the last-write time was not set: ") +
-                  std::strerror(errno);
+        if (!SetModifiedTime(fd, entry.newName, {entry.dateValue, 0})) {
+            const std::string error = std::strerror(errno);
+            why = {"renamed, but the last-write time was not set: " + error,
+                   "이름은 바꾸었지만 파일 날자를 바꾸지 못했습니다: " + error};
             return EntryResult::RenamedWithoutTime;
         }
         ++outcome.timesSet;
@@ -207,6 +243,16 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
     }
 
     RenameOutcome outcome;
+    // Held to the end of the run: no other quenset renames or reverts here meanwhile.
+    std::optional<FolderLock> lock;
+    if (!attempted.empty() && m_folder.isOpen()) {
+        lock.emplace(m_journalFolder, m_folder.fd(), m_lockWait);
+        if (lock->busy()) {
+            outcome.refusal = {std::string(kFolderBusyText), std::string(kFolderBusyKorean)};
+            outcome.message = outcome.refusal.korean;
+            return outcome;
+        }
+    }
     RenameJournal journal;
     // Where each attempted entry's files start in the journal's plan: picture, then sidecars.
     std::vector<size_t> firstPlanned;
@@ -218,9 +264,14 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
             const bool setsTime = m_inputs.setFileDates && entry.dateValue != 0;
             plan.push_back(PlannedFile(m_folder.fd(), entry.listedName, entry.newName, setsTime,
                                        entry.dateValue));
-            for (const SidecarName& sidecar : entry.sidecars)
+            plan.back().picture = firstPlanned.back();
+            for (const SidecarName& sidecar : entry.sidecars) {
                 plan.push_back(
                     PlannedFile(m_folder.fd(), sidecar.listedName, sidecar.newName, false, 0));
+                plan.back().role = sidecar.companion ? JournalFile::Role::Companion
+                                                     : JournalFile::Role::Sidecar;
+                plan.back().picture = firstPlanned.back();
+            }
         }
         if (!journal.begin(m_journalFolder, m_folder.fd(), AbsoluteFolderPath(m_inputs.folder),
                            std::time(nullptr), plan)) {
@@ -236,17 +287,25 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
     int moved = 0;  // renamed, whether or not the time could be set
     for (size_t k = 0; k < attempted.size(); ++k) {
         const RenameEntry& entry = m_entries[attempted[k]];
-        std::string why = "cannot open the folder";
-        const EntryResult result =
-            m_folder.isOpen() ? renameEntry(entry, outcome, why) : EntryResult::NotRenamed;
-        if (result != EntryResult::NotRenamed && !firstPlanned.empty()) {
-            const bool timeSet = result == EntryResult::Renamed && m_inputs.setFileDates &&
-                                 entry.dateValue != 0;
-            journal.fileDone(firstPlanned[k], timeSet);
-            for (size_t i = 0; i < entry.sidecars.size(); ++i)
-                journal.fileDone(firstPlanned[k] + 1 + i, false);
+        Reason why{"cannot open the folder", "폴더를 열 수 없습니다"};
+        std::vector<bool> renamedFiles;
+        const EntryResult result = m_folder.isOpen() ? renameEntry(entry, outcome, why, renamedFiles)
+                                                     : EntryResult::NotRenamed;
+        // Every file under its new name is marked, also one whose way back failed.
+        for (size_t i = 0; i < renamedFiles.size() && !firstPlanned.empty(); ++i) {
+            if (!renamedFiles[i]) continue;
+            const bool timeSet = i == 0 && result == EntryResult::Renamed &&
+                                 m_inputs.setFileDates && entry.dateValue != 0;
+            // What the file system kept (FAT rounds to two seconds) is what undo compares.
+            const std::string& name = i == 0 ? entry.newName : entry.sidecars[i - 1].newName;
+            const std::optional<FileStamp> left = StampAt(m_folder.fd(), name);
+            journal.fileDone(firstPlanned[k] + i, timeSet,
+                             left ? std::optional<timespec>(left->modified) : std::nullopt);
         }
-        if (result != EntryResult::NotRenamed) ++moved;
+        // A set whose way back failed left files renamed: the record keeps them for undo.
+        if (result != EntryResult::NotRenamed ||
+            std::find(renamedFiles.begin(), renamedFiles.end(), true) != renamedFiles.end())
+            ++moved;
         if (result == EntryResult::Renamed) {
             ++outcome.renamed;
         } else {
@@ -268,6 +327,8 @@ RenameOutcome RenameSession::rename(std::vector<size_t> positions,
         m_showingFailures = true;
     } else if (outcome.renamed > 0) {
         outcome.message = FormatCounts(kRenamedFormat, {outcome.renamed});
+        if (outcome.renamedExtras > 0)
+            outcome.message += FormatCounts(kWithExtrasFormat, {outcome.renamedExtras});
     } else {
         outcome.message = std::string(kNothingRenamedText);
     }

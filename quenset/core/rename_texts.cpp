@@ -42,13 +42,18 @@ std::string FormatTexts(std::string_view format, std::initializer_list<std::stri
     return result;
 }
 
+Reason SystemReason(int error) {
+    const std::string text = std::strerror(error);
+    return {text, "시스템 오류: " + text};
+}
+
 std::string WithReasons(std::string message, const std::vector<std::string>& lines,
-                        const std::vector<std::string>& reasons, size_t maxFiles) {
+                        const std::vector<Reason>& reasons, size_t maxFiles) {
     const size_t count = std::min(lines.size(), reasons.size());
     for (size_t i = 0; i < count && i < maxFiles; ++i) {
         std::string line = lines[i];
         std::replace(line.begin(), line.end(), '\t', ' ');
-        message += (i == 0 ? "\n\n" : "\n") + line + ": " + reasons[i];
+        message += (i == 0 ? "\n\n" : "\n") + line + ": " + reasons[i].korean;
     }
     if (count > maxFiles) message += "\n… (+" + std::to_string(count - maxFiles) + ")";
     return message;

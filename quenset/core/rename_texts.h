@@ -40,6 +40,25 @@ inline constexpr std::string_view kNotAFolderFormat = "폴더가 아닙니다:\n
 inline constexpr std::string_view kFolderUnreadableFormat = "폴더를 열 수 없습니다:\n%s\n(%s)";
 inline constexpr std::string_view kSidecarsCheckBox = "같은 이름의 보조 파일도 함께(&S)";
 
+// Why a file failed, in two tongues: English for stderr and scripts, Korean for the window.
+struct Reason {
+    std::string english;
+    std::string korean;
+};
+// A reason the system gave (errno), with the Korean words around it.
+Reason SystemReason(int error);
+
+inline constexpr std::string_view kFolderBusyKorean =
+    "다른 quenset이 이 폴더에서 작업하고 있습니다. 잠시 뒤에 다시 하십시오.";
+inline constexpr std::string_view kUndoSkipButton = "남은 파일 건너뛰기";
+inline constexpr std::string_view kRunChangedText =
+    "그 사이에 이 폴더의 이름 변경 기록이 바뀌었습니다.";
+inline constexpr std::string_view kNothingToUndoText = "되돌릴 이름 변경이 없습니다.";
+inline constexpr std::string_view kWithExtrasFormat = " (보조 파일 %i개 함께)";
+inline constexpr std::string_view kSkippedFormat =
+    "%s에 한 이름 변경의 남은 파일 %i개를 건너뛰었습니다. 다음 되돌리기는 그 전의 이름 "
+    "변경을 되돌립니다.";
+
 // Puts the numbers, in order, where the format has "%i"; no printf, so a text can never
 // read arguments it was not given.
 std::string FormatCounts(std::string_view format, std::initializer_list<long long> numbers);
@@ -49,7 +68,7 @@ std::string FormatTexts(std::string_view format, std::initializer_list<std::stri
 // The message followed by a blank line and "line: reason" for each file (a line's TAB shown
 // as a space), at most maxFiles of them and then how many more.
 std::string WithReasons(std::string message, const std::vector<std::string>& lines,
-                        const std::vector<std::string>& reasons, size_t maxFiles);
+                        const std::vector<Reason>& reasons, size_t maxFiles);
 
 // Why the window cannot list a folder, as the message it shows; empty when it can.
 std::string FolderProblemText(const std::string& folder);

@@ -57,6 +57,8 @@ Contents ReadJournalText(const std::string& path, std::string& text, std::time_t
 // The folder a record that cannot be parsed still names, read line by line without trust.
 FoundJournal::Names NamedFolder(std::string_view text, const FolderIdentity& folder) {
     bool namesSome = false;
+    // Birth times aside: a record that cannot be read is taken to be the folder's when in
+    // doubt, which keeps it from being passed over.
     const std::string identity =
         "identity " + std::to_string(folder.device) + " " + std::to_string(folder.inode);
     const std::string path = "folder " + EscapeJournalName(folder.path);
@@ -65,7 +67,8 @@ FoundJournal::Names NamedFolder(std::string_view text, const FolderIdentity& fol
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
-        if (line == identity || line == path) return FoundJournal::Names::Asked;
+        if (line == path || line == identity || line.starts_with(identity + " "))
+            return FoundJournal::Names::Asked;
         if (line.starts_with("identity ") || line.starts_with("folder ")) namesSome = true;
         start = end + 1;
     }
@@ -84,9 +87,19 @@ std::vector<std::string> JournalPathsNewestFirst(const std::string& journalFolde
     return paths;
 }
 
-bool Exists(int dirFd, const std::string& name, struct stat* status = nullptr) {
-    struct stat local {};
-    return fstatat(dirFd, name.c_str(), status ? status : &local, AT_SYMLINK_NOFOLLOW) == 0;
+bool Exists(int dirFd, const std::string& name) { return StampAt(dirFd, name).has_value(); }
+
+// The file is back under its old name, by an undo killed before it could mark it.
+bool IsBackUnderOldName(const JournalRecord& record, size_t index, int folderFd,
+                        FolderMatch match) {
+    const JournalFile& file = record.files[index];
+    if (Exists(folderFd, file.newName)) return false;
+    const std::optional<FileStamp> old = StampAt(folderFd, file.oldName);
+    if (!old || !old->regular) return false;
+    if (file.role == JournalFile::Role::Sidecar) return true;
+    // The undo gave it back the time it had before the run, or left the run's.
+    const bool timeSet = record.done[index].value_or(file.setsTime);
+    return IsTheRenamedFile(file, timeSet, *old, match) || IsTheRenamedFile(file, false, *old, match);
 }
 
 }  // namespace
@@ -101,14 +114,19 @@ std::string AbsoluteFolderPath(const std::string& path) {
 
 std::optional<FolderIdentity> IdentifyFolder(const std::string& path) {
     const FolderHandle folder(path);
-    struct stat status {};
-    if (!folder.isOpen() || fstat(folder.fd(), &status) != 0) return std::nullopt;
-    return FolderIdentity{status.st_dev, status.st_ino, AbsoluteFolderPath(path)};
+    const std::optional<FileStamp> stamp =
+        folder.isOpen() ? StampAt(folder.fd(), "") : std::nullopt;
+    if (!stamp) return std::nullopt;
+    return FolderIdentity{stamp->device, stamp->inode, stamp->birth, AbsoluteFolderPath(path),
+                          HasStableInodes(folder.fd())};
 }
 
 FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folder) {
-    if (record.device == folder.device && record.inode == folder.inode)
-        return FolderMatch::SameFolder;
+    // A folder made after the recorded one was removed may get its inode number.
+    const bool sameBirth =
+        !record.birth || !folder.birth || SameTime(*record.birth, *folder.birth);
+    if (record.device == folder.device && record.inode == folder.inode && sameBirth)
+        return folder.stableInodes ? FolderMatch::SameFolder : FolderMatch::SamePath;
     if (!record.folder.empty() && record.folder == folder.path) return FolderMatch::SamePath;
     return FolderMatch::None;
 }
@@ -147,26 +165,67 @@ std::vector<FoundJournal> ReadJournals(const std::string& journalFolder,
 }
 
 bool BlocksFolder(const FoundJournal& journal) {
-    if (journal.read == JournalRead::Ok || journal.names == FoundJournal::Names::Other) return false;
-    // A record of a newer program that names no folder may still be this folder's; a damaged
-    // one that names none is nobody's.
-    return journal.names == FoundJournal::Names::Asked || journal.read == JournalRead::Newer;
+    // A record that names no folder, damaged or of a newer program, is nobody's: blocking
+    // every folder's undo for it would help no one.
+    return journal.read != JournalRead::Ok && journal.names == FoundJournal::Names::Asked;
 }
 
-bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd) {
-    if (index >= record.files.size() || record.reverted[index]) return false;
-    if (record.done[index]) return true;
+bool IsTheRenamedFile(const JournalFile& file, bool timeSet, const FileStamp& now,
+                      FolderMatch match) {
+    if (match == FolderMatch::SameFolder && file.inode != 0) {
+        if (now.inode != file.inode) return false;
+        if (file.birth && now.birth) return SameTime(*file.birth, *now.birth);
+    }
+    const std::optional<timespec> left = file.modifiedAfterRun(timeSet);
+    return file.size >= 0 && now.size == file.size && left && SameTime(now.modified, *left);
+}
+
+bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd, FolderMatch match) {
+    if (index >= record.files.size() || record.reverted[index] || record.skipped[index])
+        return false;
+    if (record.done[index]) return !IsBackUnderOldName(record, index, folderFd, match);
     // Not marked: the run may have stopped right after renaming it. The very file under its
-    // new name, and nothing under its old one, says so.
+    // new name (for a sidecar, any file), and nothing under its old one, says so.
     const JournalFile& file = record.files[index];
-    struct stat status {};
-    return file.inode != 0 && Exists(folderFd, file.newName, &status) &&
-           status.st_ino == file.inode && !Exists(folderFd, file.oldName);
+    const std::optional<FileStamp> now = StampAt(folderFd, file.newName);
+    if (!now || Exists(folderFd, file.oldName)) return false;
+    return file.role == JournalFile::Role::Sidecar ||
+           (file.inode != 0 && IsTheRenamedFile(file, file.setsTime, *now, match));
 }
 
-size_t RenamedCount(const JournalRecord& record) {
-    return size_t(std::count_if(record.done.begin(), record.done.end(),
-                                [](const std::optional<bool>& done) { return done.has_value(); }));
+SetCounts CountSets(const JournalRecord& record, const std::vector<bool>& chosen) {
+    SetCounts counts;
+    std::vector<bool> seen(record.files.size(), false);
+    for (size_t i = 0; i < record.files.size() && i < chosen.size(); ++i) {
+        if (!chosen[i]) continue;
+        const size_t picture = record.files[i].picture;
+        if (picture < seen.size() && !seen[picture]) {
+            seen[picture] = true;
+            ++counts.sets;
+        }
+        if (record.files[i].role != JournalFile::Role::Picture) ++counts.extras;
+    }
+    return counts;
+}
+
+RunSummary SummarizeRun(const FoundJournal& journal, int folderFd) {
+    const JournalRecord& record = journal.record;
+    RunSummary run;
+    run.journalPath = journal.path;
+    run.time = record.time;
+    std::vector<bool> renamed(record.files.size()), open(record.files.size());
+    for (size_t i = 0; i < record.files.size(); ++i) {
+        if (record.skipped[i]) ++run.skipped;
+        open[i] = !record.undone && IsOpenFile(record, i, folderFd, journal.match);
+        // A file found renamed whose mark a crash cut off counts as renamed too.
+        renamed[i] = record.done[i].has_value() || open[i];
+    }
+    run.renamed = CountSets(record, renamed);
+    run.open = CountSets(record, open);
+    run.state = record.undone  ? RunSummary::State::Undone
+                : record.tried ? RunSummary::State::PartlyUndone
+                               : RunSummary::State::Open;
+    return run;
 }
 
 std::vector<RunSummary> ListRuns(const std::string& folderPath, const std::string& journalFolder,
@@ -179,25 +238,16 @@ std::vector<RunSummary> ListRuns(const std::string& folderPath, const std::strin
         if (journal.read != JournalRead::Ok ? !BlocksFolder(journal)
                                             : journal.names != FoundJournal::Names::Asked)
             continue;
-        RunSummary run;
-        run.journalPath = journal.path;
         if (journal.read != JournalRead::Ok) {
+            RunSummary run;
+            run.journalPath = journal.path;
             run.state = RunSummary::State::Damaged;
             run.problem = journal.why;
             runs.push_back(std::move(run));
             continue;
         }
-        const JournalRecord& record = journal.record;
-        if (!record.ready) continue;  // nothing was renamed
-        run.time = record.time;
-        run.renamed = RenamedCount(record);
-        for (size_t i = 0; i < record.files.size() && !record.undone; ++i)
-            if (IsOpenFile(record, i, handle.fd())) ++run.open;
-        run.renamed = std::max(run.renamed, run.open);
-        run.state = record.undone  ? RunSummary::State::Undone
-                    : record.tried ? RunSummary::State::PartlyUndone
-                                   : RunSummary::State::Open;
-        runs.push_back(std::move(run));
+        if (!journal.record.ready) continue;  // nothing was renamed
+        runs.push_back(SummarizeRun(journal, handle.fd()));
     }
     return runs;
 }

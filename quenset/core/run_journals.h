@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_identity.h"
 #include "core/undo_journal.h"
 
 namespace corvelle {
@@ -16,7 +17,9 @@ namespace corvelle {
 struct FolderIdentity {
     dev_t device = 0;
     ino_t inode = 0;
+    std::optional<timespec> birth;  // tells a new folder from a removed one of the same inode
     std::string path;
+    bool stableInodes = true;  // false on FUSE, where files are known by size and time alone
 };
 
 // The folder at `path`; none when it cannot be opened.
@@ -25,7 +28,8 @@ std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
 std::string AbsoluteFolderPath(const std::string& path);
 
 enum class FolderMatch { None, SameFolder, SamePath };
-// SameFolder: the very folder (device and inode). SamePath: a folder at the recorded path on
+// SameFolder: the very folder (device, inode and, where both are known, birth time), on a
+// file system that keeps inode numbers. SamePath: a folder at the recorded path on
 // another device, where file identity rests on size and last-write time alone.
 FolderMatch MatchFolder(const JournalRecord& record, const FolderIdentity& folder);
 
@@ -52,20 +56,39 @@ std::vector<FoundJournal> ReadJournals(const std::string& journalFolder,
 // older one instead would be wrong.
 bool BlocksFolder(const FoundJournal& journal);
 
-// A file of a record still to be given its old name: renamed (marked, or found under its new
-// name where the mark was cut short) and not reverted.
-bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd);
-size_t RenamedCount(const JournalRecord& record);
+// Whether `now` is still the file the run renamed, as it stands under its new name. In the
+// run's own folder the inode and birth time say so (the inode with the size and the
+// last-write time the run left where no birth time is known); in a folder found by its path
+// (FAT and exFAT number files anew at every mount) the size and that last-write time.
+bool IsTheRenamedFile(const JournalFile& file, bool timeSet, const FileStamp& now,
+                      FolderMatch match);
 
-// `quenset --undo --list`: the folder's runs, newest first.
+// A file of a record still to be given its old name: renamed (marked, or found under its new
+// name where the mark was cut short), neither reverted nor skipped, and not found back under
+// its old name already (an undo killed before its mark).
+bool IsOpenFile(const JournalRecord& record, size_t index, int folderFd, FolderMatch match);
+
+// How many pictures (sets: a picture with its sidecars and companions) the chosen files make,
+// and how many of the files are sidecars or companions.
+struct SetCounts {
+    size_t sets = 0;
+    size_t extras = 0;
+};
+SetCounts CountSets(const JournalRecord& record, const std::vector<bool>& chosen);
+
+// `quenset --undo --list`: the folder's runs, newest first. Counts are of pictures; the
+// sidecars and companions that went with them are counted apart.
 struct RunSummary {
     std::string journalPath;
     std::time_t time = 0;
     enum class State { Open, PartlyUndone, Undone, Damaged } state = State::Open;
-    size_t renamed = 0;   // files the run renamed
-    size_t open = 0;      // of those, still to be reverted
+    SetCounts renamed;    // what the run renamed
+    SetCounts open;       // of that, still to be reverted
+    size_t skipped = 0;   // files given up with --undo --skip
     std::string problem;  // why a damaged record cannot be read
 };
+// The summary of a record that reads well, its open files looked up in the folder.
+RunSummary SummarizeRun(const FoundJournal& journal, int folderFd);
 std::vector<RunSummary> ListRuns(const std::string& folder, const std::string& journalFolder,
                                  std::time_t now);
 

@@ -5,6 +5,8 @@
 
 #include "core/duplicate_numbering.h"
 #include "core/folder_listing.h"
+#include "core/name_settings.h"
+#include "core/text.h"
 
 namespace corvelle {
 
@@ -20,7 +22,21 @@ std::string_view Extension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
-std::string FoldedStem(std::string_view name) { return FoldCase(Stem(name)); }
+bool IsCompanionType(std::string_view name, std::string_view pattern) {
+    if (MatchesFilePattern(name, pattern)) return false;
+    return std::any_of(kFileTypes.begin(), kFileTypes.end(),
+                       [name](std::string_view type) { return MatchesFilePattern(name, type); });
+}
+
+// Takes the folder's files whose folded stem is `key` out of the table.
+std::vector<std::string> Claim(std::multimap<std::string, std::string>& byStem,
+                               const std::string& key) {
+    std::vector<std::string> names;
+    const auto [first, last] = byStem.equal_range(key);
+    for (auto it = first; it != last; ++it) names.push_back(std::move(it->second));
+    byStem.erase(first, last);
+    return names;
+}
 
 }  // namespace
 
@@ -31,26 +47,54 @@ bool IsSidecarName(std::string_view name) {
         [extension](std::string_view known) { return SameNameIgnoringCase(extension, known); });
 }
 
-std::vector<std::vector<std::string>> FindSidecars(int dirFd,
-                                                   const std::vector<std::string>& pictures) {
-    std::multimap<std::string, std::string> byStem;
+std::vector<std::vector<Follower>> FindFollowers(int dirFd, const std::vector<std::string>& pictures,
+                                                 std::string_view pattern, bool companions) {
+    // By folded stem: the sidecars, and the files of the other types.
+    std::multimap<std::string, std::string> sidecars, others;
     std::vector<std::string> names = ListMatchingFiles(dirFd, "*");
     SortByBytes(names);
-    for (std::string& name : names)
-        if (IsSidecarName(name)) byStem.emplace(FoldedStem(name), std::move(name));
-
-    std::vector<std::vector<std::string>> sidecars(pictures.size());
-    for (size_t i = 0; i < pictures.size() && !byStem.empty(); ++i) {
-        const auto [first, last] = byStem.equal_range(FoldedStem(pictures[i]));
-        for (auto it = first; it != last; ++it) sidecars[i].push_back(std::move(it->second));
-        byStem.erase(first, last);
+    for (std::string& name : names) {
+        if (IsSidecarName(name))
+            sidecars.emplace(FoldCase(Stem(name)), std::move(name));
+        else if (companions && IsCompanionType(name, pattern))
+            others.emplace(FoldCase(Stem(name)), std::move(name));
     }
-    return sidecars;
+
+    std::vector<std::vector<Follower>> followers(pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const std::string& picture = pictures[i];
+        std::vector<Follower>& found = followers[i];
+        const std::string stem = FoldCase(Stem(picture));
+        for (std::string& name : Claim(sidecars, stem))
+            found.push_back({std::move(name), false, Stem(picture).size()});
+        // Darktable's "IMG_1.jpg.xmp": the picture's whole name and ".xmp".
+        for (std::string& name : Claim(sidecars, FoldCase(picture)))
+            found.push_back({std::move(name), false, picture.size(), std::string::npos, true});
+        if (!companions) continue;
+        for (std::string& name : Claim(others, stem)) {
+            const size_t owner = found.size();
+            found.push_back({name, true, Stem(name).size()});
+            for (std::string& own : Claim(sidecars, FoldCase(name)))
+                found.push_back({std::move(own), false, name.size(), owner, true});
+        }
+    }
+    return followers;
 }
 
-std::string SidecarNewName(std::string_view pictureNewName, std::string_view sidecarName) {
-    if (pictureNewName.empty()) return {};
-    return std::string(Stem(pictureNewName)) + std::string(Extension(sidecarName));
+std::string FollowerNewName(const std::vector<Follower>& followers, size_t index,
+                            std::string_view pictureNewName,
+                            const std::vector<std::string>& followerNewNames) {
+    if (pictureNewName.empty() || index >= followers.size()) return {};
+    const Follower& follower = followers[index];
+    std::string_view ownerNew = pictureNewName;
+    if (follower.owner != std::string::npos) {
+        if (follower.owner >= followerNewNames.size()) return {};
+        ownerNew = followerNewNames[follower.owner];
+    }
+    const std::string_view prefix = follower.ownerWholeName ? ownerNew : Stem(ownerNew);
+    const std::string rest = follower.name.substr(std::min(follower.ownerLength, follower.name.size()));
+    // A companion is a picture like the one it goes with: its extension in lower case too.
+    return std::string(prefix) + (follower.companion ? FoldCase(rest) : rest);
 }
 
 }  // namespace corvelle

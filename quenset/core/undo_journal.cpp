@@ -8,7 +8,9 @@
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
+#include "core/file_identity.h"
 #include "core/settings_store.h"
 
 namespace corvelle {
@@ -79,6 +81,41 @@ std::vector<std::string_view> Fields(std::string_view line) {
     return fields;
 }
 
+// Where each item of a "file" line sits, by journal version (0: the version has none).
+struct FileFields {
+    size_t count, birth, size, modified, setsTime, shooting, role, oldName;
+};
+constexpr FileFields kFileFields[] = {
+    {7, 0, 0, 2, 4, 0, 0, 5},
+    {9, 0, 2, 3, 5, 6, 0, 7},
+    {13, 2, 4, 5, 7, 8, 9, 11},
+};
+static_assert(std::size(kFileFields) == kJournalVersion);
+
+bool ReadOptionalTime(std::string_view seconds, std::string_view nanoseconds,
+               std::optional<timespec>& birth) {
+    birth.reset();
+    if (seconds == "-" && nanoseconds == "-") return true;
+    long long s = 0;
+    long ns = 0;
+    if (!ReadNumber(seconds, s) || !ReadNumber(nanoseconds, ns) || ns < 0 || ns >= 1000000000)
+        return false;
+    birth = timespec{std::time_t(s), ns};
+    return true;
+}
+
+// A sidecar or companion names the picture of its set, which comes before it.
+bool ReadRole(std::string_view role, std::string_view picture,
+              const std::vector<JournalFile>& before, JournalFile& file) {
+    if (role == "p") return picture == std::to_string(before.size());
+    if (role != "s" && role != "c") return false;
+    if (!ReadNumber(picture, file.picture) || file.picture >= before.size() ||
+        before[file.picture].role != JournalFile::Role::Picture)
+        return false;
+    file.role = role == "s" ? JournalFile::Role::Sidecar : JournalFile::Role::Companion;
+    return true;
+}
+
 }  // namespace
 
 std::string JournalFolder() { return StateHomeFolder() + "/Corvelle/Quenset"; }
@@ -123,8 +160,8 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
                           const std::vector<JournalFile>& plan) {
     std::error_code ec;
     std::filesystem::create_directories(journalFolder, ec);
-    struct stat folder {};
-    if (fstat(folderFd, &folder) != 0) {
+    const std::optional<FileStamp> folder = StampAt(folderFd, "");
+    if (!folder) {
         fail("cannot read the folder for the undo journal");
         return false;
     }
@@ -147,13 +184,17 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
 
     std::string text = std::string(kMagic) + std::to_string(kJournalVersion) + "\n";
     text += "folder " + EscapeJournalName(folderPath) + "\n";
-    text += "identity " + std::to_string(folder.st_dev) + " " + std::to_string(folder.st_ino) + "\n";
+    text += "identity " + std::to_string(folder->device) + " " + std::to_string(folder->inode) +
+            " " + OptionalTimeText(folder->birth) + "\n";
     text += "time " + std::to_string(static_cast<long long>(when)) + "\n";
+    static const char kRoles[] = {'p', 's', 'c'};
     for (const JournalFile& file : plan) {
-        text += "file " + std::to_string(file.inode) + " " + std::to_string(file.size) + " " +
+        text += "file " + std::to_string(file.inode) + " " + OptionalTimeText(file.birth) + " " +
+                std::to_string(file.size) + " " +
                 std::to_string(static_cast<long long>(file.priorModified.tv_sec)) + " " +
                 std::to_string(file.priorModified.tv_nsec) + " " + (file.setsTime ? "1 " : "0 ") +
                 std::to_string(static_cast<long long>(file.shootingTime)) + " " +
+                kRoles[int(file.role)] + " " + std::to_string(file.picture) + " " +
                 EscapeJournalName(file.oldName) + " " + EscapeJournalName(file.newName) + "\n";
     }
     text += "ready\n";
@@ -166,8 +207,8 @@ bool RenameJournal::begin(const std::string& journalFolder, int folderFd,
     return true;
 }
 
-void RenameJournal::fileDone(size_t index, bool timeSet) {
-    append("done " + std::to_string(index) + (timeSet ? " 1\n" : " 0\n"));
+void RenameJournal::fileDone(size_t index, bool timeSet, const std::optional<timespec>& left) {
+    append("done " + std::to_string(index) + (timeSet ? " 1 " : " 0 ") + OptionalTimeText(left) + "\n");
 }
 
 void RenameJournal::finish(int renamed) {
@@ -186,6 +227,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
     };
     bool haveFolder = false, haveIdentity = false, haveTime = false;
     int version = 0;
+    FileFields layout{};
     while (!text.empty()) {
         const size_t end = text.find('\n');
         if (end == std::string_view::npos) break;  // a line cut short: not yet written
@@ -203,6 +245,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
                 record = JournalRecord{};
                 return JournalRead::Newer;
             }
+            layout = kFileFields[version - 1];
             continue;
         }
         if (key == "folder" && fields.size() == 2 && !haveFolder && !record.ready) {
@@ -210,8 +253,10 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             if (!folder) return damaged("bad folder name");
             record.folder = *folder;
             haveFolder = true;
-        } else if (key == "identity" && fields.size() == 3 && !haveIdentity && !record.ready) {
-            if (!ReadNumber(fields[1], record.device) || !ReadNumber(fields[2], record.inode))
+        } else if (key == "identity" && fields.size() == (version < 3 ? 3u : 5u) &&
+                   !haveIdentity && !record.ready) {
+            if (!ReadNumber(fields[1], record.device) || !ReadNumber(fields[2], record.inode) ||
+                (version >= 3 && !ReadOptionalTime(fields[3], fields[4], record.birth)))
                 return damaged("bad folder identity");
             haveIdentity = true;
         } else if (key == "time" && fields.size() == 2 && !haveTime && !record.ready) {
@@ -219,24 +264,28 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             if (!ReadNumber(fields[1], time)) return damaged("bad time");
             record.time = std::time_t(time);
             haveTime = true;
-        } else if (key == "file" && fields.size() == (version == 1 ? 7u : 9u) && !record.ready) {
-            // Version 1 has neither size nor shooting time: the fields shift by one each.
-            const size_t extra = version == 1 ? 0 : 1;
+        } else if (key == "file" && fields.size() == layout.count && !record.ready) {
             JournalFile file;
             long long seconds = 0;
             long nanoseconds = 0;
             long long shooting = -1;
-            const auto oldName = Unescape(fields[5 + 2 * extra]);
-            const auto newName = Unescape(fields[6 + 2 * extra]);
-            const std::string_view setsTime = fields[4 + extra];
+            const auto oldName = Unescape(fields[layout.oldName]);
+            const auto newName = Unescape(fields[layout.oldName + 1]);
+            const std::string_view setsTime = fields[layout.setsTime];
             if (!ReadNumber(fields[1], file.inode) ||
-                (extra && (!ReadNumber(fields[2], file.size) || file.size < -1)) ||
-                !ReadNumber(fields[2 + extra], seconds) ||
-                !ReadNumber(fields[3 + extra], nanoseconds) || nanoseconds < 0 ||
+                (layout.birth && !ReadOptionalTime(fields[layout.birth], fields[layout.birth + 1],
+                                            file.birth)) ||
+                (layout.size && (!ReadNumber(fields[layout.size], file.size) || file.size < -1)) ||
+                !ReadNumber(fields[layout.modified], seconds) ||
+                !ReadNumber(fields[layout.modified + 1], nanoseconds) || nanoseconds < 0 ||
                 nanoseconds >= 1000000000 || (setsTime != "0" && setsTime != "1") ||
-                (extra && !ReadNumber(fields[5 + extra], shooting)) || !oldName || !newName ||
-                oldName->empty() || newName->empty())
+                (layout.shooting && !ReadNumber(fields[layout.shooting], shooting)) || !oldName ||
+                !newName || oldName->empty() || newName->empty())
                 return damaged("bad file entry");
+            file.picture = record.files.size();
+            if (layout.role && !ReadRole(fields[layout.role], fields[layout.role + 1],
+                                         record.files, file))
+                return damaged("bad file set");
             file.priorModified = {std::time_t(seconds), nanoseconds};
             file.setsTime = setsTime == "1";
             file.shootingTime = std::time_t(shooting);
@@ -248,18 +297,22 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
             record.ready = true;
             record.done.assign(record.files.size(), std::nullopt);
             record.reverted.assign(record.files.size(), false);
-        } else if (key == "done" && fields.size() == 3 && record.ready && !record.undone) {
+            record.skipped.assign(record.files.size(), false);
+        } else if (key == "done" && fields.size() == (version < 3 ? 3u : 5u) && record.ready &&
+                   !record.undone) {
             size_t index = 0;
             if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
-                (fields[2] != "0" && fields[2] != "1") || record.done[index])
+                (fields[2] != "0" && fields[2] != "1") || record.done[index] ||
+                (version >= 3 && !ReadOptionalTime(fields[3], fields[4], record.files[index].modifiedLeft)))
                 return damaged("bad done mark");
             record.done[index] = fields[2] == "1";
-        } else if (key == "reverted" && fields.size() == 2 && record.ready && !record.undone) {
+        } else if ((key == "reverted" || (key == "skipped" && version >= 3)) &&
+                   fields.size() == 2 && record.ready && !record.undone) {
             size_t index = 0;
             if (!ReadNumber(fields[1], index) || index >= record.files.size() ||
-                record.reverted[index])
-                return damaged("bad reverted mark");
-            record.reverted[index] = true;
+                record.reverted[index] || record.skipped[index])
+                return damaged("bad undo mark");
+            (key == "reverted" ? record.reverted : record.skipped)[index] = true;
         } else if ((key == "undone" || key == "tried") && fields.size() == 2 && record.ready &&
                    !record.undone) {
             long long time = 0;
@@ -278,6 +331,7 @@ JournalRead ParseJournal(std::string_view text, JournalRecord& record, std::stri
     // Every file has its marks, also in a record whose plan was never completed.
     record.done.resize(record.files.size());
     record.reverted.resize(record.files.size());
+    record.skipped.resize(record.files.size());
     return JournalRead::Ok;
 }
 
@@ -287,16 +341,18 @@ size_t CompleteLinesLength(std::string_view text) {
 }
 
 std::optional<timespec> JournalFile::modifiedAfterRun(bool timeSet) const {
+    if (modifiedLeft) return modifiedLeft;
     if (!timeSet) return priorModified;
     if (shootingTime < 0) return std::nullopt;
     return timespec{shootingTime, 0};
 }
 
 JournalAppender::JournalAppender(const std::string& path, size_t completeLength)
-    : m_fd(open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC)) {
-    if (m_fd >= 0 && ftruncate(m_fd, off_t(completeLength)) != 0) {
-        close(m_fd);
-        m_fd = -1;
+    : m_fd(open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC)), m_path(path) {
+    if (m_fd < 0) {
+        fail("cannot open the undo journal");
+    } else if (ftruncate(m_fd, off_t(completeLength)) != 0) {
+        fail("cannot mend the undo journal");
     }
 }
 
@@ -304,8 +360,20 @@ JournalAppender::~JournalAppender() {
     if (m_fd >= 0) close(m_fd);
 }
 
+void JournalAppender::fail(const std::string& what) {
+    // The first reason is the one worth telling; later marks fail for the same one.
+    if (m_problem.empty()) m_problem = what + " " + m_path + ": " + std::strerror(errno);
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+}
+
 bool JournalAppender::append(const std::string& line) {
-    return m_fd >= 0 && WriteAll(m_fd, line + "\n") && fdatasync(m_fd) == 0;
+    if (m_fd < 0) return false;
+    if (!WriteAll(m_fd, line + "\n") || fdatasync(m_fd) != 0) {
+        fail("cannot mark the undo journal");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace corvelle

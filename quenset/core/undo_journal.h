@@ -15,23 +15,35 @@ namespace corvelle {
 // each file. It is what `quenset --undo` reverts from.
 //
 // Format, one item a line, names with every byte outside "!".."~" and "%" written as %XX:
-//   Quenset rename journal 2
+//   Quenset rename journal 3
 //   folder <absolute path>             finds the run again when the folder's device changed
-//   identity <device> <inode>          of the folder, so any spelling of it finds the run
+//   identity <device> <inode> <birth s> <birth ns>
+//                                      of the folder, so any spelling of it finds the run
+//                                      ("- -" where the file system keeps no birth time)
 //   time <seconds since 1970>
-//   file <inode> <size> <mtime s> <mtime ns> <sets time 0|1> <shooting time s> <old name>
-//        <new name>                    (planned; one line, a sidecar is a file of its own)
+//   file <inode> <birth s> <birth ns> <size> <mtime s> <mtime ns> <sets time 0|1>
+//        <shooting time s> <role p|s|c> <picture index> <old name> <new name>
+//                                      (planned; one line each, the picture first, then its
+//                                      sidecars (s) and companions (c) naming it)
 //   ready                               the plan is complete; renaming starts after it
-//   done <file index> <time set 0|1>    after that file was renamed (and its time set)
+//   done <file index> <time set 0|1> <mtime s> <mtime ns>
+//                                       after that file was renamed (and its time set), with
+//                                       the last-write time it was left with ("- -": unknown)
 //   reverted <file index>               an undo gave that file its old name back
+//   skipped <file index>                the user gave up reverting that file
 //   tried <seconds since 1970>          an undo ended with files still open
-//   undone <seconds since 1970>         every renamed file has its old name back
-// Version 1 files lack size and shooting time; they are still read.
-inline constexpr int kJournalVersion = 2;
+//   undone <seconds since 1970>         nothing of the run is left to revert
+// Versions 1 and 2 lack birth times and sets (each file stands alone), version 1 also size
+// and shooting time; they are still read.
+inline constexpr int kJournalVersion = 3;
 
 std::string JournalFolder();
 
 struct JournalFile {
+    // A picture is checked to be the file the run renamed; its sidecars follow it (they are
+    // expected to be edited), its companions (its raw file beside a JPEG) are checked too.
+    enum class Role { Picture, Sidecar, Companion };
+
     std::string oldName;
     std::string newName;
     ino_t inode = 0;
@@ -39,6 +51,10 @@ struct JournalFile {
     bool setsTime = false;     // the run meant to set the shooting date as last-write time
     long long size = -1;       // bytes before the run; -1 when not recorded
     std::time_t shootingTime = -1;  // what the run sets as last-write time; -1 not recorded
+    std::optional<timespec> birth;  // none where the file system keeps none, or not recorded
+    std::optional<timespec> modifiedLeft;  // as read back after the rename, where recorded
+    Role role = Role::Picture;
+    size_t picture = 0;  // plan index of the set's picture (its own for a picture)
 
     // The last-write time the run left on the file; none when the record does not say.
     std::optional<timespec> modifiedAfterRun(bool timeSet) const;
@@ -56,8 +72,9 @@ class RenameJournal {
     // Creates the record in `journalFolder` with the whole plan and syncs it to the disk.
     bool begin(const std::string& journalFolder, int folderFd, const std::string& folderPath,
                std::time_t when, const std::vector<JournalFile>& plan);
-    // Marks the file at plan index `index` as renamed; synced before it returns.
-    void fileDone(size_t index, bool timeSet);
+    // Marks the file at plan index `index` as renamed, with the last-write time it has now;
+    // synced before it returns.
+    void fileDone(size_t index, bool timeSet, const std::optional<timespec>& left);
     // Ends the record; a run that renamed nothing leaves no record.
     void finish(int renamed);
 
@@ -78,10 +95,12 @@ struct JournalRecord {
     std::string folder;
     dev_t device = 0;
     ino_t inode = 0;
+    std::optional<timespec> birth;  // of the folder
     std::time_t time = 0;
     std::vector<JournalFile> files;
     std::vector<std::optional<bool>> done;  // per file: renamed, and whether its time was set
     std::vector<bool> reverted;             // per file: given its old name back by an undo
+    std::vector<bool> skipped;              // per file: given up by the user
     bool ready = false;
     bool tried = false;  // an undo left files open
     bool undone = false;
@@ -107,9 +126,15 @@ class JournalAppender {
 
     bool append(const std::string& line);
     bool isOpen() const { return m_fd >= 0; }
+    // Why the record could not be opened or a mark not written; empty while all went well.
+    const std::string& problem() const { return m_problem; }
 
   private:
+    void fail(const std::string& what);
+
     int m_fd = -1;
+    std::string m_path;
+    std::string m_problem;
 };
 
 std::string EscapeJournalName(std::string_view bytes);

@@ -4,6 +4,7 @@
 
 #include "core/byte_source.h"
 #include "core/date_lookup.h"
+#include "core/folder_listing.h"
 #include "support/iso_media_builder.h"
 #include "test_pictures.h"
 
@@ -97,6 +98,17 @@ TEST(ContainerDates, MoviesByCreationDateKeyThenMovieHeader) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(DateOf(BuildMovie(row.parts)), row.date);
     }
+    // Older cameras' QuickTime movies start without "ftyp": the same "moov" dates them.
+    const Bytes movie = BuildMovie({.movieHeaderSeconds = seconds});
+    const size_t ftypSize = size_t(movie[2]) << 8 | movie[3];
+    Bytes headless(movie.begin() + ftypSize, movie.end());
+    TempFolder folder;
+    const FolderHandle handle(folder.path().string());
+    WriteFileBytes(folder.file("old.mov"), headless);
+    EXPECT_EQ(ShootingDateTextOfFile(handle.fd(), "old.mov"), "2023:06:01 14:25:30");
+    std::copy_n("junk", 4, headless.begin() + 4);
+    WriteFileBytes(folder.file("old.mov"), headless);
+    EXPECT_EQ(ShootingDateTextOfFile(handle.fd(), "old.mov"), "");
     // Named ".jpg", a movie is read as JPEG and has no date.
     EXPECT_EQ(ShootingDateText(MemoryByteSource(BuildMovie({.movieHeaderSeconds = seconds})), true),
               "");

@@ -310,12 +310,14 @@ TEST_F(RenameSessionTest, NoFileIsEverLostOrReplaced) {
               (std::vector<uint8_t>{'k', 'e', 'p', 't'}));
     EXPECT_EQ(Contents(folder.path()), before);
 
+    // Names that would leave the folder are refused already in the preview.
     RenameSession away(Inputs(Serial(2, "../" + outside.path().filename().string() + "/")));
-    const size_t listed = away.entries().size();
-    EXPECT_EQ(listed, 5u);
-    const RenameOutcome awayOutcome = away.rename(away.changeablePositions());
+    EXPECT_EQ(away.entries().size(), 5u);
+    EXPECT_TRUE(away.changeablePositions().empty());
+    const RenameOutcome awayOutcome = away.rename({0, 1, 2, 3, 4});
     EXPECT_EQ(awayOutcome.renamed, 0);
-    EXPECT_EQ(awayOutcome.failureLines.size(), listed);
+    EXPECT_NE(away.entries()[0].problem.english.find("is not a name in this folder"),
+              std::string::npos);
     EXPECT_TRUE(fs::is_empty(outside.path()));
     EXPECT_EQ(Contents(folder.path()), before);
     EXPECT_EQ(Names(folder.path()).size(), count);
@@ -331,15 +333,15 @@ TEST_F(RenameSessionTest, NamesAreLimitedInCharactersAndByTheFileSystemsBytes) {
     ASSERT_EQ(korean.entries().size(), 1u);
     EXPECT_EQ(korean.entries()[0].newName, syllables + "20040315-142530.jpg");
 
-    // 119 characters are within the name limit, but their 319 bytes are not a file name.
+    // 119 characters are within the name limit, but their 319 bytes are not a file name:
+    // the preview says so, as the rename would.
     for (int i = 0; i < 60; ++i) syllables += "가";
     settings.prefix = syllables;
     RenameSession tooLong(Inputs(settings));
-    const RenameOutcome outcome = tooLong.rename(tooLong.changeablePositions());
-    EXPECT_EQ(outcome.renamed, 0);
-    EXPECT_EQ(outcome.failureReasons,
-              std::vector<std::string>{
-                  "the new name is 319 bytes long; the file system allows at most 255"});
+    EXPECT_EQ(tooLong.entries()[0].problem.english,
+              "the new name is 319 bytes long; the file system allows at most 255");
+    EXPECT_EQ(tooLong.summaryText(), "전체 1개중 0개 변경 가능/1개 이름 변경불가능");
+    EXPECT_EQ(tooLong.rename({0}).renamed, 0);
     EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
 }
 
@@ -366,7 +368,7 @@ TEST_F(RenameSessionTest, SidecarsGoWithTheirPictureOrNothingOfTheSetMoves) {
     const RenameOutcome outcome = session.rename(session.changeablePositions());
     EXPECT_EQ(outcome.renamed, 2);
     EXPECT_EQ(outcome.failureLines, std::vector<std::string>{"IMG_2.JPG\t-> 20040315-142531.jpg"});
-    EXPECT_EQ(outcome.failureReasons,
+    EXPECT_EQ(English(outcome.failureReasons),
               std::vector<std::string>{"the new name 20040315-142531.THM of the sidecar IMG_2.THM "
                                        "is taken; nothing of this set was renamed"});
     for (const char* name : {"20040315-142530.jpg", "20040315-142530.xmp", "20040315-142530.AAE",
@@ -375,7 +377,8 @@ TEST_F(RenameSessionTest, SidecarsGoWithTheirPictureOrNothingOfTheSetMoves) {
 
     // One journal entry holds the set: undo gives every file of it its old name.
     const UndoOutcome undo = UndoLastRun(folder.path(), JournalFolder());
-    EXPECT_EQ(undo.reverted, 4);
+    EXPECT_EQ(undo.reverted, 2);
+    EXPECT_EQ(undo.revertedExtras, 2);
     EXPECT_EQ(Names(folder.path()), before);
 }
 

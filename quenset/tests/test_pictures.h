@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/rename_texts.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 
@@ -85,6 +86,13 @@ inline struct statx StatusOf(const std::string& path) {
 inline std::time_t CreationTimeOf(const std::string& path) {
     const struct statx status = StatusOf(path);
     return (status.stx_mask & STATX_BTIME) ? status.stx_btime.tv_sec : status.stx_mtime.tv_sec;
+}
+
+// The English words of each reason, as scripts see them.
+inline std::vector<std::string> English(const std::vector<Reason>& reasons) {
+    std::vector<std::string> texts;
+    for (const Reason& reason : reasons) texts.push_back(reason.english);
+    return texts;
 }
 
 }  // namespace corvelle::testing

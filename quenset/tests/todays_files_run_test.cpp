@@ -68,8 +68,8 @@ TEST(TodaysFilesRun, APhoneFolderRenamesByDateWithItsSidecarsAndUndoes) {
               (std::set<std::string>{"20230601-142530.heic", "20230601-142530.AAE",
                                      "20230601-142630.mov", "20230601-142630.aae"}));
 
-    EXPECT_EQ(UndoLastRun(folder.path(), JournalFolder()).reverted, 2);
-    EXPECT_EQ(UndoLastRun(folder.path(), JournalFolder()).reverted, 2);
+    EXPECT_EQ(UndoLastRun(folder.path(), JournalFolder()).revertedExtras, 1);
+    EXPECT_EQ(UndoLastRun(folder.path(), JournalFolder()).reverted, 1);
     EXPECT_EQ(Names(folder.path()), before);
 }
 
@@ -98,10 +98,10 @@ TEST(TodaysFilesRun, ACameraFolderRenamedTypeByTypeEndsWithMatchingStems) {
         WriteFileBytes(folder.file(stem + ".JPG"), JpegWithDates(set.taken, ""));
         Sidecar(folder, stem + ".xmp");
     }
+    // The JPEGs and sidecars go with their raw files as companions; none is left.
     for (const char* type : {"*.nef", "*.orf", "*.cr3"})
         EXPECT_EQ(RenameType(folder, type), 1) << type;
-    // The sidecars went with the raw files; the JPEGs follow to the same stems.
-    EXPECT_EQ(RenameType(folder, "*.jpg"), 3);
+    EXPECT_EQ(RenameType(folder, "*.jpg"), 0);
 
     std::set<std::string> expected;
     for (const char* stem : {"20230601-100001", "20230601-100002", "20230601-100003"})
@@ -109,6 +109,23 @@ TEST(TodaysFilesRun, ACameraFolderRenamedTypeByTypeEndsWithMatchingStems) {
             expected.insert(std::string(stem) + extension);
     expected.insert({"20230601-100001.nef", "20230601-100002.orf", "20230601-100003.cr3"});
     EXPECT_EQ(Names(folder.path()), expected);
+}
+
+TEST(TodaysFilesRun, EditorsPngsAndTheOtherSpellingsAreRenamedByTheirDates) {
+    FixedTimeZone zone("KST-9");
+    TempFolder folder;
+    // ImageMagick and many editors keep EXIF data as hex text in a "Raw profile type exif"
+    // chunk, zlib-compressed in zTXt.
+    WriteFileBytes(folder.file("edit.png"),
+                   BuildPngChunks({{"IHDR", Bytes(13, 0)},
+                                   {"zTXt", PngTextChunk("zTXt", "Raw profile type exif",
+                                                         RawProfileText("exif", ExifTiff(
+                                                             "2023:06:01 10:00:01")))}}));
+    WriteFileBytes(folder.file("scan.JPEG"), JpegWithDates("2023:06:01 10:00:02", ""));
+    EXPECT_EQ(RenameType(folder, "*.png"), 1);
+    EXPECT_EQ(RenameType(folder, "*.jpeg"), 1);
+    EXPECT_EQ(Names(folder.path()),
+              (std::set<std::string>{"20230601-100001.png", "20230601-100002.jpeg"}));
 }
 
 }  // namespace

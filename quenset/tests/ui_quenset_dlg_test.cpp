@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -280,7 +281,7 @@ TEST_F(QuensetDlgTest, AboutBoxFromTheButtonAndTheContextMenu) {
     EXPECT_EQ(seen, expected);
 
     seen.clear();
-    ASSERT_EQ(dialog->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_EQ(dialog->contextMenuPolicy(), Qt::DefaultContextMenu);
     ASSERT_EQ(dialog->actions().size(), 2);
     EXPECT_EQ(dialog->actions()[0]->text(), "&Quenset 정보...");
     QTimer::singleShot(0, inspect);
@@ -359,10 +360,92 @@ TEST_F(QuensetDlgTest, UndoFromTheContextMenuAsksAndReportsEachFileLeftAlone) {
     EXPECT_EQ(
         messages,
         (QStringList{"총 2개의 파일중 1개의 파일을 되돌릴 수 없습니다.\n\n20040315-142530.jpg "
-                     "-> a.jpg: a file of the old name exists; both left as they are",
+                     "-> a.jpg: 원래 이름의 파일이 이미 있어 둘 다 그대로 두었습니다",
                      "1개의 이름을 원래대로 되돌렸습니다."}));
     EXPECT_TRUE(fs::exists(pictures.file("a.jpg")) && fs::exists(pictures.file("b.jpg")));
     EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(QuensetDlgTest, UndoRevertsTheRunItNamedOrAsksAgainWhenTheFolderChanged) {
+    TempFolder pictures;
+    const std::string folder = pictures.path().string();
+    auto renameNow = [&](const std::string& name, const std::string& taken) {
+        WriteFileBytes(pictures.file(name), JpegWithDates(taken, ""));
+        RenameSession session(RunInputsFromSettings({}, folder));
+        return session.rename(session.changeablePositions()).renamed;
+    };
+    ASSERT_EQ(renameNow("a.jpg", "2004:03:15 14:25:30"), 1);
+    Start(folder);
+    Settle();
+    // A run from a terminal while the window shows the older one.
+    WriteFileBytes(pictures.file("b.jpg"), JpegWithDates("2005:06:07 08:09:10", ""));
+    ASSERT_EQ(renameNow("c.jpg", "2006:01:02 03:04:05"), 2);
+
+    QStringList questions, messages;
+    QList<bool> answers{true, false, true};
+    dialog->SetAskQuestion([&](QWidget*, const QString& text) {
+        questions << text;
+        return answers.takeFirst();
+    });
+    dialog->SetShowMessage([&](QWidget*, const QString& text) { messages << text; });
+    dialog->UndoAction()->trigger();
+    Settle();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].contains("파일 1개가"));
+    EXPECT_TRUE(questions[1].startsWith("그 사이에 이 폴더의 이름 변경 기록이 바뀌었습니다.\n\n"));
+    EXPECT_TRUE(questions[1].contains("파일 2개가"));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(fs::exists(pictures.file("20050607-080910.jpg")));
+
+    // Asked again, the newest run is the one reverted.
+    dialog->UndoAction()->trigger();
+    Settle();
+    EXPECT_EQ(messages, QStringList{"2개의 이름을 원래대로 되돌렸습니다."});
+    EXPECT_TRUE(fs::exists(pictures.file("b.jpg")) && fs::exists(pictures.file("c.jpg")));
+    EXPECT_TRUE(fs::exists(pictures.file("20040315-142530.jpg")));
+}
+
+TEST_F(QuensetDlgTest, TheMenuLooksUpTheUndoAgainAndARetryThatFailsOffersToSkip) {
+    TempFolder pictures;
+    Start(pictures.path().string());
+    Settle();
+    ASSERT_FALSE(dialog->UndoAction()->isEnabled());
+    WriteFileBytes(pictures.file("a.jpg"), JpegWithDates("2004:03:15 14:25:30", ""));
+    WriteFileBytes(pictures.file("b.jpg"), JpegWithDates("2005:06:07 08:09:10", ""));
+    RenameSession session(RunInputsFromSettings({}, pictures.path().string()));
+    ASSERT_EQ(session.rename(session.changeablePositions()).renamed, 2);
+
+    bool enabledInMenu = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (menu == nullptr || dialog->IsBusy()) return;  // not shown or not looked up yet
+        enabledInMenu = dialog->UndoAction()->isEnabled();
+        menu->close();
+    });
+    closer.start(10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QApplication::sendEvent(dialog.get(), &event);
+    closer.stop();
+    EXPECT_TRUE(enabledInMenu);
+
+    fs::remove(pictures.file("20050607-080910.jpg"));
+    QStringList messages, offers;
+    dialog->SetAskQuestion([](QWidget*, const QString&) { return true; });
+    dialog->SetShowMessage([&](QWidget*, const QString& text) { messages << text; });
+    dialog->SetOfferSkip([&](QWidget*, const QString& text) {
+        offers << text;
+        return true;
+    });
+    dialog->UndoAction()->trigger();  // a first undo: the plain message
+    Settle();
+    dialog->UndoAction()->trigger();  // a retry that fails again: the skip is offered
+    Settle();
+    ASSERT_EQ(offers.size(), 1);
+    EXPECT_TRUE(offers[0].contains("새 이름으로 된 파일이 더 이상 없습니다"));
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("남은 파일 1개를 건너뛰었습니다."));
+    EXPECT_FALSE(dialog->UndoAction()->isEnabled());
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(RenamePreviewTest, FailuresStayListedAndARetryRenamesThem) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0],
               "총 2개의 파일중 1개의 파일의 이름 변경을 할 수 없습니다.\n이미 존재하는 파일인지 "
-              "검사하십시오\n\na.jpg -> 20040315-142530.jpg: a file of the new name exists");
+              "검사하십시오\n\na.jpg -> 20040315-142530.jpg: 새 이름의 파일이 이미 있습니다");
     EXPECT_EQ(dialog->windowTitle(), "이름 변경 실패한 파일 항목");
     EXPECT_EQ(Lines(), QStringList{"a.jpg\t-> 20040315-142530.jpg"});
     EXPECT_FALSE(dialog->RenameButton()->isEnabled());
@@ -226,7 +226,7 @@ TEST_F(RenamePreviewTest, SidecarsShowUnderTheirPictureAndARunWithoutUndoIsAsked
     answer = true;
     Rename();
     EXPECT_EQ(questions.size(), 2);
-    EXPECT_EQ(messages, QStringList{"2개의 이름을 성공적으로 변경했습니다."});
+    EXPECT_EQ(messages, QStringList{"2개의 이름을 성공적으로 변경했습니다. (보조 파일 1개 함께)"});
     EXPECT_TRUE(fs::exists(folder.file("20040315-142530.XMP")));
     EXPECT_TRUE(fs::exists(folder.file("20040315-142531.jpg")));
 }

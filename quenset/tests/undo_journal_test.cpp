@@ -73,7 +73,8 @@ class UndoTest : public ::testing::Test {
     }
     std::vector<std::string> Journals() const {
         std::vector<std::string> paths;
-        for (const auto& item : fs::directory_iterator(journals.path())) paths.push_back(item.path());
+        for (const auto& item : fs::directory_iterator(journals.path()))
+            if (item.path().extension() == ".journal") paths.push_back(item.path());
         std::sort(paths.begin(), paths.end());
         return paths;
     }
@@ -96,7 +97,7 @@ TEST_F(UndoTest, NamesAndTimesComeBackOneRunAtATime) {
 
     // Any spelling of the folder finds its runs.
     UndoOutcome undo = Undo(folder.path().string() + "/./");
-    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.refusal.english, "");
     EXPECT_EQ(undo.reverted, 3);
     EXPECT_EQ(Snapshot(folder.path()), afterFirst);
 
@@ -105,7 +106,7 @@ TEST_F(UndoTest, NamesAndTimesComeBackOneRunAtATime) {
     EXPECT_TRUE(undo.failureLines.empty());
     EXPECT_EQ(Snapshot(folder.path()), original);
 
-    EXPECT_EQ(Undo().refusal, "no rename run to undo in " + folder.path().string());
+    EXPECT_EQ(Undo().refusal.english, "no rename run to undo in " + folder.path().string());
 }
 
 TEST_F(UndoTest, AnExistingFileIsNeverReplacedAndAMissingOneIsReported) {
@@ -131,12 +132,14 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
 
     WriteText(path, good + "done 7 1\n");
     UndoOutcome undo = Undo();
-    EXPECT_NE(undo.refusal.find("is damaged"), std::string::npos) << undo.refusal;
+    EXPECT_NE(undo.refusal.english.find("is damaged"), std::string::npos) << undo.refusal.english;
     EXPECT_EQ(Snapshot(folder.path()), renamed);
 
-    WriteText(path, "Quenset rename journal 3\nsomething new\n");
+    WriteText(path, "Quenset rename journal 9\nfolder " +
+                        EscapeJournalName(AbsoluteFolderPath(folder.path())) + "\n");
     undo = Undo();
-    EXPECT_NE(undo.refusal.find("newer Quenset"), std::string::npos) << undo.refusal;
+    EXPECT_NE(undo.refusal.english.find("newer Quenset"), std::string::npos)
+        << undo.refusal.english;
     EXPECT_EQ(Snapshot(folder.path()), renamed);
 
     // A run cut short after its second rename, before that file's mark: the last mark is
@@ -146,7 +149,7 @@ TEST_F(UndoTest, UntrustedJournalsAreRefusedWholeAndACutRunIsStillReverted) {
     // A newer damaged record of another folder does not stand in the way.
     WriteText(journals.file("run-9.journal"), "Quenset rename journal 1\nidentity 1 2\n?\n");
     undo = Undo();
-    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.refusal.english, "");
     EXPECT_EQ(undo.reverted, 2);
     EXPECT_EQ(Snapshot(folder.path()), original);
     JournalRecord record;
@@ -165,7 +168,7 @@ TEST_F(UndoTest, OnlyTheFilesTheRunRenamedAreRevertedAndTheOthersStayOpen) {
     Swap("20040315-142530.jpg", "20050607-080910.jpg");
     UndoOutcome undo = Undo();
     EXPECT_EQ(undo.reverted, 0);
-    EXPECT_EQ(undo.failureReasons, (std::vector<std::string>{kChanged, kChanged}));
+    EXPECT_EQ(English(undo.failureReasons), (std::vector<std::string>{kChanged, kChanged}));
     EXPECT_TRUE(undo.failed());
     EXPECT_TRUE(fs::exists(folder.file("20040315-142530.jpg")));
     // Both stay open: put right, the next undo reverts them.
@@ -197,9 +200,9 @@ TEST_F(UndoTest, AFolderOnAnotherDeviceIsFoundByItsPathAndJudgedBySizeAndTime) {
     // Inode numbers say nothing there, so an edited file is not known as the run's own.
     SetModifiedTime(folder.file("20050607-080910.jpg"), 1700000000);
     UndoOutcome undo = Undo();
-    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.refusal.english, "");
     EXPECT_EQ(undo.reverted, 1);
-    EXPECT_EQ(undo.failureReasons, std::vector<std::string>{kChanged});
+    EXPECT_EQ(English(undo.failureReasons), std::vector<std::string>{kChanged});
     EXPECT_TRUE(fs::exists(folder.file("a.jpg")));
     EXPECT_TRUE(fs::exists(folder.file("20050607-080910.jpg")));
     SetModifiedTime(folder.file("20050607-080910.jpg"), LocalTime(2005, 6, 7, 8, 9, 10));
@@ -224,8 +227,8 @@ TEST_F(UndoTest, APartlyFailedUndoKeepsItsRunOpenAndTheNextUndoRetriesIt) {
         ListRuns(folder.path(), journals.path(), std::time(nullptr));
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].state, State::PartlyUndone);
-    EXPECT_EQ(runs[0].renamed, 3u);
-    EXPECT_EQ(runs[0].open, 1u);
+    EXPECT_EQ(runs[0].renamed.sets, 3u);
+    EXPECT_EQ(runs[0].open.sets, 1u);
 
     fs::remove(folder.file("20040315-142530.jpg"));
     undo = Undo();
@@ -251,7 +254,7 @@ TEST_F(UndoTest, StrayAndDamagedJournalsStandOnlyInTheWayOfTheirOwnFolder) {
     WriteText(journals.file("run-99999999999999999999.journal"),
               "Quenset rename journal 2\nfolder /elsewhere\n?\n");
     const UndoOutcome undo = Undo();
-    EXPECT_EQ(undo.refusal, "");
+    EXPECT_EQ(undo.refusal.english, "");
     EXPECT_EQ(undo.reverted, 2);
     ASSERT_EQ(undo.notes.size(), 1u);
     EXPECT_NE(undo.notes[0].find("run-99999999999999999998.journal is damaged"), std::string::npos);
@@ -291,9 +294,15 @@ TEST(UndoJournalFormat, NamesOfAnyBytesSurviveTheRecord) {
     const FolderHandle handle(folder.path().string());
     const std::string odd = "a b%c\t\xe9\n.jpg";
     RenameJournal journal;
+    JournalFile planned;
+    planned.oldName = odd;
+    planned.newName = "new.jpg";
+    planned.inode = 77;
+    planned.priorModified = {1, 999999999};
+    planned.setsTime = true;
     ASSERT_TRUE(journal.begin(journals.path().string(), handle.fd(), "/some where", 12345,
-                              {{odd, "new.jpg", 77, {1, 999999999}, true}}));
-    journal.fileDone(0, true);
+                              {planned}));
+    journal.fileDone(0, true, timespec{5, 6});
     journal.finish(1);
     JournalRecord record;
     std::string why;

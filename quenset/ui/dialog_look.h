@@ -25,5 +25,7 @@ QIcon ProgramIcon();
 // No (true when the user answers Yes).
 void ShowOkMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+// A message with an OK button and one more choice beside it; true when that was chosen.
+bool ShowOkOr(QWidget* parent, const QString& text, const QString& other, QMessageBox::Icon icon);
 
 }  // namespace quenset

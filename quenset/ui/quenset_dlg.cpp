@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QThreadPool>
+
+#include <cstdio>
 
 #include "core/rename_texts.h"
 #include "core/settings_store.h"
@@ -68,6 +71,10 @@ bool DefaultAskQuestion(QWidget* parent, const QString& text) {
     return AskYesNo(parent, text, QMessageBox::Question);
 }
 
+bool DefaultOfferSkip(QWidget* parent, const QString& text) {
+    return ShowOkOr(parent, text, Text(corvelle::kUndoSkipButton), QMessageBox::Warning);
+}
+
 int DefaultTrackPopup(QMenu& menu, const QPoint& anchor) {
     // Centred under the button: the menu's middle on the anchor's x.
     const QPoint at(anchor.x() - menu.sizeHint().width() / 2, anchor.y());
@@ -97,7 +104,8 @@ CQuensetDlg::CQuensetDlg(corvelle::SettingsStore& store, std::string startFolder
       m_fnClock(clock ? std::move(clock) : Clock([] { return std::time(nullptr); })),
       m_fnTrackPopup(DefaultTrackPopup),
       m_fnShowMessage(DefaultShowMessage),
-      m_fnAskQuestion(DefaultAskQuestion) {
+      m_fnAskQuestion(DefaultAskQuestion),
+      m_fnOfferSkip(DefaultOfferSkip) {
     corvelle::SetControlId(this, IDD_QUENSET_DIALOG);
     setWindowTitle(QStringLiteral("Quenset 1.13 Corvelle"));
     setFont(DialogFont());
@@ -198,7 +206,7 @@ void CQuensetDlg::OnInitDialog(const std::string& startFolder) {
     m_pUndo->setEnabled(false);
     connect(m_pUndo, &QAction::triggered, this, &CQuensetDlg::OnUndo);
     addAction(m_pUndo);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     // F1 stands in for the system menu's about entry.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CQuensetDlg::OnAbout);
@@ -404,36 +412,78 @@ void CQuensetDlg::RefreshUndo() {
     });
 }
 
+void CQuensetDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // A run made meanwhile from a terminal changes what there is to undo.
+    RefreshUndo();
+    QMenu menu(this);
+    menu.addActions(actions());
+    menu.exec(event->globalPos());
+}
+
 void CQuensetDlg::OnUndo() {
     if (!m_undoableRun || m_bUndoing) return;
-    using namespace corvelle;
-    const RunSummary& run = *m_undoableRun;
-    const std::string when = RunTimeText(run.time);
-    // A run an earlier undo left partly open is asked about as a retry of its open files.
-    const std::string_view format = run.state == RunSummary::State::PartlyUndone
-                                        ? kUndoRetryQuestionFormat
-                                        : kUndoQuestionFormat;
-    const std::string question =
-        FormatCounts(FormatTexts(format, {when}), {static_cast<long long>(run.open)});
-    if (!m_fnAskQuestion(this, Text(question))) return;
+    AskAndUndo(*m_undoableRun, {});
+}
 
+void CQuensetDlg::AskAndUndo(const corvelle::RunSummary& run, const std::string& preface) {
+    using namespace corvelle;
+    const std::string question = preface.empty() ? UndoQuestion(run)
+                                                 : preface + "\n\n" + UndoQuestion(run);
+    if (!m_fnAskQuestion(this, Text(question))) return;
+    // The undo reverts the very run the question named, or comes back to ask again.
+    UndoRequest request;
+    request.journalPath = run.journalPath;
+    request.openPictures = run.open.sets;
+    StartUndo(request);
+}
+
+void CQuensetDlg::StartUndo(const corvelle::UndoRequest& request) {
     m_bUndoing = true;
     m_pUndo->setEnabled(false);
     m_waitCursor.emplace();
-    QThreadPool::globalInstance()->start([self = QPointer(this), folder = FolderForRun()] {
-        const UndoOutcome outcome = UndoLastRun(folder, JournalFolder());
+    QThreadPool::globalInstance()->start([self = QPointer(this), folder = FolderForRun(), request] {
+        const corvelle::UndoOutcome outcome =
+            corvelle::UndoLastRun(folder, corvelle::JournalFolder(), request);
         QMetaObject::invokeMethod(
             qApp,
             [self, outcome] {
-                if (!self) return;
-                self->m_bUndoing = false;
-                self->m_waitCursor.reset();
-                const std::string text = UndoMessage(outcome, 20);
-                self->m_fnShowMessage(self, QString::fromStdString(FileTextToUtf8(text)));
-                self->RefreshUndo();
+                if (self) self->OnUndone(outcome);
             },
             Qt::QueuedConnection);
     });
+}
+
+void CQuensetDlg::OnUndone(const corvelle::UndoOutcome& outcome) {
+    using namespace corvelle;
+    m_bUndoing = false;
+    m_waitCursor.reset();
+    for (const std::string& note : outcome.notes)
+        std::fprintf(stderr, "quenset: note: %s\n", note.c_str());
+    if (outcome.runChanged) {
+        m_undoableRun = outcome.currentRun;
+        if (outcome.currentRun) {
+            AskAndUndo(*outcome.currentRun, std::string(kRunChangedText));
+        } else {
+            m_fnShowMessage(this, Text(std::string(kRunChangedText) + "\n" +
+                                       std::string(kNothingToUndoText)));
+        }
+        if (!m_bUndoing) RefreshUndo();
+        return;
+    }
+    const QString text = QString::fromStdString(FileTextToUtf8(UndoMessage(outcome, 20)));
+    // A retry that failed again may give up the files left, so older runs can be reached.
+    if (outcome.retried > 0 && !outcome.failureLines.empty() && !outcome.refused()) {
+        if (m_fnOfferSkip(this, text)) {
+            UndoRequest request;
+            request.journalPath = outcome.journalPath;
+            request.skip = true;
+            StartUndo(request);
+            return;
+        }
+    } else {
+        m_fnShowMessage(this, text);
+    }
+    RefreshUndo();
 }
 
 void CQuensetDlg::OnAbout() {

@@ -11,6 +11,7 @@
 #include "core/name_settings.h"
 #include "core/rename_session.h"
 #include "core/run_journals.h"
+#include "core/undo_run.h"
 #include "ui/wait_cursor.h"
 
 class QAbstractButton;
@@ -39,6 +40,9 @@ class CQuensetDlg : public QDialog {
     // A message box with an OK button, and a question answered Yes (true) or No.
     using ShowMessage = std::function<void(QWidget* parent, const QString& text)>;
     using AskQuestion = std::function<bool(QWidget* parent, const QString& text)>;
+    // The outcome of a retried undo that failed again, with the choice to skip the files
+    // left (true) beside OK.
+    using OfferSkip = std::function<bool(QWidget* parent, const QString& text)>;
 
     // `startFolder` (bytes, as given on the command line) is put into the folder edit as if
     // typed instead of "Recent Path"; it is not stored.
@@ -56,6 +60,7 @@ class CQuensetDlg : public QDialog {
     void SetRunPreview(RunPreview run) { m_fnRunPreview = std::move(run); }
     void SetShowMessage(ShowMessage show) { m_fnShowMessage = std::move(show); }
     void SetAskQuestion(AskQuestion ask) { m_fnAskQuestion = std::move(ask); }
+    void SetOfferSkip(OfferSkip offer) { m_fnOfferSkip = std::move(offer); }
 
     // The context menu's undo entry; enabled while the folder in the edit has a run to undo.
     QAction* UndoAction() const { return m_pUndo; }
@@ -66,7 +71,15 @@ class CQuensetDlg : public QDialog {
     void OnAbout();
     void OnUndo();
 
+  protected:
+    // The undo entry is looked up again each time the menu opens, so it is never stale.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
   private:
+    // Asks about the run, then reverts (or skips) exactly that run on a worker.
+    void AskAndUndo(const corvelle::RunSummary& run, const std::string& preface);
+    void StartUndo(const corvelle::UndoRequest& request);
+    void OnUndone(const corvelle::UndoOutcome& outcome);
     void CreateControls();
     void OnInitDialog(const std::string& startFolder);
     void ConnectControls();
@@ -84,6 +97,7 @@ class CQuensetDlg : public QDialog {
     RunPreview m_fnRunPreview;
     ShowMessage m_fnShowMessage;
     AskQuestion m_fnAskQuestion;
+    OfferSkip m_fnOfferSkip;
     // Only the newest lookup counts; older answers arrive late and are dropped.
     int m_nUndoLookup = 0;
     int m_nUndoLookups = 0;

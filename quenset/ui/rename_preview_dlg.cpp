@@ -1,6 +1,7 @@
 #include "ui/rename_preview_dlg.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -156,10 +157,18 @@ void CRenamePreviewDlg::FillList() {
     m_rowEntry.clear();
     const std::vector<corvelle::RenameEntry>& entries = m_pSession->entries();
     for (size_t position = 0; position < entries.size(); ++position) {
-        m_pList->addItem(ShownText(corvelle::EntryLine(entries[position])));
+        const corvelle::RenameEntry& entry = entries[position];
+        m_pList->addItem(ShownText(corvelle::EntryLine(entry)));
         m_rowEntry.push_back(position);
+        if (!entry.problem.korean.empty()) {
+            // Marked as failing now, with the reason the rename would give.
+            QListWidgetItem* item = m_pList->item(m_pList->count() - 1);
+            item->setText(item->text() + QStringLiteral("  ") + ShownText(entry.problem.korean));
+            item->setForeground(QColor(Qt::red));
+            item->setToolTip(ShownText(entry.problem.korean));
+        }
         // A sidecar goes with its picture: shown under it, never chosen on its own.
-        for (const std::string& line : corvelle::SidecarLines(entries[position])) {
+        for (const std::string& line : corvelle::SidecarLines(entry)) {
             auto* item = new QListWidgetItem(ShownText(line), m_pList);
             item->setFlags(Qt::ItemIsEnabled);
             item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
@@ -224,6 +233,14 @@ void CRenamePreviewDlg::OnRenamed(const corvelle::RenameOutcome& outcome) {
         // Nothing was renamed: the preview stands as it was.
         m_pProgress->hide();
         m_pSummary->show();
+        OnSelChange();
+        return;
+    }
+    if (!outcome.refusal.korean.empty()) {
+        // Another quenset holds the folder: nothing was renamed, the preview stands.
+        m_pProgress->hide();
+        m_pSummary->show();
+        m_fnShowMessage(this, ShownText(outcome.refusal.korean));
         OnSelChange();
         return;
     }
