@@ -7,18 +7,21 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/byte_source.h"
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
 #include "core/picture_limits.h"
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
 #include "core/picture_saver.h"
+#include "core/picture_container.h"
 #include "core/picture_types.h"
 #include "core/shot_date.h"
 #include "core/stamp_drawing.h"
 #include "core/stamp_text.h"
 #include "core/target_rect.h"
 #include "imaging/open_picture.h"
+#include "imaging/picture_errors.h"
 
 namespace corvelle {
 
@@ -105,6 +108,35 @@ PictureType sourceTypeOf(const std::string& path) {
     return PictureType::kJpeg;
 }
 
+// A picture's EXIF data as a TIFF structure, and its size (also when too large to carry).
+struct SourceExif {
+    std::vector<uint8_t> tiff;
+    uint64_t size = 0;
+};
+
+// PNG, WebP and HEIF files are read by our own container readers, which find EXIF data
+// wherever the file keeps it; other types give what their loader found.
+SourceExif containerExifOf(const std::string& path, PictureType type, const VImage& source) {
+    SourceExif exif;
+    const PictureContainer container = PictureTypeInfoOf(type).container;
+    if (!KeepsExifInChunks(container)) {
+        const auto blob = blobOf(source, VIPS_META_EXIF_NAME);
+        exif.tiff.assign(blob.begin(), blob.end());
+        exif.size = exif.tiff.size();
+        return exif;
+    }
+    const auto file = FileByteSource::open(path);
+    if (file == nullptr) return exif;
+    const std::vector<ByteRange> found = FindContainerExif(*file, container);
+    if (found.empty()) return exif;
+    exif.size = found.front().length;
+    // More than a JPEG segment holds is only measured, never read.
+    if (exif.size > 65535) return exif;
+    exif.tiff.resize(size_t(exif.size));
+    exif.tiff.resize(file->readAt(found.front().offset, exif.tiff));
+    return exif;
+}
+
 }  // namespace
 
 std::string PixelLimitProblem(const RunSettings& settings, int width, int height) {
@@ -114,14 +146,16 @@ std::string PixelLimitProblem(const RunSettings& settings, int width, int height
 
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
                              const std::string& destinationPath, const StepReporter& reportStep,
-                             bool replaceExisting, bool keepPreview) {
+                             bool replaceExisting, bool keepPreview, MemoryBudget* memory) {
     ConvertResult result;
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
     };
-    // The library keeps its messages until they are cleared; each picture's failure names
-    // its own reason only.
-    vips_error_clear();
+    // Each picture's failure names its own reason only, in our words where the library's
+    // could be another picture's.
+    PictureErrors errors;
+    std::string failing = "cannot read the picture";
+    MemoryBudget::Reservation room;
     try {
         step(kStepReadJpeg);
         if (!isRegularFile(sourcePath)) {
@@ -132,7 +166,13 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         // is decoded.
         const PictureType type = sourceTypeOf(sourcePath);
         const bool jpegSource = type == PictureType::kJpeg;
-        OpenedPicture header = OpenPictureHeader(sourcePath, type);
+        const std::string typeName(PictureTypeInfoOf(type).name);
+        failing = "not a readable " + typeName + " picture";
+        // Only a JPEG cut short is filled in (and warned of); a cut-short picture of another
+        // type fails rather than come out with a blank part.
+        PictureRequest loading;
+        loading.cutShortFails = !jpegSource;
+        OpenedPicture header = OpenPictureHeader(sourcePath, type, loading);
         if (!header) {
             result.error = header.problem;
             return result;
@@ -148,10 +188,30 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
         const double factor =
             std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
-        const int shrink = kernel.shrinkOnLoad && jpegSource ? jpegShrinkFor(factor) : 1;
-        const PictureLimits budget;
-        OpenedPicture opened = shrink > 1 ? OpenPicture(sourcePath, type, budget, shrink)
-                                          : DecodePicture(source, budget);
+        loading.shrink = kernel.shrinkOnLoad && jpegSource ? jpegShrinkFor(factor) : 1;
+        // What the picture takes while it is converted: its decoded pixels and the canvas
+        // twice (the canvas, then its encoded copy or the preview). Pictures wait for room
+        // in the run's budget rather than take more together.
+        PictureLimits budget;
+        budget.maxPictureBytes = uint64_t(settings.maxMemoryMb) << 20;
+        const uint64_t shrink = uint64_t(loading.shrink);
+        const uint64_t decodedBytes = (uint64_t(source.width()) + shrink - 1) / shrink *
+                                      ((uint64_t(source.height()) + shrink - 1) / shrink) *
+                                      uint64_t(source.bands()) *
+                                      uint64_t(vips_format_sizeof(source.format()));
+        const uint64_t needed = decodedBytes + 2 * uint64_t(drawn.canvasWidth()) *
+                                                   uint64_t(drawn.canvasHeight()) *
+                                                   uint64_t(std::clamp(source.bands(), 3, 4));
+        if (needed > budget.maxPictureBytes) {
+            result.error = "too large (" + std::to_string(source.width()) + " x " +
+                           std::to_string(source.height()) + ", " +
+                           std::to_string((needed + (1 << 20) - 1) >> 20) + " MB)";
+            return result;
+        }
+        if (memory != nullptr) room = memory->reserve(needed);
+        failing = "the " + typeName + " picture is damaged or cut short";
+        OpenedPicture opened = loading.shrink > 1 ? OpenPicture(sourcePath, type, budget, loading)
+                                                  : DecodePicture(source, budget, type);
         if (!opened) {
             result.error = opened.problem;
             return result;
@@ -160,6 +220,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         opened = {};
 
         step(kStepResizeDib);
+        failing = "cannot resize the picture";
         const bool jpegOutput = TakesJpegName(settings, sourcePath);
         VImage picture = asColourPicture(decoded);
         // JPEG has no transparency: what shows through is white.
@@ -186,10 +247,14 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             step(kStepLoadExifInfo);
             if (jpegSource)
                 segments = ReadMetadataSegments(sourcePath);
-            else if (jpegOutput)
-                segments = SegmentsForMetadata(blobOf(source, VIPS_META_EXIF_NAME),
-                                               blobOf(source, VIPS_META_ICC_NAME),
+            else if (jpegOutput) {
+                const SourceExif exif = containerExifOf(sourcePath, type, source);
+                segments = SegmentsForMetadata(exif.tiff, blobOf(source, VIPS_META_ICC_NAME),
                                                PictureTypeInfoOf(type).decoderTurnsUpright);
+                if (exif.size > 0 && segments->exif.empty())
+                    result.warnings.push_back("EXIF of " + std::to_string((exif.size + 1023) / 1024) +
+                                              " KB does not fit a JPEG; left out");
+            }
             // CMYK pixels were converted to sRGB through their profile; that profile no
             // longer describes them.
             if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
@@ -206,12 +271,11 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
         if (result.saved && jpegSource)
             result.endsEarly = JpegFileEndsEarly(sourcePath);
-    } catch (const vips::VError& e) {
-        result.error = e.what();
+    } catch (const vips::VError&) {
+        result.error = errors.reason(failing);
         result.saved = false;
         result.preview = VImage();
     }
-    vips_error_clear();
     return result;
 }
 

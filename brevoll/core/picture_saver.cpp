@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/safe_file.h"
+#include "imaging/picture_errors.h"
 
 namespace corvelle {
 
@@ -63,6 +64,7 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
     }
     const bool jpeg = isJpeg(request.loader);
     std::vector<uint8_t> bytes;
+    PictureErrors errors;
     try {
         vips::VOption* options = vips::VImage::option();
         // JPEG metadata is put in afterwards from the source's own bytes; libvips would
@@ -75,8 +77,8 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
         std::unique_ptr<void, GFreeDeleter> owned(buffer);
         const auto* begin = static_cast<const uint8_t*>(buffer);
         bytes.assign(begin, begin + size);
-    } catch (const vips::VError& e) {
-        if (error) *error = e.what();
+    } catch (const vips::VError&) {
+        if (error) *error = errors.reason("cannot encode the picture as " + suffix->substr(1));
         return false;
     }
     if (jpeg && request.keepMetadata && request.jpegSegments != nullptr &&

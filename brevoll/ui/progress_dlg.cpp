@@ -239,7 +239,7 @@ void CProgressDlg::ResizePicture() {
     m_pCounterText->setText(QStringLiteral("%1 / %2").arg(index + 1).arg(total));
     m_pProgress->setValue(index + 1);
     m_pSourceText->setText(qt(source));
-    m_pDestText->setText(qt(corvelle::DestinationPathFor(m_settings, source)));
+    m_pDestText->setText(qt(m_pRun->destinationOf(index)));
 
     // The preview box is read at each picture: a change shows from the next one on.
     const bool preview = m_pPreviewCheck->isChecked();
@@ -297,7 +297,9 @@ QStringList CProgressDlg::FailureLines() const {
     QStringList lines;
     for (const corvelle::PictureFailure& failure : m_pRun->failures())
         lines << qt(corvelle::DescribeFailure(failure));
+    for (const std::string& line : m_pRun->warnings()) lines << qt(line);
     for (const std::string& line : m_pRun->leftOutTypes()) lines << qt(line);
+    for (const std::string& line : m_pRun->renamedLines()) lines << qt(line);
     return lines;
 }
 
@@ -312,9 +314,11 @@ void CProgressDlg::EndRun() {
     m_bRunning = false;
     if (m_pRun->cancelled()) m_pTimeText->setText(QStringLiteral("User canceled"));
     const int failed = int(m_pRun->failures().size());
-    m_pCounterText->setText(
-        failed > 0 ? QStringLiteral("%1 Resized, %2 failed").arg(m_pRun->resized()).arg(failed)
-                   : QStringLiteral("%1 Resized").arg(m_pRun->resized()));
+    const int renamed = int(m_pRun->renamedLines().size());
+    QString end = QStringLiteral("%1 Resized").arg(m_pRun->resized());
+    if (failed > 0) end += QStringLiteral(", %1 failed").arg(failed);
+    if (renamed > 0) end += QStringLiteral(", %1 renamed").arg(renamed);
+    m_pCounterText->setText(end);
     m_pFailures->setVisible(!FailureLines().isEmpty());
     m_pCancel->setText(QStringLiteral("Close"));
     m_pStart->setEnabled(false);

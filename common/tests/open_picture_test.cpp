@@ -69,9 +69,9 @@ TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
     EXPECT_EQ(DecodedBytes(header.image), 3600u);
     PictureLimits budget;
     budget.maxPictureBytes = 3599;
-    EXPECT_EQ(DecodePicture(header.image, budget).problem, "too large (40 x 30, 1 MB)");
+    EXPECT_EQ(DecodePicture(header.image, budget, PictureType::kPng).problem, "too large (40 x 30, 1 MB)");
     budget.maxPictureBytes = 3600;
-    EXPECT_TRUE(DecodePicture(header.image, budget));
+    EXPECT_TRUE(DecodePicture(header.image, budget, PictureType::kPng));
 
     // Wider samples count: 16-bit RGBA takes 8 bytes a pixel.
     const std::string wide =
@@ -90,7 +90,7 @@ TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
         encoded(VImage::black(400, 300, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR),
                 ".jpg"));
     budget.maxPictureBytes = 100 * 75 * 3;
-    const OpenedPicture quarter = OpenPicture(jpeg, PictureType::kJpeg, budget, 4);
+    const OpenedPicture quarter = OpenPicture(jpeg, PictureType::kJpeg, budget, {.shrink = 4});
     ASSERT_TRUE(quarter) << quarter.problem;
     EXPECT_EQ(quarter.image.width(), 100);
     EXPECT_EQ(OpenPicture(jpeg, PictureType::kJpeg, budget).problem, "too large (400 x 300, 1 MB)");
