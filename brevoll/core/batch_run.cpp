@@ -7,6 +7,7 @@
 #include <future>
 #include <utility>
 
+#include "core/error_report.h"
 #include "core/output_names.h"
 #include "core/picture_list.h"
 #include "core/picture_pipeline.h"
@@ -74,6 +75,7 @@ void BatchRun::collect(const std::function<void(size_t)>& listed) {
     m_nextIndex = 0;
     m_resized = 0;
     m_answer = OverwriteAnswer::Yes;
+    m_markers.setRun(DescribeRunForReport(m_settings));
 }
 
 std::optional<PictureJob> BatchRun::takeNext() {
