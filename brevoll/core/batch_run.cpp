@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <deque>
 #include <future>
+#include <set>
 #include <utility>
 
 #include "core/error_report.h"
 #include "core/output_names.h"
 #include "core/picture_list.h"
 #include "core/picture_pipeline.h"
+#include "core/safe_file.h"
 
 namespace corvelle {
 
@@ -62,6 +64,11 @@ void BatchRun::collect(const std::function<void(size_t)>& listed) {
     m_leftOutTypes = std::move(found.leftOutTypes);
     OutputNames names = ClaimOutputNames(m_settings, m_pictures);
     m_destinations = std::move(names.destinations);
+    // What a killed run left half-written goes before this run looks at its folders.
+    std::set<std::string> folders;
+    for (const std::string& destination : m_destinations)
+        folders.insert(destination.substr(0, destination.find_last_of('/') + 1));
+    for (const std::string& folder : folders) RemoveAbandonedTempFiles(folder);
     m_existedBefore.assign(m_pictures.size(), false);
     for (size_t i = 0; i < m_pictures.size(); ++i)
         m_existedBefore[i] = somethingAt(m_destinations[i]);
