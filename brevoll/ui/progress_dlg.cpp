@@ -166,8 +166,8 @@ void CProgressDlg::OnCollected(std::string sourceProblem) {
     // A folder that cannot be walked says why instead of looking empty.
     QString source = qt(m_settings.sourceFolder);
     if (!sourceProblem.empty()) source += QStringLiteral(" (%1)").arg(qt(sourceProblem));
-    m_pSourceText->setText(source);
-    m_pDestText->setText(qt(m_settings.destinationFolder));
+    ShowPath(m_pSourceText, source);
+    ShowPath(m_pDestText, qt(m_settings.destinationFolder));
     if (m_bCloseWhenDone) {
         QDialog::reject();
         return;
@@ -238,8 +238,8 @@ void CProgressDlg::ResizePicture() {
     const std::string& source = m_pRun->pictures()[size_t(index)];
     m_pCounterText->setText(QStringLiteral("%1 / %2").arg(index + 1).arg(total));
     m_pProgress->setValue(index + 1);
-    m_pSourceText->setText(qt(source));
-    m_pDestText->setText(qt(m_pRun->destinationOf(index)));
+    ShowPath(m_pSourceText, qt(source));
+    ShowPath(m_pDestText, qt(m_pRun->destinationOf(index)));
 
     // The preview box is read at each picture: a change shows from the next one on.
     const bool preview = m_pPreviewCheck->isChecked();
@@ -276,6 +276,13 @@ void CProgressDlg::OnPictureDone(std::shared_ptr<PictureJob> job) {
     m_pRun->finish(*job);
     ShowTime();
     if (m_bCloseWhenDone) QDialog::reject();
+}
+
+void CProgressDlg::ShowPath(QLabel* label, const QString& path) {
+    // A long path loses its middle, as in the overwrite question, so that the file name at
+    // its end stays readable; the whole path is the label's tool tip.
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+    label->setToolTip(path);
 }
 
 void CProgressDlg::ShowTime() {
