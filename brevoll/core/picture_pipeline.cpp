@@ -10,16 +10,17 @@
 #include "core/byte_source.h"
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
+#include "core/picture_container.h"
 #include "core/picture_limits.h"
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
 #include "core/picture_saver.h"
-#include "core/picture_container.h"
 #include "core/picture_types.h"
 #include "core/shot_date.h"
 #include "core/stamp_drawing.h"
 #include "core/stamp_text.h"
 #include "core/target_rect.h"
+#include "core/tiff_exif.h"
 #include "imaging/open_picture.h"
 #include "imaging/picture_errors.h"
 
@@ -85,10 +86,6 @@ VImage previewOf(const VImage& canvas) {
     return canvas.resize(double(kPreviewSide) / side).copy_memory();
 }
 
-std::string shotDateOf(const VImage& image) {
-    return ReadShotDate(blobOf(image, VIPS_META_EXIF_NAME));
-}
-
 // Only a regular file is a picture. The test opens without waiting, so a pipe or a device
 // that took the place of a listed picture cannot hold the run up.
 bool isRegularFile(const std::string& path) {
@@ -114,19 +111,23 @@ struct SourceExif {
     uint64_t size = 0;
 };
 
-// PNG, WebP and HEIF files are read by our own container readers, which find EXIF data
-// wherever the file keeps it; other types give what their loader found.
-SourceExif containerExifOf(const std::string& path, PictureType type, const VImage& source) {
+// Read by our own readers: a TIFF picture's describing entries, and the EXIF data of PNG,
+// WebP and HEIF files wherever the file keeps them. A JPEG gives what its loader found.
+SourceExif exifOf(const std::string& path, PictureType type, const VImage& source) {
     SourceExif exif;
     const PictureContainer container = PictureTypeInfoOf(type).container;
-    if (!KeepsExifInChunks(container)) {
+    const auto file = type == PictureType::kJpeg ? nullptr : FileByteSource::open(path);
+    if (file == nullptr) {
         const auto blob = blobOf(source, VIPS_META_EXIF_NAME);
         exif.tiff.assign(blob.begin(), blob.end());
         exif.size = exif.tiff.size();
         return exif;
     }
-    const auto file = FileByteSource::open(path);
-    if (file == nullptr) return exif;
+    if (!KeepsExifInChunks(container)) {
+        exif.tiff = ExifOfTiffPicture(*file);
+        exif.size = exif.tiff.size();
+        return exif;
+    }
     const std::vector<ByteRange> found = FindContainerExif(*file, container);
     if (found.empty()) return exif;
     exif.size = found.front().length;
@@ -178,6 +179,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             return result;
         }
         const VImage source = header.image;
+        const SourceExif exif = exifOf(sourcePath, type, source);
         result.error = PixelLimitProblem(settings, source.width(), source.height());
         if (!result.error.empty()) return result;
         const TargetRect drawn = ComputeTargetRect(settings, source.width(), source.height());
@@ -236,7 +238,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
                     ->set("background", borderPixel(settings.borderColor, picture.bands())));
         if (settings.stampPosition > 0)
             canvas = DrawStamp(canvas, settings, drawn,
-                               FormatStamp(shotDateOf(source), settings.stampPattern));
+                               FormatStamp(ReadShotDate(exif.tiff), settings.stampPattern));
         canvas = canvas.copy_memory();
         decoded = VImage();
         picture = VImage();
@@ -248,11 +250,11 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             if (jpegSource)
                 segments = ReadMetadataSegments(sourcePath);
             else if (jpegOutput) {
-                const SourceExif exif = containerExifOf(sourcePath, type, source);
                 segments = SegmentsForMetadata(exif.tiff, blobOf(source, VIPS_META_ICC_NAME),
                                                PictureTypeInfoOf(type).decoderTurnsUpright);
                 if (exif.size > 0 && segments->exif.empty())
-                    result.warnings.push_back("EXIF of " + std::to_string((exif.size + 1023) / 1024) +
+                    result.warnings.push_back("EXIF of " +
+                                              std::to_string((exif.size + 1023) / 1024) +
                                               " KB does not fit a JPEG; left out");
             }
             // CMYK pixels were converted to sRGB through their profile; that profile no
@@ -269,8 +271,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         request.jpegSegments = segments ? &*segments : nullptr;
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
-        if (result.saved && jpegSource)
-            result.endsEarly = JpegFileEndsEarly(sourcePath);
+        if (result.saved && jpegSource) result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError&) {
         result.error = errors.reason(failing);
         result.saved = false;
