@@ -152,9 +152,9 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
     };
-    // Each picture's failure names its own reason only, in our words where the library's
-    // could be another picture's.
-    PictureErrors errors;
+    // Each picture's failure names its own reason only (see PictureErrors). The span starts
+    // once the picture has its memory: waiting for room must not hold up other pictures.
+    std::optional<PictureErrors> errors;
     std::string failing = "cannot read the picture";
     MemoryBudget::Reservation room;
     try {
@@ -211,9 +211,10 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             return result;
         }
         if (memory != nullptr) room = memory->reserve(needed);
+        errors.emplace();
         failing = "the " + typeName + " picture is damaged or cut short";
         OpenedPicture opened = loading.shrink > 1 ? OpenPicture(sourcePath, type, budget, loading)
-                                                  : DecodePicture(source, budget, type);
+                                                  : DecodePicture(source, budget, type, loading);
         if (!opened) {
             result.error = opened.problem;
             return result;
@@ -273,7 +274,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
         if (result.saved && jpegSource) result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError&) {
-        result.error = errors.reason(failing);
+        result.error = errors ? errors->reason(failing) : failing;
         result.saved = false;
         result.preview = VImage();
     }

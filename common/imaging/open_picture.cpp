@@ -17,6 +17,19 @@ std::string tooLarge(const VImage& header, uint64_t bytes) {
            std::to_string(header.height()) + ", " + std::to_string(mb) + " MB)";
 }
 
+// The header through the type's own loader; throws vips::VError when it cannot be read.
+VImage loadHeader(const std::string& path, PictureType type, const PictureRequest& request) {
+    VImage image;
+    vips::VOption* options =
+        VImage::option()->set("filename", path.c_str())->set("access", VIPS_ACCESS_SEQUENTIAL);
+    if (type == PictureType::kJpeg && request.shrink > 1) options->set("shrink", request.shrink);
+    if (type != PictureType::kJpeg && request.cutShortFails)
+        options->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+    options->set("out", &image);
+    VImage::call(std::string(PictureTypeInfoOf(type).loader).c_str(), options);
+    return image;
+}
+
 }  // namespace
 
 OpenedPicture OpenPictureHeader(const std::string& path, PictureType type,
@@ -41,19 +54,13 @@ OpenedPicture OpenPictureHeader(const std::string& path, PictureType type,
             return opened;
         }
     }
-    const std::string loader(info.loader);
     PictureErrors errors;
     try {
-        vips::VOption* options =
-            VImage::option()->set("filename", path.c_str())->set("access", VIPS_ACCESS_SEQUENTIAL);
-        if (type == PictureType::kJpeg && request.shrink > 1) options->set("shrink", request.shrink);
-        if (type != PictureType::kJpeg && request.cutShortFails)
-            options->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
-        options->set("out", &opened.image);
-        VImage::call(loader.c_str(), options);
+        opened.image = loadHeader(path, type, request);
     } catch (const vips::VError&) {
         opened.image = VImage();
-        opened.problem = errors.reason("not a readable " + std::string(info.name) + " picture");
+        opened.problem = errors.reason("not a readable " + std::string(info.name) + " picture",
+                                       [&] { loadHeader(path, type, request); });
     }
     return opened;
 }
@@ -63,7 +70,8 @@ uint64_t DecodedBytes(const VImage& header) {
            uint64_t(vips_format_sizeof(header.format()));
 }
 
-OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget, PictureType type) {
+OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget, PictureType type,
+                            const PictureRequest& request) {
     OpenedPicture decoded;
     const uint64_t bytes = DecodedBytes(header);
     if (header.width() <= 0 || header.height() <= 0) {
@@ -83,8 +91,11 @@ OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget, P
         decoded.image = header.copy_memory();
     } catch (const vips::VError&) {
         decoded.image = VImage();
-        decoded.problem = errors.reason("the " + std::string(PictureTypeInfoOf(type).name) +
-                                        " picture is damaged or cut short");
+        // Learnt again from the start: the failed read cannot be taken up where it stopped.
+        const std::string path = header.filename() != nullptr ? header.filename() : "";
+        decoded.problem = errors.reason(
+            "the " + std::string(PictureTypeInfoOf(type).name) + " picture is damaged or cut short",
+            [&] { loadHeader(path, type, request).copy_memory(); });
     }
     return decoded;
 }
@@ -94,7 +105,7 @@ OpenedPicture OpenPicture(const std::string& path, PictureType type, const Pictu
     PictureErrors errors;
     OpenedPicture opened = OpenPictureHeader(path, type, request);
     if (!opened) return opened;
-    return DecodePicture(opened.image, budget, type);
+    return DecodePicture(opened.image, budget, type, request);
 }
 
 }  // namespace corvelle

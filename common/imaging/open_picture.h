@@ -39,8 +39,9 @@ uint64_t DecodedBytes(const vips::VImage& header);
 
 // Refuses a header whose decoded bytes exceed the budget ("too large (W x H, N MB)"),
 // then decodes the pixels into memory.
+// The request is the one the header was opened with.
 OpenedPicture DecodePicture(const vips::VImage& header, const PictureLimits& budget,
-                            PictureType type);
+                            PictureType type, const PictureRequest& request = {});
 
 // The two in one: the type's own loader, the header, the budget, then the pixels.
 OpenedPicture OpenPicture(const std::string& path, PictureType type, const PictureLimits& budget,

@@ -1,7 +1,8 @@
 #include "imaging/picture_errors.h"
 
-#include <vips/vips.h>
+#include <vips/vips8>
 
+#include <condition_variable>
 #include <mutex>
 #include <set>
 
@@ -14,8 +15,26 @@ struct PictureErrors::State {
 namespace {
 
 std::mutex g_mutex;
-std::set<PictureErrors::State*> g_active;
+std::condition_variable g_changed;
+std::set<PictureErrors::State*> g_active;  // the pictures whose work is under way
+bool g_alone = false;                      // a picture is learning its reason alone
 thread_local PictureErrors::State* t_current = nullptr;
+
+// Takes g_mutex held.
+void join(PictureErrors::State* state) {
+    // The buffer holds nothing of ours yet; what it holds may be left by earlier work.
+    if (g_active.empty()) vips_error_clear();
+    for (PictureErrors::State* other : g_active) other->overlapped = true;
+    state->overlapped = !g_active.empty();
+    g_active.insert(state);
+}
+
+// Takes g_mutex held.
+void leave(PictureErrors::State* state) {
+    g_active.erase(state);
+    if (g_active.empty()) vips_error_clear();
+    g_changed.notify_all();
+}
 
 // The library's lines, each led by the operation's name, on one line.
 std::string oneLine(const char* text) {
@@ -40,33 +59,48 @@ PictureErrors::PictureErrors() {
     m_outer = true;
     m_state = new State;
     t_current = m_state;
-    std::lock_guard lock(g_mutex);
-    // The buffer holds nothing of ours yet; what it holds may be left by earlier work.
-    if (g_active.empty()) vips_error_clear();
-    for (State* other : g_active) other->overlapped = true;
-    if (!g_active.empty()) m_state->overlapped = true;
-    g_active.insert(m_state);
+    std::unique_lock lock(g_mutex);
+    g_changed.wait(lock, [] { return !g_alone; });
+    join(m_state);
 }
 
 PictureErrors::~PictureErrors() {
     if (!m_outer) return;
     {
         std::lock_guard lock(g_mutex);
-        g_active.erase(m_state);
-        if (g_active.empty()) vips_error_clear();
+        leave(m_state);
     }
     t_current = nullptr;
     delete m_state;
 }
 
-std::string PictureErrors::reason(const std::string& ownWords) {
+std::string PictureErrors::reason(const std::string& ownWords, const std::function<void()>& again) {
+    std::unique_lock lock(g_mutex);
     std::string library;
-    {
-        std::lock_guard lock(g_mutex);
-        if (!m_state->overlapped) library = oneLine(vips_error_buffer());
+    if (!m_state->overlapped) {
+        library = oneLine(vips_error_buffer());
         if (g_active.size() == 1) vips_error_clear();
+    } else if (again) {
+        // Out of the way while waiting, so that two pictures learning their reasons do not
+        // wait for each other; then alone, with the others' work paused.
+        leave(m_state);
+        g_changed.wait(lock, [] { return !g_alone; });
+        g_alone = true;
+        g_changed.wait(lock, [] { return g_active.empty(); });
+        vips_error_clear();
+        lock.unlock();
+        try {
+            again();
+        } catch (const vips::VError&) {
+        }
+        lock.lock();
+        library = oneLine(vips_error_buffer());
+        vips_error_clear();
+        g_alone = false;
+        join(m_state);
+        g_changed.notify_all();
     }
-    return library.empty() ? ownWords : ownWords + " (" + library + ")";
+    return library.empty() ? ownWords : library;
 }
 
 }  // namespace corvelle

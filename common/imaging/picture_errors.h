@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace corvelle {
@@ -8,7 +9,8 @@ namespace corvelle {
 // run writes into it. A picture's failure may be told in the library's words only when no
 // other picture was under way in the meantime; otherwise those words could be another
 // picture's. One of these spans the work on one picture (nested ones in the same thread
-// are the outer one).
+// are the outer one). Work that may wait for other pictures (for memory, say) must not be
+// spanned, since a picture learning its reason alone waits for the others' spans to end.
 class PictureErrors {
   public:
     PictureErrors();
@@ -16,9 +18,11 @@ class PictureErrors {
     PictureErrors(const PictureErrors&) = delete;
     PictureErrors& operator=(const PictureErrors&) = delete;
 
-    // ownWords, followed by the library's words in brackets when they are surely this
-    // picture's and it had any: "not a readable PNG picture (libpng read error)".
-    std::string reason(const std::string& ownWords);
+    // The library's words when it had any that are surely this picture's, else ownWords
+    // ("not a readable PNG picture"), so that no reason is ever empty. When other
+    // pictures were under way, `again` (the failed work once more) is run alone, with
+    // every other picture's work paused, to learn the words; without it they are left out.
+    std::string reason(const std::string& ownWords, const std::function<void()>& again = {});
 
     struct State;
 
