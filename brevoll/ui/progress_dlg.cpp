@@ -326,6 +326,13 @@ void CProgressDlg::EndRun() {
     if (failed > 0) end += QStringLiteral(", %1 failed").arg(failed);
     if (renamed > 0) end += QStringLiteral(", %1 renamed").arg(renamed);
     m_pCounterText->setText(end);
+    // An end line longer than the counter's place takes the finished progress bar's too.
+    if (m_pCounterText->fontMetrics().horizontalAdvance(end) > m_pCounterText->width()) {
+        m_pProgress->hide();
+        m_pCounterText->setGeometry(m_pCounterText->x(), m_pCounterText->y(),
+                                    m_pProgress->geometry().right() - m_pCounterText->x(),
+                                    m_pCounterText->height());
+    }
     m_pFailures->setVisible(!FailureLines().isEmpty());
     m_pCancel->setText(QStringLiteral("Close"));
     m_pStart->setEnabled(false);
