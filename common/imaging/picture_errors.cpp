@@ -40,6 +40,8 @@ void leave(PictureErrors::State* state) {
 std::string oneLine(const char* text) {
     std::string line;
     for (const char* c = text; *c != '\0'; ++c) {
+        if (*c == ' ' && line.ends_with("; "))
+            continue;  // a continued line's indent
         if (*c != '\n')
             line += *c;
         else if (!line.empty() && line.back() != ' ')
