@@ -19,6 +19,7 @@
 #include "core/settings_store.h"
 #include "core/step_marker.h"
 #include "core/step_record.h"
+#include "core/text.h"
 #include "imaging/imaging.h"
 #include "ui/brevoll_gui.h"
 
@@ -41,7 +42,7 @@ char askLine(const char* question) {
     std::string line;
     if (!std::getline(std::cin, line)) return 0;
     for (char c : line)
-        if (c != ' ' && c != '\t') return char(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '\t') return AsciiLower(c);
     return '\n';
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/byte_source.h"
+#include "core/exif_structure.h"
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
 #include "core/picture_container.h"
@@ -114,13 +115,15 @@ SourceExif exifOf(const std::string& path, PictureType type, const VImage& sourc
         exif.size = exif.tiff.size();
         return exif;
     }
-    const std::vector<ByteRange> found = FindContainerExif(*file, container);
+    // The first structure: a file's own EXIF data (raw-profile text decoded as well).
+    const std::vector<ExifStructure> found = FindContainerExif(*file, container);
     if (found.empty()) return exif;
-    exif.size = found.front().length;
+    const ExifStructureSource structure(*file, found.front());
+    exif.size = structure.size();
     // More than a JPEG segment holds is only measured, never read.
     if (exif.size > 65535) return exif;
     exif.tiff.resize(size_t(exif.size));
-    exif.tiff.resize(file->readAt(found.front().offset, exif.tiff));
+    exif.tiff.resize(structure.readAt(0, exif.tiff));
     return exif;
 }
 

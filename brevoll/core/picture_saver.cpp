@@ -5,23 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "core/picture_types.h"
 #include "core/safe_file.h"
 #include "imaging/picture_errors.h"
 
 namespace corvelle {
 
 namespace {
-
-struct SaverEntry {
-    std::string_view loader;
-    const char* suffix;
-};
-
-// Loaders whose format can be written back, and the saver's suffix.
-constexpr SaverEntry kSavers[] = {
-    {"jpegload", ".jpg"},  {"pngload", ".png"}, {"tiffload", ".tif"},
-    {"webpload", ".webp"}, {"gifload", ".gif"}, {"heifload", ".heic"},
-};
 
 bool isJpeg(std::string_view loader) { return loader.starts_with("jpegload"); }
 
@@ -46,12 +36,10 @@ std::string WriteProblem(int error) {
 }
 
 std::optional<std::string> SaverSuffixForLoader(std::string_view loader) {
-    for (const auto& entry : kSavers) {
-        // "jpegload_source" and the like name the same format.
-        if (loader == entry.loader ||
-            (loader.starts_with(entry.loader) && loader[entry.loader.size()] == '_'))
-            return std::string(entry.suffix);
-    }
+    if (const std::optional<PictureType> type = PictureTypeOfLoader(loader))
+        return std::string(PictureTypeInfoOf(*type).extensions.front());
+    // A GIF is no type of a run, but a file named ".jpg" may hold one.
+    if (loader == "gifload" || loader.starts_with("gifload_")) return std::string(".gif");
     return std::nullopt;
 }
 

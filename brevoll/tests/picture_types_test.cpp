@@ -88,6 +88,15 @@ TEST(OtherPictureTypes, OrientationIsResetInPlaceAndSegmentsAreBuiltForAnyBlob) 
         ifd0.ascii(0x010F, "CAM").shorts(0x0112, {6});
         std::vector<uint8_t> tiff = BuildTiff(ifd0, big ? kBig : kLittle);
         ASSERT_TRUE(SetExifOrientation(tiff, 1));
+        const MemoryByteSource written(tiff);
+        TiffBytes bytes(written);
+        ASSERT_TRUE(bytes.readByteOrderMark());
+        std::optional<uint16_t> orientation;
+        WalkTiffDirectory(bytes, 8, [&](const TiffEntry& entry) {
+            if (entry.tag == 0x0112) orientation = bytes.get16(entry.valueField.data());
+            return true;
+        });
+        EXPECT_EQ(orientation, 1) << "in the file's own byte order, big-endian " << big;
         std::vector<uint8_t> withMark = tiff;
         withMark.insert(withMark.begin(), {'E', 'x', 'i', 'f', 0, 0});
         // Loaders hand the block over with or without its mark; the segment is the same.

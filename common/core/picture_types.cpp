@@ -67,11 +67,9 @@ std::string_view FileNameOfPath(std::string_view path) {
 
 std::optional<PictureType> PictureTypeOfName(std::string_view fileName, PictureNameRule rule) {
     const std::string name = AsciiLower(FileNameOfPath(fileName));
-    const bool jpgInside = rule != PictureNameRule::kExtension &&
-                           name.find(".jpg") != std::string::npos;
-    const bool jpegInside = rule == PictureNameRule::kJpgOrJpegAnywhere &&
-                            name.find(".jpeg") != std::string::npos;
-    if (jpgInside || jpegInside) return kJpeg;
+    if (rule == PictureNameRule::kJpgOrJpegAnywhere &&
+        (name.find(".jpg") != std::string::npos || name.find(".jpeg") != std::string::npos))
+        return kJpeg;
     return TypeByEnding(name);
 }
 

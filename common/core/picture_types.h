@@ -40,7 +40,6 @@ const PictureTypeInfo& PictureTypeInfoOf(PictureType type);
 // folders of a path.
 enum class PictureNameRule {
     kExtension,          // the name ends in one of the type's extensions, in any case
-    kJpgAnywhere,        // ".jpg" anywhere in the name makes a JPEG; the rest by extension
     kJpgOrJpegAnywhere,  // ".jpg" or ".jpeg" anywhere makes a JPEG; the rest by extension
 };
 

@@ -56,6 +56,11 @@ uint32_t TiffBytes::get32(const uint8_t* b) const {
                        : uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
 }
 
+void TiffBytes::put16(uint8_t* b, uint16_t value) const {
+    b[m_bigEndian ? 0 : 1] = uint8_t(value >> 8);
+    b[m_bigEndian ? 1 : 0] = uint8_t(value & 0xFF);
+}
+
 int TiffTypeSize(uint16_t type) {
     // BYTE ASCII SHORT LONG RATIONAL SBYTE UNDEFINED SSHORT SLONG SRATIONAL FLOAT DOUBLE
     static constexpr uint8_t kSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};

@@ -41,6 +41,8 @@ class TiffBytes {
     // Numbers from bytes already in hand, in this structure's byte order.
     uint16_t get16(const uint8_t* bytes) const;
     uint32_t get32(const uint8_t* bytes) const;
+    // The number into bytes the caller holds, in this structure's byte order.
+    void put16(uint8_t* bytes, uint16_t value) const;
 
   private:
     const ByteSource& m_source;

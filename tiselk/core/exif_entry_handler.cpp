@@ -1,9 +1,10 @@
 // Tiselk's entry handler: the summary rules of the basic information, then the entry's
 // report line.
+#include "core/exif_entry_handler.h"
+
 #include <string>
 
 #include "core/exif_numbers.h"
-#include "core/exif_reader.h"
 #include "core/maker_notes.h"
 #include "core/report_rows.h"
 #include "core/text.h"
@@ -11,10 +12,6 @@
 namespace corvelle {
 
 namespace {
-
-constexpr int kEntrySize = 12;
-
-enum class Reported { Line, NoLine };
 
 constexpr const char* kMeteringNames[] = {"unknown/other", "average", "center weight", "spot",
                                           "multi-spot",    "pattern", "partial"};
@@ -35,22 +32,20 @@ std::string ExifVersionText(uint32_t value) {
 
 // Nikon cameras store the ISO speeds 80, 160 and 320 as 0, 1 and 2.
 uint32_t NikonIso(uint32_t value) {
-    switch (value) {
-        case 0:
-            return 80;
-        case 1:
-            return 160;
-        case 2:
-            return 320;
-        default:
-            return value;
-    }
+    constexpr uint32_t kSpeeds[] = {80, 160, 320};
+    return value < std::size(kSpeeds) ? kSpeeds[value] : value;
 }
 
-std::optional<std::string> FileText(const ExifWalk& walk, const ExifEntry& entry) {
-    auto text = EntryText(walk.reader, entry);
-    if (!text) return std::nullopt;
-    return FileTextToUtf8(*text);
+void SetFileText(const ExifBlockReader& reader, const ExifEntry& entry, std::string& target) {
+    if (auto text = EntryText(reader, entry)) target = FileTextToUtf8(*text);
+}
+
+// The rational's decimal text with a unit, left unset when there is nothing to divide by.
+void SetDecimal(const ExifBlockReader& reader, const ExifEntry& entry, int decimals,
+                const char* unit, std::string& target) {
+    if (auto r = EntryRational(reader, entry); r && r->denominator != 0) {
+        target = FormatDecimal(r->signedNumerator(), r->signedDenominator(), decimals) + unit;
+    }
 }
 
 void SetExposureTime(const Rational& r, ExifSummary& summary) {
@@ -72,94 +67,92 @@ void SetApexShutter(const Rational& r, ExifSummary& summary) {
     }
 }
 
-// The summary rule of the entry's tag; says whether the tag also gets a report line.
-Reported ApplySummaryRule(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary) {
-    const ExifBlockReader& reader = walk.reader;
-    switch (entry.tag) {
-        case 0x010F:
-            if (auto make = EntryText(reader, entry)) walk.makerId = ClassifyMaker(*make);
-            return Reported::Line;
-        case 0x0110:
-            if (auto model = FileText(walk, entry)) summary.model = *model;
-            return Reported::NoLine;
-        case 0x0201:
-            summary.thumbnailPosition = entry.dataPosition();
-            return Reported::NoLine;
-        case 0x0202:
-            summary.thumbnailLength = entry.value;
-            return Reported::NoLine;
-        case 0x8769:
-            summary.exifDirectoryPosition = entry.dataPosition();
-            return Reported::Line;
-        case 0x829A:
-            if (auto r = EntryRational(reader, entry)) SetExposureTime(*r, summary);
-            return Reported::NoLine;
-        case 0x829D:
-            if (auto r = EntryRational(reader, entry); r && r->denominator != 0) {
-                summary.fNumber = static_cast<double>(r->numerator) / r->denominator;
-                summary.aperture =
-                    "F" + FormatDecimal(r->signedNumerator(), r->signedDenominator(), 1);
-            }
-            return Reported::NoLine;
-        case 0x8827: {
-            const uint32_t iso = walk.makerId == kMakerNikon ? NikonIso(entry.value) : entry.value;
-            summary.iso = std::to_string(static_cast<int32_t>(iso));
-            return Reported::NoLine;
-        }
-        case 0x9000:
-            summary.exifVersion = ExifVersionText(entry.value);
-            return Reported::NoLine;
-        case 0x9003:
-            if (auto date = FileText(walk, entry)) summary.dateTime = *date;
-            return Reported::NoLine;
-        case 0x9201:
-            if (auto r = EntryRational(reader, entry)) SetApexShutter(*r, summary);
-            return Reported::NoLine;
-        case 0x9204:
-            if (auto r = EntryRational(reader, entry); r && r->denominator != 0) {
-                summary.exposureBias =
-                    FormatDecimal(r->signedNumerator(), r->signedDenominator(), 1) + " EV";
-            }
-            return Reported::NoLine;
-        case 0x9207:
-            summary.metering = MeteringText(entry.value);
-            return Reported::NoLine;
-        case 0x9209:
-            summary.flash = entry.value != 0 ? "On" : "Off";
-            return Reported::NoLine;
-        case 0x920A:
-            if (auto r = EntryRational(reader, entry); r && r->denominator != 0) {
-                summary.focalLength =
-                    FormatDecimal(r->signedNumerator(), r->signedDenominator(), 3) + " mm";
-            }
-            return Reported::NoLine;
-        case 0x927C:
-            DecodeMakerNote(walk.reader, walk.makerId, entry.dataPosition(), summary);
-            return Reported::NoLine;
-        case 0xA002:
-            summary.width = entry.value;
-            return Reported::NoLine;
-        case 0xA003:
-            summary.height = entry.value;
-            return Reported::NoLine;
-        case 0xA005:
-            summary.interoperabilityOffset = entry.value;
-            return Reported::Line;
-        default:
-            return Reported::Line;
+// What a tag of the basic information does to the summary, and whether it also gets its
+// report line. Tags without a rule only give their report line. The pointer tags (EXIF
+// directory, interoperability directory, thumbnail) have nothing to do here: the walk
+// follows them itself.
+enum class Report { Line, NoLine };
+
+struct SummaryRule {
+    uint16_t tag;
+    Report report;
+    void (*apply)(ExifHandlerState& s, ExifBlockReader& reader, const ExifEntry& e);
+};
+
+const SummaryRule kSummaryRules[] = {
+    {0x010F, Report::Line,
+     [](auto& s, auto& reader, auto& e) {
+         if (auto make = EntryText(reader, e)) s.makerId = ClassifyMaker(*make);
+     }},
+    {0x0110, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) { SetFileText(reader, e, s.summary.model); }},
+    {0x0201, Report::NoLine, nullptr},
+    {0x0202, Report::NoLine, nullptr},
+    {0x8769, Report::Line, nullptr},
+    {0x829A, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         if (auto r = EntryRational(reader, e)) SetExposureTime(*r, s.summary);
+     }},
+    {0x829D, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         if (auto r = EntryRational(reader, e); r && r->denominator != 0) {
+             s.summary.fNumber = static_cast<double>(r->numerator) / r->denominator;
+             s.summary.aperture =
+                 "F" + FormatDecimal(r->signedNumerator(), r->signedDenominator(), 1);
+         }
+     }},
+    {0x8827, Report::NoLine,
+     [](auto& s, auto&, auto& e) {
+         const uint32_t iso = s.makerId == kMakerNikon ? NikonIso(e.value) : e.value;
+         s.summary.iso = std::to_string(static_cast<int32_t>(iso));
+     }},
+    {0x9000, Report::NoLine,
+     [](auto& s, auto&, auto& e) { s.summary.exifVersion = ExifVersionText(e.value); }},
+    {0x9003, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) { SetFileText(reader, e, s.summary.dateTime); }},
+    {0x9201, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         if (auto r = EntryRational(reader, e)) SetApexShutter(*r, s.summary);
+     }},
+    {0x9204, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         SetDecimal(reader, e, 1, " EV", s.summary.exposureBias);
+     }},
+    {0x9207, Report::NoLine,
+     [](auto& s, auto&, auto& e) { s.summary.metering = MeteringText(e.value); }},
+    {0x9209, Report::NoLine,
+     [](auto& s, auto&, auto& e) { s.summary.flash = e.value != 0 ? "On" : "Off"; }},
+    {0x920A, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         SetDecimal(reader, e, 3, " mm", s.summary.focalLength);
+     }},
+    {0x927C, Report::NoLine,
+     [](auto& s, auto& reader, auto& e) {
+         DecodeMakerNote(reader, s.makerId, e.dataPosition(), s.summary);
+     }},
+    {0xA002, Report::NoLine, [](auto& s, auto&, auto& e) { s.summary.width = e.value; }},
+    {0xA003, Report::NoLine, [](auto& s, auto&, auto& e) { s.summary.height = e.value; }},
+    {0xA005, Report::Line, nullptr},
+};
+
+const SummaryRule* FindSummaryRule(uint16_t tag) {
+    for (const SummaryRule& rule : kSummaryRules) {
+        if (rule.tag == tag) return &rule;
     }
+    return nullptr;
 }
 
 }  // namespace
 
-int HandleExifEntry(ExifWalk& walk, const ExifEntry& entry, ExifSummary& summary) {
-    if (ApplySummaryRule(walk, entry, summary) == Reported::NoLine) return kEntrySize;
-    if (summary.reportBytes >= kReportBudget) return kEntrySize;
+void HandleExifEntry(ExifHandlerState& state, ExifBlockReader& reader, const ExifEntry& entry) {
+    if (const SummaryRule* rule = FindSummaryRule(entry.tag)) {
+        if (rule->apply) rule->apply(state, reader, entry);
+        if (rule->report == Report::NoLine) return;
+    }
+    if (state.summary.reportBytes >= kReportBudget) return;
     const ReportRow* row = FindRow(DirectoryReportRows(), entry.tag);
-    auto line = row ? FormatReportRow(*row, walk.reader, entry, summary)
-                    : FormatUnknownTag(walk.reader, entry);
-    if (line) AppendReportLine(summary, std::move(*line));
-    return kEntrySize;
+    auto line = row ? FormatReportRow(*row, reader, entry) : FormatUnknownTag(reader, entry);
+    if (line) AppendReportLine(state.summary, std::move(*line));
 }
 
 std::string JoinReport(const ExifSummary& summary) {

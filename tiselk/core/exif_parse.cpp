@@ -1,21 +1,10 @@
-#include <optional>
-
+#include "core/exif_entry_handler.h"
 #include "core/exif_reader.h"
-#include "core/picture_container.h"
+#include "core/exif_walk.h"
 
 namespace corvelle {
 
 namespace {
-
-// Hands every entry of the directory at `position` to the handler and returns where its
-// link to the next directory lies. A directory whose count cannot be read is empty; one
-// that runs past the block's end ends there.
-std::optional<int64_t> WalkDirectory(ExifWalk& walk, int64_t position, ExifSummary& summary) {
-    return WalkTiffDirectory(walk.reader.bytes(), position, [&](const TiffEntry& stored) {
-        HandleExifEntry(walk, DecodeExifEntry(walk.reader, stored, 0), summary);
-        return true;
-    });
-}
 
 // An EXIF thumbnail is a few kilobytes, a raw file's preview a few megabytes: a length
 // past this is a lie, and is not allocated.
@@ -30,46 +19,33 @@ void CopyThumbnail(const ExifBlockReader& reader, ExifSummary& summary) {
         summary.thumbnailJpeg.clear();
 }
 
-bool Walk(ExifWalk& walk, ExifSummary& summary) {
-    uint8_t order[2] = {0, 0};
-    walk.reader.bytes().read(0, order);
-    walk.reader.setBigEndian(order[0] == 'M' && order[1] == 'M');
-    walk.makerId = 0;
-    const auto magic = walk.reader.read16(2);
-    if (!magic || !IsTiffMagic(uint16_t(*magic))) return false;
-
-    auto first = walk.reader.read32(4);
-    if (!first) return true;
-    auto ifd0End = WalkDirectory(walk, *first, summary);
-    if (!ifd0End) return true;
-
-    // IFD0 is walked whole first, so every IFD0 line comes before every EXIF line.
-    if (summary.exifDirectoryPosition != 0) {
-        WalkDirectory(walk, summary.exifDirectoryPosition, summary);
-    }
-
-    auto next = walk.reader.read32(*ifd0End);
-    if (!next || *next == 0) return true;
-    // IFD1's own link is not followed.
-    WalkDirectory(walk, *next, summary);
-    CopyThumbnail(walk.reader, summary);
-
-    if (summary.interoperabilityOffset != 0) {
-        WalkDirectory(walk, summary.interoperabilityOffset, summary);
-    }
+bool ParseWith(ExifBlockReader& reader, ExifSummary& summary) {
+    ExifHandlerState state{summary};
+    const auto links = WalkExifDirectories(
+        reader, [&](ExifBlockReader& at, ExifDirectory, const ExifEntry& entry) {
+            HandleExifEntry(state, at, entry);
+        });
+    if (!links) return false;
+    // A block whose structure names no thumbnail keeps the one an earlier block of the same
+    // file found.
+    summary.exifDirectoryPosition = links->exifDirectory;
+    summary.interoperabilityOffset = links->interoperability;
+    if (links->thumbnailPosition != 0) summary.thumbnailPosition = links->thumbnailPosition;
+    if (links->thumbnailLength != 0) summary.thumbnailLength = links->thumbnailLength;
+    if (links->ifd1) CopyThumbnail(reader, summary);
     return true;
 }
 
 }  // namespace
 
 bool Parse(const MetadataBlock& block, ExifSummary& summary) {
-    ExifWalk walk(block);
-    return Walk(walk, summary);
+    ExifBlockReader reader(block);
+    return ParseWith(reader, summary);
 }
 
 bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary) {
-    ExifWalk walk(source, place);
-    return Walk(walk, summary);
+    ExifBlockReader reader(source, place);
+    return ParseWith(reader, summary);
 }
 
 }  // namespace corvelle

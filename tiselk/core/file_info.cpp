@@ -26,12 +26,8 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbn
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
-    for (const MetadataPlace& place : places.blocks) {
-        // Positions found in one block mean nothing in the next.
-        summary.exifDirectoryPosition = 0;
-        summary.interoperabilityOffset = 0;
-        Parse(source, place, summary);
-    }
+    for (const MetadataPlace& place : places.blocks) Parse(source, place, summary);
+    if (places.gathered) Parse(*places.gathered, summary);
     if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
         std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
         if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())

@@ -17,30 +17,16 @@ constexpr ValueName kNikonImageModeNames[] = {
     {20, "Hi(Uncompress)"}};
 constexpr ValueNames kNikonImageMode{kNikonImageModeNames, "Unknown"};
 
-constexpr ValueName kImageToneNames[] = {{2, "Mono"}};
-constexpr ValueNames kImageTone{kImageToneNames, "Color"};
-
-constexpr ValueName kAdjustmentNames[] = {
-    {0, "Standard"}, {1, "Bright+"}, {2, "Bright-"}, {3, "Contrast+"}, {4, "Contrast-"}};
-constexpr ValueNames kAdjustment{kAdjustmentNames, "unknown"};
-
-constexpr ValueName kNikonIsoNames[] = {{0, "80"}, {2, "160"}, {4, "320"}, {5, "100"}};
-constexpr ValueNames kNikonIso{kNikonIsoNames, "unknown"};
-
 constexpr ValueName kNikonWhiteBalanceNames[] = {
     {0, "Auto"},        {1, "Preset"}, {2, "Daylight"},         {3, "Incandscent"},
     {4, "Fluorescent"}, {5, "Cloudy"}, {6, "SpeedLight(Flash)"}};
 constexpr ValueNames kNikonWhiteBalance{kNikonWhiteBalanceNames, "unknown"};
-
-constexpr ValueName kLensConverterNames[] = {{0, "No"}};
-constexpr ValueNames kLensConverter{kLensConverterNames, "Installed"};
 
 constexpr ReportRow kNikonFirstRows[] = {
     {0x0002, A::Text, "Unknown tag = \"%s\"\r\n"},
     {0x0003, A::Named, "Image Mode = %s\r\n", 0, &kNikonImageMode},
     {0x0004, A::Named, "Image Tone = %s\r\n", 0, &kImageTone},
     {0x0005, A::Named, "Image adjustment = %s\r\n", 0, &kAdjustment},
-    {0x0006, A::NikonIsoIndex, "", 0, &kNikonIso},
     {0x0007, A::Named, "White Balence = %s\r\n", 0, &kNikonWhiteBalance},
     {0x0008, A::FocusDistance, "Focus Distance = %s m\r\n"},
     {0x000A, A::DigitalZoom, "Digital Zoom = x%s\r\n"},
@@ -54,7 +40,6 @@ constexpr ValueNames kFocusPosition{kFocusPositionNames, "Unknown"};
 
 constexpr ReportRow kNikonSecondRows[] = {
     {0x0001, A::Bytes, "Maker Header version? = %c%c%c%c\r\n"},
-    {0x0002, A::NikonIsoField, ""},
     {0x0003, A::Text, "Color Mode = %s\r\n"},
     {0x0004, A::Text, "Image Quality = %s\r\n"},
     {0x0005, A::Text, "White Balence = %s\r\n"},

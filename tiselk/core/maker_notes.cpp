@@ -1,12 +1,12 @@
 #include "core/maker_notes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "core/exif_entry.h"
 #include "core/maker_note_tables.h"
 #include "core/report_rows.h"
+#include "core/text.h"
 
 namespace corvelle {
 
@@ -28,27 +28,9 @@ constexpr MakerName kMakerNames[] = {
 };
 
 // How many items of a type fit in the four bytes of the value field; -1 for no TIFF type.
-int InlineItems(uint32_t type) {
-    switch (type) {
-        case 1:
-        case 2:
-        case 6:
-        case 7:
-            return 4;
-        case 3:
-        case 8:
-            return 2;
-        case 4:
-        case 9:
-        case 11:
-            return 1;
-        case 5:
-        case 10:
-        case 12:
-            return 0;
-        default:
-            return -1;
-    }
+int InlineItems(uint16_t type) {
+    const int size = TiffTypeSize(type);
+    return size == 0 ? -1 : 4 / size;
 }
 
 bool StartsWithNikonSignature(const ExifBlockReader& reader, int64_t note) {
@@ -57,15 +39,40 @@ bool StartsWithNikonSignature(const ExifBlockReader& reader, int64_t note) {
         auto byte = reader.byteAt(note + i);
         if (!byte) return false;
         const char expected = i < 5 ? kSignature[i] : '\0';
-        if (std::tolower(*byte) != expected) return false;
+        if (AsciiLower(char(*byte)) != expected) return false;
     }
     return true;
 }
+
+// The one tag of a note layout that sets the ISO text of the basic information instead of
+// giving a line.
+struct NoteIsoRule {
+    uint16_t tag;
+    std::optional<std::string> (*text)(const ExifBlockReader& reader, const ExifEntry& entry);
+};
+
+// Nikon's first layout keeps the ISO speed as an index.
+constexpr ValueName kNikonIsoNames[] = {{0, "80"}, {2, "160"}, {4, "320"}, {5, "100"}};
+constexpr ValueNames kNikonIso{kNikonIsoNames, "unknown"};
+
+constexpr NoteIsoRule kNikonFirstIso{
+    0x0006, [](const ExifBlockReader&, const ExifEntry& entry) {
+        return std::optional<std::string>(kNikonIso.lookup(entry.value));
+    }};
+
+// Nikon's second layout keeps it as the second number of the value field; 0 means automatic.
+constexpr NoteIsoRule kNikonSecondIso{
+    0x0002, [](const ExifBlockReader& reader, const ExifEntry& entry) {
+        auto iso = reader.read16(entry.inlinePosition() + 2);
+        if (!iso) return std::optional<std::string>();
+        return std::optional<std::string>(*iso == 0 ? "Auto" : std::to_string(*iso));
+    }};
 
 struct NoteLayout {
     int64_t countAt;
     std::span<const ReportRow> rows;
     bool stopAtTypeZero = false;
+    const NoteIsoRule* iso = nullptr;
 };
 
 // Reads a Nikon entry count big-endian first; a count of 256 or more means the note is
@@ -89,9 +96,13 @@ void WalkNote(ExifBlockReader& reader, const NoteLayout& layout, uint32_t count,
         auto entry = DecodeExifEntry(reader, entries + int64_t{12} * i, *base);
         if (!entry) return;  // the note runs out of the block here
         if (layout.stopAtTypeZero && entry->type == 0) return;
+        if (layout.iso && entry->tag == layout.iso->tag) {
+            if (auto iso = layout.iso->text(reader, *entry)) summary.iso = std::move(*iso);
+            continue;
+        }
         const ReportRow* row = FindRow(layout.rows, entry->tag);
         if (!row) continue;
-        if (auto line = FormatReportRow(*row, reader, *entry, summary)) {
+        if (auto line = FormatReportRow(*row, reader, *entry)) {
             AppendReportLine(summary, std::move(*line));
         }
     }
@@ -135,9 +146,9 @@ void DecodeMakerNote(ExifBlockReader& reader, int32_t makerId, int64_t note, Exi
     switch (makerId) {
         case kMakerNikon:
             if (StartsWithNikonSignature(reader, note)) {
-                layout = {note + 8, NikonFirstNoteRows()};
+                layout = {note + 8, NikonFirstNoteRows(), false, &kNikonFirstIso};
             } else {
-                layout = {note, NikonSecondNoteRows()};
+                layout = {note, NikonSecondNoteRows(), false, &kNikonSecondIso};
             }
             count = ReadNikonCount(reader, layout.countAt);
             break;

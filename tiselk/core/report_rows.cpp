@@ -110,7 +110,7 @@ const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag) {
 }
 
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
-                                           const ExifEntry& entry, ExifSummary& summary) {
+                                           const ExifEntry& entry) {
     const int64_t value = entry.value;
     auto rational = [&] { return EntryRational(reader, entry); };
     switch (row.arguments) {
@@ -203,15 +203,6 @@ std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlock
             return std::string(row.format);
         case RowArguments::OlympusSpecialMode:
             return OlympusSpecialModeLine(reader, entry);
-        case RowArguments::NikonIsoIndex:
-            summary.iso = row.names->lookup(entry.value);
-            return std::nullopt;
-        case RowArguments::NikonIsoField: {
-            auto iso = reader.read16(entry.inlinePosition() + 2);
-            if (!iso) return std::nullopt;
-            summary.iso = *iso == 0 ? "Auto" : std::to_string(*iso);
-            return std::nullopt;
-        }
     }
     return std::nullopt;
 }

@@ -10,7 +10,6 @@
 
 #include "core/exif_block.h"
 #include "core/exif_entry.h"
-#include "core/exif_summary.h"
 
 namespace corvelle {
 
@@ -52,8 +51,6 @@ enum class RowArguments {
     TagDecimal,        // the tag and FormatDecimal(numerator, denominator, 1)
     Flag,              // the format alone when the value is not 0, else no line
     OlympusSpecialMode,
-    NikonIsoIndex,  // no line; the ISO text from the value's name
-    NikonIsoField,  // no line; the ISO text from the value field's second number
 };
 
 struct ReportRow {
@@ -64,10 +61,10 @@ struct ReportRow {
     const ValueNames* names = nullptr;
 };
 
-// The row's line for the entry, or none: rows that only set the summary, flags that are
-// off, and rows whose numbers lie outside the block or would divide by zero.
+// The row's line for the entry, or none: flags that are off, and rows whose numbers lie
+// outside the block or would divide by zero.
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
-                                           const ExifEntry& entry, ExifSummary& summary);
+                                           const ExifEntry& entry);
 
 // The line for a tag no row names, by the entry's type.
 std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry);
@@ -85,6 +82,17 @@ constexpr std::array<ReportRow, N> SortedByTag(const ReportRow (&rows)[N]) {
               [](const ReportRow& a, const ReportRow& b) { return a.tag < b.tag; });
     return sorted;
 }
+
+// Camera settings that the file's directories and Nikon's first note layout name alike.
+inline constexpr ValueName kImageToneNames[] = {{2, "Mono"}};
+inline constexpr ValueNames kImageTone{kImageToneNames, "Color"};
+
+inline constexpr ValueName kAdjustmentNames[] = {
+    {0, "Standard"}, {1, "Bright+"}, {2, "Bright-"}, {3, "Contrast+"}, {4, "Contrast-"}};
+inline constexpr ValueNames kAdjustment{kAdjustmentNames, "unknown"};
+
+inline constexpr ValueName kLensConverterNames[] = {{0, "No"}};
+inline constexpr ValueNames kLensConverter{kLensConverterNames, "Installed"};
 
 // The rows of the file's own directories (IFD0, EXIF, IFD1, interoperability).
 std::span<const ReportRow> DirectoryReportRows();

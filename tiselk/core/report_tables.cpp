@@ -51,20 +51,10 @@ constexpr ValueName kImageModeNames[] = {
     {10, "double SVGA Basic"}, {11, "double SVGA Normal"}, {12, "double SVGA Fine"}};
 constexpr ValueNames kImageMode{kImageModeNames, "Unknown"};
 
-constexpr ValueName kImageToneNames[] = {{2, "Mono"}};
-constexpr ValueNames kImageTone{kImageToneNames, "Color"};
-
-constexpr ValueName kAdjustmentNames[] = {
-    {0, "Standard"}, {1, "Bright+"}, {2, "Bright-"}, {3, "Contrast+"}, {4, "Contrast-"}};
-constexpr ValueNames kAdjustment{kAdjustmentNames, "unknown"};
-
 constexpr ValueName kWhiteBalanceNames[] = {
     {0, "Auto"},   {1, "Preset"},           {2, "Sunny"}, {3, "Incandscent"}, {4, "Fluorescent"},
     {5, "Cloudy"}, {6, "SpeedLight(Flash)"}};
 constexpr ValueNames kWhiteBalance{kWhiteBalanceNames, "unknown"};
-
-constexpr ValueName kLensConverterNames[] = {{0, "No"}};
-constexpr ValueNames kLensConverter{kLensConverterNames, "Installed"};
 
 constexpr ReportRow kRows[] = {
     // Image structure (TIFF baseline).

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
+
+#include "core/tiff_entries.h"
 
 namespace corvelle {
 
 namespace {
 
-constexpr size_t kEntrySize = 12;
 // Directory chains are counted, not decoded; this bounds a chain that never ends.
-constexpr int kMaxCountedPages = 10000;
+constexpr size_t kMaxCountedPages = 10000;
 
 enum TiffType : uint16_t {
     kByte = 1,
@@ -19,6 +19,11 @@ enum TiffType : uint16_t {
     kRational = 5,
 };
 
+// The types whose values the decoder reads; entries of any other type are left out.
+bool DecodedType(uint16_t type) {
+    return type == kByte || type == kShort || type == kLong || type == kRational;
+}
+
 // One directory entry with its values read as unsigned integers. Rationals give numerator and
 // denominator as two values each. Values that lie outside the source are left out.
 struct EntryValues {
@@ -26,54 +31,33 @@ struct EntryValues {
     std::vector<uint32_t> values;
 };
 
-size_t TypeSize(uint16_t type) {
-    switch (type) {
-        case kByte:
-            return 1;
-        case kShort:
-            return 2;
-        case kLong:
-            return 4;
-        case kRational:
-            return 8;
+uint32_t Decode(const TiffBytes& tiff, const uint8_t* at, size_t size) {
+    switch (size) {
+        case 1:
+            return *at;
+        case 2:
+            return tiff.get16(at);
         default:
-            return 0;
+            return tiff.get32(at);
     }
 }
 
-uint32_t Decode(const uint8_t* at, size_t size, ByteOrder order) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < size; ++i) {
-        const size_t index = order == ByteOrder::kLittleEndian ? size - 1 - i : i;
-        v = v << 8 | at[index];
-    }
-    return v;
-}
-
-std::optional<EntryValues> ReadEntry(ByteSource& source, const uint8_t* entry, ByteOrder order) {
+std::optional<EntryValues> ReadEntry(const TiffBytes& tiff, const TiffEntry& entry) {
+    if (!DecodedType(entry.type) || entry.count == 0) return std::nullopt;
+    const size_t itemSize = size_t(TiffTypeSize(entry.type));
+    const int64_t wanted = TiffDataLength(entry);
+    const int64_t position = TiffDataPosition(tiff, entry, 0);
+    if (!tiff.contains(position, 1)) return std::nullopt;
+    // Only whole values that lie inside the source are kept.
+    const int64_t available = std::min(wanted, tiff.size() - position);
+    std::vector<uint8_t> raw(size_t(available) / itemSize * itemSize);
+    if (!tiff.read(position, raw)) return std::nullopt;
     EntryValues result;
-    result.tag = static_cast<uint16_t>(Decode(entry, 2, order));
-    const uint16_t type = static_cast<uint16_t>(Decode(entry + 2, 2, order));
-    const uint32_t count = Decode(entry + 4, 4, order);
-    const size_t itemSize = TypeSize(type);
-    if (itemSize == 0 || count == 0) return std::nullopt;
-
-    const uint64_t wanted = uint64_t(count) * itemSize;
-    std::vector<uint8_t> raw;
-    if (wanted <= 4) {
-        raw.assign(entry + 8, entry + 8 + wanted);
-    } else {
-        const uint32_t offset = Decode(entry + 8, 4, order);
-        if (offset >= source.size()) return std::nullopt;
-        // Only whole values that lie inside the source are kept.
-        const uint64_t available = std::min<uint64_t>(wanted, source.size() - offset);
-        raw.resize(static_cast<size_t>(available / itemSize * itemSize));
-        raw.resize(source.readAt(offset, raw.data(), raw.size()));
-    }
-    const size_t partSize = type == kRational ? 4 : itemSize;
+    result.tag = entry.tag;
+    const size_t partSize = entry.type == kRational ? 4 : itemSize;
     result.values.reserve(raw.size() / partSize);
     for (size_t at = 0; at + partSize <= raw.size(); at += partSize) {
-        result.values.push_back(Decode(raw.data() + at, partSize, order));
+        result.values.push_back(Decode(tiff, raw.data() + at, partSize));
     }
     if (result.values.empty()) return std::nullopt;
     return result;
@@ -164,57 +148,46 @@ bool Consistent(const TiffImageDescription& d) {
     return true;
 }
 
-int CountPages(ByteSource& source, ByteOrder order, uint32_t first) {
-    std::set<uint32_t> seen;
-    uint32_t offset = first;
-    while (offset != 0 && seen.size() < kMaxCountedPages && seen.insert(offset).second) {
-        if (!source.seek(offset)) break;
-        const auto count = source.readUint16(order);
-        if (!count || !source.seek(uint64_t(offset) + 2 + uint64_t(*count) * kEntrySize)) break;
-        const auto next = source.readUint32(order);
+// Every directory of the chain is counted, one whose entries cannot be read included.
+int CountPages(const TiffBytes& tiff, uint32_t first) {
+    TiffDirectoryTrail trail(kMaxCountedPages);
+    int64_t offset = first;
+    while (offset != 0 && trail.enter(offset)) {
+        const auto count = tiff.read16(offset);
+        if (!count) break;
+        const auto next = tiff.read32(offset + 2 + int64_t{*count} * kTiffEntrySize);
         if (!next) break;
         offset = *next;
     }
-    return static_cast<int>(seen.size());
+    return static_cast<int>(trail.size());
 }
 
 }  // namespace
 
 std::optional<TiffImageDescription> ReadTiffDescription(ByteSource& source) {
     TiffImageDescription d;
-    uint8_t mark[2];
-    if (!source.seek(0) || source.read(mark, 2) != 2) return std::nullopt;
-    if (mark[0] == 'I' && mark[1] == 'I') {
-        d.byteOrder = ByteOrder::kLittleEndian;
-    } else if (mark[0] == 'M' && mark[1] == 'M') {
-        d.byteOrder = ByteOrder::kBigEndian;
-    } else {
-        return std::nullopt;
-    }
-    const auto version = source.readUint16(d.byteOrder);
-    const auto first = source.readUint32(d.byteOrder);
-    if (!version || !first || !source.seek(*first)) return std::nullopt;
-    const auto count = source.readUint16(d.byteOrder);
-    if (!count) return std::nullopt;
+    TiffBytes tiff(source);
+    if (!tiff.readByteOrderMark()) return std::nullopt;
+    d.byteOrder = tiff.bigEndian() ? ByteOrder::kBigEndian : ByteOrder::kLittleEndian;
+    const auto version = tiff.read16(2);
+    const auto first = tiff.read32(4);
+    if (!version || !first) return std::nullopt;
 
-    // A directory that runs past the end of the file ends there (and is never given room
-    // for more entries than the file holds).
-    const uint64_t left = source.size() - source.position();
-    std::vector<uint8_t> entries(static_cast<size_t>(std::min<uint64_t>(size_t(*count) * kEntrySize, left)));
-    entries.resize(source.read(entries.data(), entries.size()) / kEntrySize * kEntrySize);
-    // Only the last entry of a repeated tag is read, so a directory of thousands of copies of
-    // one large array costs one read.
-    std::map<uint16_t, size_t> lastEntryOfTag;
-    for (size_t at = 0; at < entries.size(); at += kEntrySize) {
-        const auto tag = static_cast<uint16_t>(Decode(entries.data() + at, 2, d.byteOrder));
-        if (FindRule(tag)) lastEntryOfTag[tag] = at;
-    }
-    for (const auto& [tag, at] : lastEntryOfTag) {
-        const auto entry = ReadEntry(source, entries.data() + at, d.byteOrder);
+    // A directory that runs past the end of the file ends there. Only the last entry of a
+    // repeated tag is read, so a directory of thousands of copies of one large array costs
+    // one read.
+    std::map<uint16_t, TiffEntry> lastEntryOfTag;
+    const auto link = WalkTiffDirectory(tiff, *first, [&](const TiffEntry& entry) {
+        if (FindRule(entry.tag)) lastEntryOfTag[entry.tag] = entry;
+        return true;
+    });
+    if (!link) return std::nullopt;
+    for (const auto& [tag, stored] : lastEntryOfTag) {
+        const auto entry = ReadEntry(tiff, stored);
         if (entry && !FindRule(tag)->apply(entry->values, d)) return std::nullopt;
     }
     if (!Consistent(d)) return std::nullopt;
-    d.pageCount = CountPages(source, d.byteOrder, *first);
+    d.pageCount = CountPages(tiff, *first);
     return d;
 }
 

@@ -18,7 +18,7 @@
 
 #include "core/file_info.h"
 #include "core/folder_listing.h"
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/photo_view_wnd.h"
 #include "ui/resource_ids.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/exif_block.h"
+#include "core/exif_entry.h"
+#include "core/exif_summary.h"
+
+namespace corvelle {
+
+// What Tiselk's entry handler keeps between the entries of one parse.
+struct ExifHandlerState {
+    ExifSummary& summary;
+    int32_t makerId = 0;  // set by the Make entry, read by the MakerNote entry later on
+};
+
+// Tiselk's entry handler: applies the summary rules of the basic information, then appends
+// the entry's report line, or the maker note's lines at the MakerNote entry.
+void HandleExifEntry(ExifHandlerState& state, ExifBlockReader& reader, const ExifEntry& entry);
+
+}  // namespace corvelle
