@@ -7,7 +7,8 @@ set -euo pipefail
 build_dir=$(cd "${1:?build folder}" && pwd)
 brevoll="$build_dir/brevoll/brevoll"
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-corpus="$source_dir/../shared/corpus/exif-samples/jpg/Canon_PowerShot_S40.jpg"
+# The corpus lies beside the checkout, or where BREVOLL_BENCH_CORPUS says.
+corpus="${BREVOLL_BENCH_CORPUS:-$source_dir/../shared/corpus}/exif-samples/jpg/Canon_PowerShot_S40.jpg"
 count=40
 
 scratch="$build_dir/bench-brevoll"

@@ -100,11 +100,8 @@ class ProgressLine {
         if (m_terminal) std::fputc('\n', stderr);
         if (job.outcome == PictureOutcome::Failed)
             std::fprintf(stderr, "brevoll: %s\n", DescribeFailure({job.source, job.error}).c_str());
-        else if (job.endsEarly)
-            std::fprintf(stderr,
-                         "brevoll: warning: %s is cut short; its missing part is filled "
-                         "with grey\n",
-                         job.source.c_str());
+        for (const std::string& warning : job.warnings)
+            std::fprintf(stderr, "brevoll: %s\n", warning.c_str());
     }
     void end() {
         if (m_terminal) std::fputc('\n', stderr);
@@ -158,7 +155,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
     RunJobs(run, options.jobs, [&](const PictureJob& job) {
         const uint64_t now = nowMs();
         clock.pictureDone(now);
-        if (job.outcome == PictureOutcome::Failed || job.endsEarly) progress.problem(job);
+        if (job.outcome == PictureOutcome::Failed || !job.warnings.empty()) progress.problem(job);
         // A cancelled picture ends the run; the time line stays as it was.
         if (job.outcome != PictureOutcome::Cancelled)
             progress.show(job,
@@ -166,6 +163,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
     });
 
     progress.end();
+    for (const std::string& line : run.renamedLines()) std::printf("%s\n", line.c_str());
     if (run.cancelled()) std::puts("User canceled");
     std::printf("%i Resized\n", run.resized());
     return run.failures().empty() ? 0 : 1;

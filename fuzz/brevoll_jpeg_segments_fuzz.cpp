@@ -1,9 +1,10 @@
 // The JPEG header walk that finds a picture's EXIF and ICC segments and puts them into the
-// saved picture: both ends read bytes from files.
+// saved picture, and the test for a picture cut short: all read bytes from files.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "core/byte_source.h"
 #include "core/jpeg_segments.h"
 #include "core/shot_date.h"
 
@@ -14,5 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)corvelle::ReadShotDate(corvelle::ExifTiffBytes(found));
     // The same bytes as the picture the segments go into.
     (void)corvelle::SpliceMetadataSegments(bytes, found);
+    // Whether the picture is cut short, from its header and tail.
+    const corvelle::MemoryByteSource source(bytes);
+    (void)corvelle::JpegEndsEarly(source);
     return 0;
 }

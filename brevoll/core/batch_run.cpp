@@ -2,12 +2,17 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <deque>
 #include <future>
+#include <set>
 #include <utility>
 
+#include "core/error_report.h"
+#include "core/output_names.h"
 #include "core/picture_list.h"
 #include "core/picture_pipeline.h"
+#include "core/safe_file.h"
 
 namespace corvelle {
 
@@ -38,7 +43,10 @@ std::string DescribeFailure(const PictureFailure& failure) {
 }
 
 BatchRun::BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQuestion ask)
-    : m_settings(std::move(settings)), m_markers(markers), m_ask(std::move(ask)) {}
+    : m_settings(std::move(settings)),
+      m_markers(markers),
+      m_ask(std::move(ask)),
+      m_memory(uint64_t(std::max(m_settings.maxMemoryMb, 1)) << 20) {}
 
 void BatchRun::collect(const std::function<void(size_t)>& listed) {
     // Without a destination folder every picture would land below the root of the file
@@ -54,10 +62,27 @@ void BatchRun::collect(const std::function<void(size_t)>& listed) {
     }
     m_pictures = std::move(found.pictures);
     m_leftOutTypes = std::move(found.leftOutTypes);
+    OutputNames names = ClaimOutputNames(m_settings, m_pictures);
+    m_destinations = std::move(names.destinations);
+    // What a killed run left half-written goes before this run looks at its folders.
+    std::set<std::string> folders;
+    for (const std::string& destination : m_destinations)
+        folders.insert(destination.substr(0, destination.find_last_of('/') + 1));
+    for (const std::string& folder : folders) RemoveAbandonedTempFiles(folder);
+    m_existedBefore.assign(m_pictures.size(), false);
+    for (size_t i = 0; i < m_pictures.size(); ++i)
+        m_existedBefore[i] = somethingAt(m_destinations[i]);
+    m_renamedLines.clear();
+    for (int i : names.renamed)
+        m_renamedLines.push_back(DescribeRenamed(m_pictures[size_t(i)],
+                                                 DestinationPathFor(m_settings, m_pictures[size_t(i)]),
+                                                 m_destinations[size_t(i)]));
     m_failures.clear();
+    m_warnings.clear();
     m_nextIndex = 0;
     m_resized = 0;
     m_answer = OverwriteAnswer::Yes;
+    m_markers.setRun(DescribeRunForReport(m_settings));
 }
 
 std::optional<PictureJob> BatchRun::takeNext() {
@@ -66,9 +91,12 @@ std::optional<PictureJob> BatchRun::takeNext() {
     job.index = m_nextIndex++;
     job.source = m_pictures[size_t(job.index)];
     job.markerSlot = m_markers.begin(job.source);
-    job.destination = DestinationPathFor(m_settings, job.source);
+    job.destination = m_destinations[size_t(job.index)];
 
-    if (somethingAt(job.destination)) {
+    // Only a file that was there before the run is asked about: no output of this run can
+    // land on another's (their names are settled), and a file that appeared since is never
+    // replaced.
+    if (m_existedBefore[size_t(job.index)] && somethingAt(job.destination)) {
         if (m_answer == OverwriteAnswer::Yes || m_answer == OverwriteAnswer::No)
             m_answer = m_ask ? m_ask(job.destination) : OverwriteAnswer::Cancel;
         switch (m_answer) {
@@ -96,10 +124,16 @@ std::optional<PictureJob> BatchRun::takeNext() {
 void BatchRun::convert(PictureJob& job, bool keepPreview) {
     ConvertResult result =
         ConvertPicture(m_settings, job.source, job.destination, m_markers.reporter(job.markerSlot),
-                       job.replaceExisting, keepPreview);
+                       job.replaceExisting, keepPreview, &m_memory);
     job.outcome = result.saved ? PictureOutcome::Resized : PictureOutcome::Failed;
     job.error = std::move(result.error);
     job.endsEarly = result.endsEarly;
+    job.warnings.clear();
+    if (job.endsEarly)
+        job.warnings.push_back("warning: " + job.source +
+                               " is cut short; its missing part is filled with grey");
+    for (const std::string& warning : result.warnings)
+        job.warnings.push_back("warning: " + job.source + ": " + warning);
     job.preview = std::move(result.preview);
 }
 
@@ -107,6 +141,7 @@ void BatchRun::finish(PictureJob& job) {
     // Only a picture that reached its destination counts as resized.
     if (job.outcome == PictureOutcome::Resized) ++m_resized;
     if (job.outcome == PictureOutcome::Failed) m_failures.push_back({job.source, job.error});
+    m_warnings.insert(m_warnings.end(), job.warnings.begin(), job.warnings.end());
     m_markers.end(job.markerSlot);
 }
 

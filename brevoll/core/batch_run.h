@@ -8,6 +8,7 @@
 
 #include <vips/vips8>
 
+#include "core/memory_budget.h"
 #include "core/run_settings.h"
 #include "core/step_marker.h"
 
@@ -32,6 +33,9 @@ struct PictureJob {
     int markerSlot = -1;
     std::string error;
     bool endsEarly = false;  // converted, but its source was cut short
+    // Converted, but with something missing: "warning: <source> ..." lines, as the command
+    // line prints them and the window lists them.
+    std::vector<std::string> warnings;
     vips::VImage preview;    // the finished canvas scaled down, only when asked for
 };
 
@@ -53,8 +57,9 @@ class BatchRun {
   public:
     BatchRun(RunSettings settings, StepMarkerBoard& markers, OverwriteQuestion ask);
 
-    // Collects the pictures (none without a destination folder); listed(n) is told the
-    // count as it grows.
+    // Collects the pictures (none without a destination folder) and settles every output
+    // name (see ClaimOutputNames); listed(n) is told the count as it grows. The overwrite
+    // question is asked later only for outputs that existed now and are no other source.
     void collect(const std::function<void(size_t)>& listed = {});
 
     // Converts the next picture. Nothing when the run is over.
@@ -69,10 +74,16 @@ class BatchRun {
 
     const RunSettings& settings() const { return m_settings; }
     const std::vector<std::string>& pictures() const { return m_pictures; }
+    // Where list entry index is written.
+    const std::string& destinationOf(int index) const { return m_destinations[size_t(index)]; }
+    // One line for each picture written under another name than usual, in list order.
+    const std::vector<std::string>& renamedLines() const { return m_renamedLines; }
     int total() const { return int(m_pictures.size()); }
     int taken() const { return m_nextIndex; }
     int resized() const { return m_resized; }
     const std::vector<PictureFailure>& failures() const { return m_failures; }
+    // The warnings of the pictures finished so far, in list order.
+    const std::vector<std::string>& warnings() const { return m_warnings; }
     // One line for each picture type found that cannot be read here.
     const std::vector<std::string>& leftOutTypes() const { return m_leftOutTypes; }
     bool cancelled() const { return m_answer == OverwriteAnswer::Cancel; }
@@ -84,8 +95,13 @@ class BatchRun {
     StepMarkerBoard& m_markers;
     OverwriteQuestion m_ask;
     std::vector<std::string> m_pictures;
+    std::vector<std::string> m_destinations;
+    std::vector<bool> m_existedBefore;
+    std::vector<std::string> m_renamedLines;
+    MemoryBudget m_memory;
     std::vector<std::string> m_leftOutTypes;
     std::vector<PictureFailure> m_failures;
+    std::vector<std::string> m_warnings;
     int m_nextIndex = 0;
     int m_resized = 0;
     OverwriteAnswer m_answer = OverwriteAnswer::Yes;

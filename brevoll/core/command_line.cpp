@@ -48,6 +48,8 @@ const char* const kBrevollUsage =
     "  --jpeg-only                    only files whose name contains \".jpg\"\n"
     "  --all-types                    also .jpeg .heic .heif .avif .png .webp .tif .tiff,\n"
     "                                 each converted to a \".jpg\" JPEG (the window's default)\n"
+    "  --max-memory 64..1048576       MiB the pictures under way may take together;\n"
+    "                                 larger pictures wait for room (default 1024)\n"
     "  -j 1..64                       convert this many pictures at a time\n";
 
 namespace {
@@ -204,6 +206,10 @@ const ValueOption kValueOptions[] = {
          }
          f.maxPixels = limit;
          return true;
+     }},
+    {"--max-memory",
+     [](DialogFields& f, BatchOptions& o, std::string_view v) {
+         return setRanged(f.maxMemoryMb, v, "--max-memory", kMemoryRange, o);
      }},
     {"-j", [](DialogFields&, BatchOptions& o,
               std::string_view v) { return setRanged(o.jobs, v, "-j", kJobsRange, o); }},

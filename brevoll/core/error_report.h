@@ -7,6 +7,12 @@ namespace corvelle {
 
 class SettingsStore;
 
+struct RunSettings;
+
+// The run's own lines of the report: its size rule, its folders as absolute paths, and
+// whether it walks sub-folders, its quality and whether it keeps the EXIF data.
+std::string DescribeRunForReport(const RunSettings& settings);
+
 // Where the report of an abnormal end goes: "Error.txt" in Brevoll's per-user state folder.
 std::string ErrorReportPath();
 

@@ -1,14 +1,13 @@
 #include "core/picture_pipeline.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <optional>
 
+#include "core/byte_source.h"
+#include "core/exif_structure.h"
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
+#include "core/picture_container.h"
 #include "core/picture_limits.h"
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
@@ -18,7 +17,9 @@
 #include "core/stamp_drawing.h"
 #include "core/stamp_text.h"
 #include "core/target_rect.h"
+#include "core/tiff_exif.h"
 #include "imaging/open_picture.h"
+#include "imaging/picture_errors.h"
 
 namespace corvelle {
 
@@ -82,20 +83,6 @@ VImage previewOf(const VImage& canvas) {
     return canvas.resize(double(kPreviewSide) / side).copy_memory();
 }
 
-std::string shotDateOf(const VImage& image) {
-    return ReadShotDate(blobOf(image, VIPS_META_EXIF_NAME));
-}
-
-// Only a regular file is a picture. The test opens without waiting, so a pipe or a device
-// that took the place of a listed picture cannot hold the run up.
-bool isRegularFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st;
-    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    close(fd);
-    return regular;
-}
 
 // The type a listed source is opened as: a picture type by its name's ending, any other
 // listed name (one containing ".jpg") as JPEG.
@@ -103,6 +90,41 @@ PictureType sourceTypeOf(const std::string& path) {
     const auto byName = PictureTypeOfName(path);
     if (byName && PictureTypeInfoOf(*byName).kind == PictureKind::kPicture) return *byName;
     return PictureType::kJpeg;
+}
+
+// A picture's EXIF data as a TIFF structure, and its size (also when too large to carry).
+struct SourceExif {
+    std::vector<uint8_t> tiff;
+    uint64_t size = 0;
+};
+
+// Read by our own readers: a TIFF picture's describing entries, and the EXIF data of PNG,
+// WebP and HEIF files wherever the file keeps them. A JPEG gives what its loader found.
+SourceExif exifOf(const std::string& path, PictureType type, const VImage& source) {
+    SourceExif exif;
+    const PictureContainer container = PictureTypeInfoOf(type).container;
+    const auto file = type == PictureType::kJpeg ? nullptr : FileByteSource::open(path);
+    if (file == nullptr) {
+        const auto blob = blobOf(source, VIPS_META_EXIF_NAME);
+        exif.tiff.assign(blob.begin(), blob.end());
+        exif.size = exif.tiff.size();
+        return exif;
+    }
+    if (!KeepsExifInChunks(container)) {
+        exif.tiff = ExifOfTiffPicture(*file);
+        exif.size = exif.tiff.size();
+        return exif;
+    }
+    // The first structure: a file's own EXIF data (raw-profile text decoded as well).
+    const std::vector<ExifStructure> found = FindContainerExif(*file, container);
+    if (found.empty()) return exif;
+    const ExifStructureSource structure(*file, found.front());
+    exif.size = structure.size();
+    // More than a JPEG segment holds is only measured, never read.
+    if (exif.size > 65535) return exif;
+    exif.tiff.resize(size_t(exif.size));
+    exif.tiff.resize(structure.readAt(0, exif.tiff));
+    return exif;
 }
 
 }  // namespace
@@ -114,30 +136,36 @@ std::string PixelLimitProblem(const RunSettings& settings, int width, int height
 
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
                              const std::string& destinationPath, const StepReporter& reportStep,
-                             bool replaceExisting, bool keepPreview) {
+                             bool replaceExisting, bool keepPreview, MemoryBudget* memory) {
     ConvertResult result;
     auto step = [&](std::string_view name) {
         if (reportStep) reportStep(name);
     };
-    // The library keeps its messages until they are cleared; each picture's failure names
-    // its own reason only.
-    vips_error_clear();
+    // Each picture's failure names its own reason only (see PictureErrors). The span starts
+    // once the picture has its memory: waiting for room must not hold up other pictures.
+    std::optional<PictureErrors> errors;
+    std::string failing = "cannot read the picture";
+    MemoryBudget::Reservation room;
     try {
         step(kStepReadJpeg);
-        if (!isRegularFile(sourcePath)) {
-            result.error = "not a readable file";
-            return result;
-        }
         // Opening reads the header only; the size it declares is checked before any pixel
-        // is decoded.
+        // is decoded. Only a regular file is opened (a pipe or a device that took the place
+        // of a listed picture could hold the run up for ever).
         const PictureType type = sourceTypeOf(sourcePath);
         const bool jpegSource = type == PictureType::kJpeg;
-        OpenedPicture header = OpenPictureHeader(sourcePath, type);
+        const std::string typeName(PictureTypeInfoOf(type).name);
+        failing = "not a readable " + typeName + " picture";
+        // Only a JPEG cut short is filled in (and warned of); a cut-short picture of another
+        // type fails rather than come out with a blank part.
+        PictureRequest loading;
+        loading.cutShortFails = !jpegSource;
+        OpenedPicture header = OpenPictureHeader(sourcePath, type, loading);
         if (!header) {
             result.error = header.problem;
             return result;
         }
         const VImage source = header.image;
+        const SourceExif exif = exifOf(sourcePath, type, source);
         result.error = PixelLimitProblem(settings, source.width(), source.height());
         if (!result.error.empty()) return result;
         const TargetRect drawn = ComputeTargetRect(settings, source.width(), source.height());
@@ -148,10 +176,31 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
         const double factor =
             std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
-        const int shrink = kernel.shrinkOnLoad && jpegSource ? jpegShrinkFor(factor) : 1;
-        const PictureLimits budget;
-        OpenedPicture opened = shrink > 1 ? OpenPicture(sourcePath, type, budget, shrink)
-                                          : DecodePicture(source, budget);
+        loading.shrink = kernel.shrinkOnLoad && jpegSource ? jpegShrinkFor(factor) : 1;
+        // What the picture takes while it is converted: its decoded pixels and the canvas
+        // twice (the canvas, then its encoded copy or the preview). Pictures wait for room
+        // in the run's budget rather than take more together.
+        PictureLimits budget;
+        budget.maxPictureBytes = uint64_t(settings.maxMemoryMb) << 20;
+        const uint64_t shrink = uint64_t(loading.shrink);
+        const uint64_t decodedBytes = (uint64_t(source.width()) + shrink - 1) / shrink *
+                                      ((uint64_t(source.height()) + shrink - 1) / shrink) *
+                                      uint64_t(source.bands()) *
+                                      uint64_t(vips_format_sizeof(source.format()));
+        const uint64_t needed = decodedBytes + 2 * uint64_t(drawn.canvasWidth()) *
+                                                   uint64_t(drawn.canvasHeight()) *
+                                                   uint64_t(std::clamp(source.bands(), 3, 4));
+        if (needed > budget.maxPictureBytes) {
+            result.error = "too large (" + std::to_string(source.width()) + " x " +
+                           std::to_string(source.height()) + ", " +
+                           std::to_string((needed + (1 << 20) - 1) >> 20) + " MB)";
+            return result;
+        }
+        if (memory != nullptr) room = memory->reserve(needed);
+        errors.emplace();
+        failing = "the " + typeName + " picture is damaged or cut short";
+        OpenedPicture opened = loading.shrink > 1 ? OpenPicture(sourcePath, type, budget, loading)
+                                                  : DecodePicture(source, budget, type, loading);
         if (!opened) {
             result.error = opened.problem;
             return result;
@@ -160,6 +209,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         opened = {};
 
         step(kStepResizeDib);
+        failing = "cannot resize the picture";
         const bool jpegOutput = TakesJpegName(settings, sourcePath);
         VImage picture = asColourPicture(decoded);
         // JPEG has no transparency: what shows through is white.
@@ -175,7 +225,7 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
                     ->set("background", borderPixel(settings.borderColor, picture.bands())));
         if (settings.stampPosition > 0)
             canvas = DrawStamp(canvas, settings, drawn,
-                               FormatStamp(shotDateOf(source), settings.stampPattern));
+                               FormatStamp(ReadShotDate(exif.tiff), settings.stampPattern));
         canvas = canvas.copy_memory();
         decoded = VImage();
         picture = VImage();
@@ -186,10 +236,14 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
             step(kStepLoadExifInfo);
             if (jpegSource)
                 segments = ReadMetadataSegments(sourcePath);
-            else if (jpegOutput)
-                segments = SegmentsForMetadata(blobOf(source, VIPS_META_EXIF_NAME),
-                                               blobOf(source, VIPS_META_ICC_NAME),
+            else if (jpegOutput) {
+                segments = SegmentsForMetadata(exif.tiff, blobOf(source, VIPS_META_ICC_NAME),
                                                PictureTypeInfoOf(type).decoderTurnsUpright);
+                if (exif.size > 0 && segments->exif.empty())
+                    result.warnings.push_back("EXIF of " +
+                                              std::to_string((exif.size + 1023) / 1024) +
+                                              " KB does not fit a JPEG; left out");
+            }
             // CMYK pixels were converted to sRGB through their profile; that profile no
             // longer describes them.
             if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
@@ -204,14 +258,12 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         request.jpegSegments = segments ? &*segments : nullptr;
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
-        if (result.saved && jpegSource)
-            result.endsEarly = JpegFileEndsEarly(sourcePath);
-    } catch (const vips::VError& e) {
-        result.error = e.what();
+        if (result.saved && jpegSource) result.endsEarly = JpegFileEndsEarly(sourcePath);
+    } catch (const vips::VError&) {
+        result.error = errors ? errors->reason(failing) : failing;
         result.saved = false;
         result.preview = VImage();
     }
-    vips_error_clear();
     return result;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <vips/vips8>
 
+#include "core/memory_budget.h"
 #include "core/run_settings.h"
 #include "core/step_marker.h"
 
@@ -13,6 +15,7 @@ struct ConvertResult {
     bool saved = false;
     std::string error;       // why the picture was not saved
     bool endsEarly = false;  // a JPEG cut short: saved with its missing part filled in
+    std::vector<std::string> warnings;  // what was left out of a saved picture
     // The finished canvas scaled to fit kPreviewSide, in memory, when asked for.
     vips::VImage preview;
 };
@@ -27,10 +30,13 @@ inline constexpr int kPreviewSide = 1024;
 // JPEG". A picture declaring more than settings.maxPixels pixels is refused before it is
 // decoded. replaceExisting says whether a file already at the destination may be replaced
 // (the user agreed to overwrite it). keepPreview asks for a small copy of the finished
-// canvas. Never throws.
+// canvas. The picture's memory (decoded pixels and canvas) is counted against
+// settings.maxMemoryMb: more than that is refused, and with a shared budget the picture
+// waits until the others leave it room. Never throws.
 ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sourcePath,
                              const std::string& destinationPath, const StepReporter& reportStep,
-                             bool replaceExisting = true, bool keepPreview = false);
+                             bool replaceExisting = true, bool keepPreview = false,
+                             MemoryBudget* memory = nullptr);
 
 // Why a picture of that declared size is refused ("too large (W x H)"), or empty.
 std::string PixelLimitProblem(const RunSettings& settings, int width, int height);

@@ -7,6 +7,7 @@
 
 #include "core/picture_types.h"
 #include "core/safe_file.h"
+#include "imaging/picture_errors.h"
 
 namespace corvelle {
 
@@ -51,6 +52,7 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
     }
     const bool jpeg = isJpeg(request.loader);
     std::vector<uint8_t> bytes;
+    PictureErrors errors;
     try {
         vips::VOption* options = vips::VImage::option();
         // JPEG metadata is put in afterwards from the source's own bytes; libvips would
@@ -63,8 +65,8 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
         std::unique_ptr<void, GFreeDeleter> owned(buffer);
         const auto* begin = static_cast<const uint8_t*>(buffer);
         bytes.assign(begin, begin + size);
-    } catch (const vips::VError& e) {
-        if (error) *error = e.what();
+    } catch (const vips::VError&) {
+        if (error) *error = errors.reason("cannot encode the picture as " + suffix->substr(1));
         return false;
     }
     if (jpeg && request.keepMetadata && request.jpegSegments != nullptr &&

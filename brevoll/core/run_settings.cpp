@@ -82,6 +82,8 @@ DialogFields ReadDialogFields(const SettingsStore& store) {
     // The store holds 32-bit numbers; a limit of 0 or below means the default.
     const int maxPixels = store.readInt(s, names::kMaxPixels, 0);
     f.maxPixels = maxPixels > 0 ? maxPixels : kDefaultMaxPixels;
+    f.maxMemoryMb =
+        Clamped(store.readInt(s, names::kMaxMemoryMb, kDefaultMaxMemoryMb), kMemoryRange);
     return f;
 }
 
@@ -160,6 +162,7 @@ RunSettings CaptureRunSettings(const DialogFields& f) {
     r.stampColor = ParseColorText(f.stampColorText);
     r.allPictureTypes = f.allPictureTypes;
     r.maxPixels = f.maxPixels > 0 ? f.maxPixels : kDefaultMaxPixels;
+    r.maxMemoryMb = Clamped(f.maxMemoryMb, kMemoryRange);
     return r;
 }
 

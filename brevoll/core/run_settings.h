@@ -12,6 +12,7 @@ inline constexpr std::string_view kBrevollSection = "Settings";
 
 // 16384 x 16384: a picture that size needs 805 MB decoded.
 inline constexpr int64_t kDefaultMaxPixels = int64_t(16384) * 16384;
+inline constexpr int kDefaultMaxMemoryMb = 1024;
 
 // Everything one batch run needs, fixed when the run starts.
 struct RunSettings {
@@ -39,6 +40,8 @@ struct RunSettings {
     int64_t maxPixels = kDefaultMaxPixels;
     // Besides the names containing ".jpg": HEIC, HEIF, AVIF, PNG, WebP, TIFF and ".jpeg".
     bool allPictureTypes = true;
+    // The memory the pictures under way may take together, in MiB.
+    int maxMemoryMb = kDefaultMaxMemoryMb;
 };
 
 // The ranges a run keeps its numbers in; the dialog and the command line bring every number
@@ -51,6 +54,7 @@ inline constexpr NumberRange kRatioRange{1, 100};
 inline constexpr NumberRange kPixelRange{10, 10000};  // the longest side, each bound side
 inline constexpr NumberRange kQualityRange{10, 100};
 inline constexpr NumberRange kMarginRange{0, 50};
+inline constexpr NumberRange kMemoryRange{64, 1048576};  // MiB
 
 inline int Clamped(int value, NumberRange range) {
     return value < range.min ? range.min : value > range.max ? range.max : value;
@@ -92,6 +96,7 @@ struct DialogFields {
     int interpolationMethod = 0;  // the stored value as a run reads it
     bool allPictureTypes = true;
     int64_t maxPixels = kDefaultMaxPixels;  // stored only; no field shows it
+    int maxMemoryMb = kDefaultMaxMemoryMb;  // stored only; no field shows it
 };
 
 // The fields as the dialog shows them from the stored settings (defaults on first start).

@@ -31,6 +31,7 @@ inline constexpr std::string_view kStampFontSize = "Stamp Font Size";
 inline constexpr std::string_view kInterpolationMethod = "Interpolation Method";
 inline constexpr std::string_view kAllPictureTypes = "All Picture Types";
 inline constexpr std::string_view kMaxPixels = "Max Pixels";
+inline constexpr std::string_view kMaxMemoryMb = "Max Memory MB";
 // Where earlier versions kept the step marker; now only read once to report it.
 inline constexpr std::string_view kErrorOperation = "Error Operation";
 inline constexpr std::string_view kCurrentImage = "Current Image";

@@ -1,17 +1,32 @@
 #include "core/step_marker.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace corvelle {
 
 StepMarkerBoard::StepMarkerBoard(const std::string& recordPath)
     : m_file(recordPath), m_record(ReadStepRecord(recordPath)) {}
 
 void StepMarkerBoard::store(StepRecord record) {
-    if (record.step == m_record.step && record.currentImage == m_record.currentImage) return;
+    record.run = m_run;
+    if (record.step == m_record.step && record.currentImage == m_record.currentImage &&
+        record.run == m_record.run)
+        return;
     m_record = std::move(record);
     m_file.write(m_record);
 }
 
-int StepMarkerBoard::begin(const std::string& sourcePath) {
+void StepMarkerBoard::setRun(std::string description) {
+    std::lock_guard lock(m_mutex);
+    m_run = std::move(description);
+}
+
+int StepMarkerBoard::begin(const std::string& source) {
+    // A relative path would name nothing once the report is read elsewhere.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(source, error);
+    const std::string sourcePath = error ? source : absolute.string();
     std::lock_guard lock(m_mutex);
     int slot = 0;
     while (slot < int(m_slots.size()) && m_slots[size_t(slot)].used) ++slot;

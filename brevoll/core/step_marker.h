@@ -30,7 +30,9 @@ class StepMarkerBoard {
     StepMarkerBoard(const StepMarkerBoard&) = delete;
     StepMarkerBoard& operator=(const StepMarkerBoard&) = delete;
 
-    // Takes a slot for a picture and records its path; returns the slot.
+    // The run's settings as the abnormal-end report gives them, recorded with every step.
+    void setRun(std::string description);
+    // Takes a slot for a picture and records its path (made absolute); returns the slot.
     int begin(const std::string& sourcePath);
     void setStep(int slot, std::string_view step);
     // The picture is done; the record moves to another one under way, or is cleared.
@@ -54,6 +56,7 @@ class StepMarkerBoard {
     std::vector<Slot> m_slots;
     int m_shown = -1;     // the slot the stored record names
     StepRecord m_record;  // the record as stored
+    std::string m_run;
 };
 
 }  // namespace corvelle

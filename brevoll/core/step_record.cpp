@@ -12,7 +12,8 @@ namespace corvelle {
 namespace {
 
 constexpr std::string_view kHeader = "Brevoll step 1\n";
-// A record is a step name and a path; anything longer is no record of ours.
+// A record is a step name, a path and a few lines of settings; anything longer is no
+// record of ours.
 constexpr size_t kLargestRecord = 64 * 1024;
 
 void appendText(std::vector<uint8_t>& bytes, const std::string& text) {
@@ -50,6 +51,7 @@ std::vector<uint8_t> EncodeStepRecord(const StepRecord& record) {
     std::vector<uint8_t> bytes(kHeader.begin(), kHeader.end());
     appendText(bytes, record.step);
     appendText(bytes, record.currentImage);
+    appendText(bytes, record.run);
     bytes.push_back(0);
     return bytes;
 }
@@ -63,7 +65,13 @@ std::optional<StepRecord> DecodeStepRecord(std::span<const uint8_t> bytes) {
     auto step = readText(bytes, pos);
     if (!step) return std::nullopt;
     auto image = readText(bytes, pos);
-    if (!image || pos >= bytes.size() || bytes[pos] != 0) return std::nullopt;
+    if (!image || pos >= bytes.size()) return std::nullopt;
+    // Records of earlier versions end after the path.
+    if (bytes[pos] != 0) {
+        auto run = readText(bytes, pos);
+        if (!run || pos >= bytes.size() || bytes[pos] != 0) return std::nullopt;
+        record.run = std::move(*run);
+    }
     record.step = std::move(*step);
     record.currentImage = std::move(*image);
     return record;

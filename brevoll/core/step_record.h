@@ -10,7 +10,10 @@ namespace corvelle {
 // The step of the picture under way and that picture's path, as a killed run leaves them.
 struct StepRecord {
     std::string step;          // empty: no picture under way
-    std::string currentImage;  // the picture's source path
+    std::string currentImage;  // the picture's source path, absolute
+    // The run's own settings as the abnormal-end report gives them (its lines after
+    // "Error File Path"); empty in records of earlier versions.
+    std::string run{};
 };
 
 // The record's file: "Brevoll.steps" beside the settings file, so a torn write can never

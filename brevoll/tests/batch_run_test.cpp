@@ -12,6 +12,7 @@
 #include "core/settings_names.h"
 #include "core/settings_store.h"
 #include "core/step_record.h"
+#include "corvelle/build_info.h"
 #include "support/temp_folder.h"
 #include "support/test_pictures.h"
 
@@ -266,6 +267,46 @@ TEST_F(AbnormalEndReport, AppendsTheLinesAndClearsTheMarker) {
         "Include Sub-Folder = 0, Compress Ratio = 85, Include Exif = 1\r\n\r\n";
     const auto bytes = ReadFileBytes(path);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
+// A killed run is reported with its own settings, not those stored for the window, and
+// with absolute paths though it was given relative ones.
+TEST_F(AbnormalEndReport, DescribesTheKilledRunItselfWithAbsolutePaths) {
+    WriteTestPicture(temp.file("src/p.jpg"));
+    const fs::path before = fs::current_path();
+    fs::current_path(temp.path());
+    RunSettings settings;
+    settings.sourceFolder = "src";
+    settings.destinationFolder = "out/";
+    settings.sizeValue = 30;
+    settings.quality = 85;
+    settings.copyExif = false;
+    {
+        StepMarkerBoard board(recordPathOf(store));
+        BatchRun run(settings, board, {});
+        run.collect();
+        const auto job = run.takeNext();
+        ASSERT_TRUE(job.has_value());
+        board.setStep(job->markerSlot, kStepResizeDib);  // killed here
+    }
+    fs::current_path(before);
+    const std::string path = temp.file("Error.txt");
+    const auto message = report(path);
+    ASSERT_TRUE(message.has_value());
+    const std::string root = fs::canonical(temp.path()).string();
+    const auto bytes = ReadFileBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "Error Operation : Resize DIB\r\n"
+              "Error File Path : " + root + "/src/p.jpg\r\n"
+              "30% resize\r\n"
+              "Source Path = " + root + "/src\r\n"
+              "Dest. Path = " + root + "/out/\r\n"
+              "Include Sub-Folder = 1, Compress Ratio = 85, Include Exif = 0\r\n\r\n");
+    // The report is not beside the program here: the message says where it is, and gives
+    // the one contact address of the product.
+    EXPECT_NE(message->find("아래 경로의 Error.txt와\n" + path + "\n"), std::string::npos);
+    EXPECT_NE(message->find(std::string("(") + kContactEmail + ")으로 보내주시기 바랍니다."),
+              std::string::npos);
 }
 
 TEST_F(AbnormalEndReport, KeepsTheMarkerWhenTheReportCannotBeWritten) {

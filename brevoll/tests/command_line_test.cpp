@@ -224,7 +224,7 @@ TEST(BrevollCommandLine, NumbersOutsideTheirRangeAreKeptInItWithAWarning) {
     const DialogFields stored;
     const ParsedCommandLine parsed =
         ParseBrevollArguments({"--batch", "--ratio", "500", "--quality=-5", "--margin", "20",
-                               "--interpolation", "8", "-j", "0"},
+                               "--interpolation", "8", "-j", "0", "--max-memory", "10"},
                               stored);
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.fields.sizeRatio, 100);
@@ -232,11 +232,13 @@ TEST(BrevollCommandLine, NumbersOutsideTheirRangeAreKeptInItWithAWarning) {
     EXPECT_EQ(parsed.options.fields.borderMargin, 20);
     EXPECT_EQ(parsed.options.fields.interpolationMethod, 7);
     EXPECT_EQ(parsed.options.jobs, 1);
+    EXPECT_EQ(parsed.options.fields.maxMemoryMb, 64);
     EXPECT_EQ(parsed.options.warnings,
               (std::vector<std::string>{"--ratio 500 is outside 1..100; 100 is used",
                                         "--quality -5 is outside 10..100; 10 is used",
                                         "--interpolation 8 is outside 0..7; 7 is used",
-                                        "-j 0 is outside 1..64; 1 is used"}));
+                                        "-j 0 is outside 1..64; 1 is used",
+                                        "--max-memory 10 is outside 64..1048576; 64 is used"}));
 }
 
 }  // namespace

@@ -13,8 +13,10 @@
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
 #include "core/settings_store.h"
+#include "core/shot_date.h"
 #include "core/step_record.h"
 #include "core/tiff_entries.h"
+#include "core/tiff_exif.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 #include "support/test_pictures.h"
@@ -122,12 +124,12 @@ TEST(OtherPictureTypes, HeicPngAndWebpBecomeJpegWithTheirMetadata) {
                          .cast(VIPS_FORMAT_UCHAR)
                          .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
                          .icc_transform("srgb", VImage::option()->set("input_profile", "srgb"));
-    for (const char* name : {"phone.heic", "screen.png", "web.webp"})
+    for (const char* name : {"phone.heic", "screen.png", "web.webp", "scan.tif"})
         picture.write_to_file(temp.file(std::string("src/") + name).c_str());
     const std::string exif =
         "exiftool -q -q -overwrite_original -Orientation#=6 -Model=CORVELLE "
         "-DateTimeOriginal='2004:12:19 13:05:09' ";
-    for (const char* name : {"phone.heic", "screen.png", "web.webp"})
+    for (const char* name : {"phone.heic", "screen.png", "web.webp", "scan.tif"})
         ASSERT_EQ(std::system((exif + temp.file(std::string("src/") + name)).c_str()), 0) << name;
 
     RunSettings settings;
@@ -140,14 +142,14 @@ TEST(OtherPictureTypes, HeicPngAndWebpBecomeJpegWithTheirMetadata) {
     run.collect();
     while (run.next()) {
     }
-    EXPECT_EQ(run.resized(), 3);
+    EXPECT_EQ(run.resized(), 4);
     EXPECT_TRUE(run.failures().empty());
     struct Expected {
         const char* name;
         int orientation;  // the HEIF decoder turned the pixels already
     };
-    for (const Expected& e :
-         {Expected{"phone.jpg", 1}, Expected{"screen.jpg", 6}, Expected{"web.jpg", 6}}) {
+    for (const Expected& e : {Expected{"phone.jpg", 1}, Expected{"screen.jpg", 6},
+                              Expected{"web.jpg", 6}, Expected{"scan.jpg", 6}}) {
         const std::string path = temp.file(std::string("dst/") + e.name);
         ASSERT_TRUE(fs::exists(path)) << e.name;
         const VImage out = VImage::new_from_file(path.c_str());
@@ -158,6 +160,54 @@ TEST(OtherPictureTypes, HeicPngAndWebpBecomeJpegWithTheirMetadata) {
             << e.name;
         EXPECT_NE(out.get_typeof(VIPS_META_ICC_NAME), 0u) << e.name;
     }
+}
+
+// A TIFF picture's EXIF data travel without its pixels: the describing entries of its
+// first directory, its EXIF and GPS directories, in its own byte order.
+TEST(OtherPictureTypes, TiffExifIsRebuiltWithoutThePicture) {
+    for (testing::ByteOrder order : {kLittle, kBig}) {
+        TiffDirectory exif;
+        exif.ascii(0x9003, "2004:12:19 13:05:09").rationals(0x829A, {{1, 125}});
+        TiffDirectory gps;
+        gps.ascii(0x0001, "N").rationals(0x0002, {{37, 1}, {33, 1}, {0, 1}});
+        TiffDirectory ifd0;
+        ifd0.longs(0x0100, {64})
+            .longs(0x0101, {48})
+            .ascii(0x010F, "CORVELLE")
+            .shorts(0x0112, {6})
+            .longs(0x0111, {8})
+            .longs(0x0117, {9216})
+            .subDirectory(0x8769, exif)
+            .subDirectory(0x8825, gps);
+        std::vector<uint8_t> file = BuildTiff(ifd0, order);
+        file.resize(file.size() + 9216, 0x55);  // the pixels
+        MemoryByteSource source(file);
+        const std::vector<uint8_t> rebuilt = ExifOfTiffPicture(source);
+        ASSERT_FALSE(rebuilt.empty());
+        EXPECT_LT(rebuilt.size(), 400u);
+        EXPECT_EQ(ReadShotDate(rebuilt), "2004:12:19 13:05:09");
+        MemoryByteSource out(rebuilt);
+        TiffBytes bytes(out);
+        ASSERT_TRUE(bytes.readByteOrderMark());
+        EXPECT_EQ(bytes.bigEndian(), order == kBig);
+        std::vector<uint16_t> tags;
+        int64_t gpsAt = 0;
+        WalkTiffDirectory(bytes, *bytes.read32(4), [&](const TiffEntry& e) {
+            tags.push_back(e.tag);
+            if (e.tag == 0x8825) gpsAt = bytes.get32(e.valueField.data());
+            return true;
+        });
+        EXPECT_EQ(tags, (std::vector<uint16_t>{0x010F, 0x0112, 0x8769, 0x8825}));
+        std::vector<uint16_t> gpsTags;
+        WalkTiffDirectory(bytes, gpsAt, [&](const TiffEntry& e) {
+            gpsTags.push_back(e.tag);
+            return true;
+        });
+        EXPECT_EQ(gpsTags, (std::vector<uint16_t>{0x0001, 0x0002}));
+    }
+    const std::vector<uint8_t> notTiff = {'P', '6'};
+    MemoryByteSource none(notTiff);
+    EXPECT_TRUE(ExifOfTiffPicture(none).empty());
 }
 
 }  // namespace

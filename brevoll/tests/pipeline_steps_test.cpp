@@ -101,6 +101,15 @@ TEST(PictureSteps, APictureDeclaringTooManyPixelsIsRefusedBeforeDecoding) {
     EXPECT_EQ(result.error, "too large (64 x 48)");
     s.maxPixels = 64 * 48;
     EXPECT_TRUE(ConvertPicture(s, temp.file("small.jpg"), temp.file("s.jpg"), {}).saved);
+
+    // Within the pixel limit but over the memory budget: its decoded pixels (108 MB) and
+    // twice its half-size canvas (54 MB) are more than 64 MiB.
+    testing::WriteFileBytes(temp.file("big.jpg"), claimingSize(6000, 6000));
+    s = half();
+    s.maxMemoryMb = 64;
+    result = ConvertPicture(s, temp.file("big.jpg"), temp.file("b.jpg"), {});
+    EXPECT_EQ(result.error, "too large (6000 x 6000, 155 MB)");
+    EXPECT_FALSE(fs::exists(temp.file("b.jpg")));
 }
 
 TEST(PictureSteps, ThePreviewIsTheFinishedCanvasScaledDown) {

@@ -276,5 +276,28 @@ TEST_F(ProgressDlgTest, ThePreviewGetsACanvasOnlyWhileItsBoxIsChecked) {
     EXPECT_EQ(CPreviewWnd::DrawnRect(QSize(100, 200), QSize(40, 20)), QRect(0, 75, 100, 50));
 }
 
+// Long paths lose their middle, so both ends stay readable; the whole path is the tip.
+TEST_F(ProgressDlgTest, LongPathsAreElidedInTheMiddle) {
+    const std::string deep = "src/" + std::string(60, 'f') + "/" + std::string(60, 'g');
+    AddPictures({"x.jpg"}, false);
+    WriteTestPicture(temp.file(deep + "/last_picture.jpg"));
+    dialog = std::make_unique<CProgressDlg>(settings, store);
+    dialog->DriveTicksManually();
+    dialog->OnCollectTick();
+    testing::WaitForWorker(*dialog);
+    Button(IDOK)->click();
+    Tick();
+    Tick();
+    for (int id : {IDC_SOURCE_TEXT, IDC_DEST_TEXT}) {
+        auto* label = FindControl<QLabel>(dialog.get(), id);
+        EXPECT_TRUE(label->text().endsWith("last_picture.jpg")) << label->text().toStdString();
+        EXPECT_TRUE(
+            label->text().startsWith(QString::fromStdString(temp.path().string().substr(0, 4))));
+        EXPECT_TRUE(label->text().contains(QChar(0x2026))) << label->text().toStdString();
+        EXPECT_TRUE(label->toolTip().endsWith(
+            QString::fromStdString(std::string(60, 'g') + "/last_picture.jpg")));
+    }
+}
+
 }  // namespace
 }  // namespace corvelle

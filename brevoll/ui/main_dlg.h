@@ -95,5 +95,6 @@ class CMainDlg : public QDialog {
     QLineEdit* m_pCompressRatio = nullptr;
     QCheckBox* m_pAllPictureTypes = nullptr;
     int64_t m_maxPixels = corvelle::kDefaultMaxPixels;  // stored only, no field shows it
+    int m_maxMemoryMb = corvelle::kDefaultMaxMemoryMb;  // stored only, no field shows it
     bool m_bInitialising = true;
 };

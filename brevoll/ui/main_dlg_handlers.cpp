@@ -101,6 +101,7 @@ void CMainDlg::OnInitDialog() {
     m_pStampFont->setCurrentIndex(
         m_pStampFont->findText(qt(f.stampFont), Qt::MatchExactly | Qt::MatchCaseSensitive));
     m_maxPixels = f.maxPixels;
+    m_maxMemoryMb = f.maxMemoryMb;
     const int interpolation =
         m_store.readInt(s, names::kInterpolationMethod, names::kDialogDefaultInterpolation);
     m_pInterpolation->setCurrentIndex(
@@ -177,6 +178,7 @@ corvelle::DialogFields CMainDlg::GatherFields() const {
     f.exifInfo = m_pExifInfo->isChecked();
     f.allPictureTypes = m_pAllPictureTypes->isChecked();
     f.maxPixels = m_maxPixels;
+    f.maxMemoryMb = m_maxMemoryMb;
     f.sourcePath = text(m_pSourcePath);
     f.destPath = text(m_pDestPath);
     f.naming = m_pNaming->isChecked();

@@ -166,8 +166,8 @@ void CProgressDlg::OnCollected(std::string sourceProblem) {
     // A folder that cannot be walked says why instead of looking empty.
     QString source = qt(m_settings.sourceFolder);
     if (!sourceProblem.empty()) source += QStringLiteral(" (%1)").arg(qt(sourceProblem));
-    m_pSourceText->setText(source);
-    m_pDestText->setText(qt(m_settings.destinationFolder));
+    ShowPath(m_pSourceText, source);
+    ShowPath(m_pDestText, qt(m_settings.destinationFolder));
     if (m_bCloseWhenDone) {
         QDialog::reject();
         return;
@@ -238,8 +238,8 @@ void CProgressDlg::ResizePicture() {
     const std::string& source = m_pRun->pictures()[size_t(index)];
     m_pCounterText->setText(QStringLiteral("%1 / %2").arg(index + 1).arg(total));
     m_pProgress->setValue(index + 1);
-    m_pSourceText->setText(qt(source));
-    m_pDestText->setText(qt(corvelle::DestinationPathFor(m_settings, source)));
+    ShowPath(m_pSourceText, qt(source));
+    ShowPath(m_pDestText, qt(m_pRun->destinationOf(index)));
 
     // The preview box is read at each picture: a change shows from the next one on.
     const bool preview = m_pPreviewCheck->isChecked();
@@ -278,6 +278,13 @@ void CProgressDlg::OnPictureDone(std::shared_ptr<PictureJob> job) {
     if (m_bCloseWhenDone) QDialog::reject();
 }
 
+void CProgressDlg::ShowPath(QLabel* label, const QString& path) {
+    // A long path loses its middle, as in the overwrite question, so that the file name at
+    // its end stays readable; the whole path is the label's tool tip.
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+    label->setToolTip(path);
+}
+
 void CProgressDlg::ShowTime() {
     const uint64_t now = m_clock();
     m_pRunClock->pictureDone(now);
@@ -297,7 +304,9 @@ QStringList CProgressDlg::FailureLines() const {
     QStringList lines;
     for (const corvelle::PictureFailure& failure : m_pRun->failures())
         lines << qt(corvelle::DescribeFailure(failure));
+    for (const std::string& line : m_pRun->warnings()) lines << qt(line);
     for (const std::string& line : m_pRun->leftOutTypes()) lines << qt(line);
+    for (const std::string& line : m_pRun->renamedLines()) lines << qt(line);
     return lines;
 }
 
@@ -312,9 +321,18 @@ void CProgressDlg::EndRun() {
     m_bRunning = false;
     if (m_pRun->cancelled()) m_pTimeText->setText(QStringLiteral("User canceled"));
     const int failed = int(m_pRun->failures().size());
-    m_pCounterText->setText(
-        failed > 0 ? QStringLiteral("%1 Resized, %2 failed").arg(m_pRun->resized()).arg(failed)
-                   : QStringLiteral("%1 Resized").arg(m_pRun->resized()));
+    const int renamed = int(m_pRun->renamedLines().size());
+    QString end = QStringLiteral("%1 Resized").arg(m_pRun->resized());
+    if (failed > 0) end += QStringLiteral(", %1 failed").arg(failed);
+    if (renamed > 0) end += QStringLiteral(", %1 renamed").arg(renamed);
+    m_pCounterText->setText(end);
+    // An end line longer than the counter's place takes the finished progress bar's too.
+    if (m_pCounterText->fontMetrics().horizontalAdvance(end) > m_pCounterText->width()) {
+        m_pProgress->hide();
+        m_pCounterText->setGeometry(m_pCounterText->x(), m_pCounterText->y(),
+                                    m_pProgress->geometry().right() - m_pCounterText->x(),
+                                    m_pCounterText->height());
+    }
     m_pFailures->setVisible(!FailureLines().isEmpty());
     m_pCancel->setText(QStringLiteral("Close"));
     m_pStart->setEnabled(false);

@@ -71,6 +71,7 @@ class CProgressDlg : public QDialog {
     void ResizePicture();
     void OnPictureDone(std::shared_ptr<corvelle::PictureJob> job);
     void ShowTime();
+    static void ShowPath(QLabel* label, const QString& path);
     void EndRun();
     void ShowListed();
 

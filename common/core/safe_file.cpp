@@ -1,15 +1,20 @@
 #include "core/safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace corvelle {
@@ -66,8 +71,10 @@ bool AtomicFileWriter::open() {
     discard();
     m_error = 0;
     // A short name of its own: one built from the target's name would pass the file
-    // system's 255-byte limit for long names.
-    std::string pattern = folderOf(m_target) + "/.corvelle-XXXXXX";
+    // system's 255-byte limit for long names. The writer's process id in it tells a later
+    // run whether the file was left behind by a process that has ended.
+    std::string pattern =
+        folderOf(m_target) + "/" + std::string(kTempPrefix) + std::to_string(getpid()) + "-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = mkostemp(buffer.data(), O_CLOEXEC);
@@ -131,6 +138,41 @@ void AtomicFileWriter::discard() {
         unlink(m_tempPath.c_str());
         m_tempPath.clear();
     }
+}
+
+namespace {
+
+// The process id in a temporary file's name ".corvelle-<pid>-XXXXXX"; none for any other
+// name, whose writer cannot be known.
+std::optional<pid_t> writerOf(std::string_view name) {
+    if (!name.starts_with(AtomicFileWriter::kTempPrefix)) return std::nullopt;
+    name.remove_prefix(AtomicFileWriter::kTempPrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    const size_t rest = size_t(name.data() + name.size() - end);
+    if (error != std::errc() || pid <= 0 || rest != 7 || *end != '-') return std::nullopt;
+    return pid;
+}
+
+bool processLives(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+
+}  // namespace
+
+int RemoveAbandonedTempFiles(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const auto pid = writerOf(entry->d_name);
+        if (!pid || processLives(*pid)) continue;
+        struct stat st;
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode))
+            continue;
+        if (unlinkat(dirfd(dir), entry->d_name, 0) == 0) ++removed;
+    }
+    closedir(dir);
+    return removed;
 }
 
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace corvelle {
 
@@ -13,6 +14,9 @@ namespace corvelle {
 // untouched.
 class AtomicFileWriter {
 public:
+    // Temporary files are named ".corvelle-<writer's process id>-XXXXXX".
+    static constexpr std::string_view kTempPrefix = ".corvelle-";
+
     explicit AtomicFileWriter(std::string target);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
@@ -46,6 +50,10 @@ private:
     std::string m_tempPath;
     std::FILE* m_stream = nullptr;
 };
+
+// Removes the temporary files of AtomicFileWriter in a folder whose writing process has
+// ended (a run that was killed), and only those; returns how many.
+int RemoveAbandonedTempFiles(const std::string& folder);
 
 // The whole file at once through AtomicFileWriter.
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/byte_source.h"
+#include "imaging/picture_errors.h"
 
 namespace corvelle {
 
@@ -16,9 +17,23 @@ std::string tooLarge(const VImage& header, uint64_t bytes) {
            std::to_string(header.height()) + ", " + std::to_string(mb) + " MB)";
 }
 
+// The header through the type's own loader; throws vips::VError when it cannot be read.
+VImage loadHeader(const std::string& path, PictureType type, const PictureRequest& request) {
+    VImage image;
+    vips::VOption* options =
+        VImage::option()->set("filename", path.c_str())->set("access", VIPS_ACCESS_SEQUENTIAL);
+    if (type == PictureType::kJpeg && request.shrink > 1) options->set("shrink", request.shrink);
+    if (type != PictureType::kJpeg && request.cutShortFails)
+        options->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+    options->set("out", &image);
+    VImage::call(std::string(PictureTypeInfoOf(type).loader).c_str(), options);
+    return image;
+}
+
 }  // namespace
 
-OpenedPicture OpenPictureHeader(const std::string& path, PictureType type, int shrink) {
+OpenedPicture OpenPictureHeader(const std::string& path, PictureType type,
+                                const PictureRequest& request) {
     OpenedPicture opened;
     const PictureTypeInfo& info = PictureTypeInfoOf(type);
     const std::string notThisType = "not a " + std::string(info.name) + " picture";
@@ -39,19 +54,13 @@ OpenedPicture OpenPictureHeader(const std::string& path, PictureType type, int s
             return opened;
         }
     }
-    const std::string loader(info.loader);
+    PictureErrors errors;
     try {
-        vips::VOption* options =
-            VImage::option()->set("filename", path.c_str())->set("access", VIPS_ACCESS_SEQUENTIAL);
-        if (type == PictureType::kJpeg && shrink > 1) options->set("shrink", shrink);
-        options->set("out", &opened.image);
-        VImage::call(loader.c_str(), options);
-    } catch (const vips::VError& e) {
+        opened.image = loadHeader(path, type, request);
+    } catch (const vips::VError&) {
         opened.image = VImage();
-        opened.problem = e.what();
-        vips_error_clear();
-        if (opened.problem.empty())
-            opened.problem = "not a readable " + std::string(info.name) + " picture";
+        opened.problem = errors.reason("not a readable " + std::string(info.name) + " picture",
+                                       [&] { loadHeader(path, type, request); });
     }
     return opened;
 }
@@ -61,7 +70,8 @@ uint64_t DecodedBytes(const VImage& header) {
            uint64_t(vips_format_sizeof(header.format()));
 }
 
-OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget) {
+OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget, PictureType type,
+                            const PictureRequest& request) {
     OpenedPicture decoded;
     const uint64_t bytes = DecodedBytes(header);
     if (header.width() <= 0 || header.height() <= 0) {
@@ -76,22 +86,26 @@ OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget) {
         decoded.problem = "no longer wanted";
         return decoded;
     }
+    PictureErrors errors;
     try {
         decoded.image = header.copy_memory();
-    } catch (const vips::VError& e) {
+    } catch (const vips::VError&) {
         decoded.image = VImage();
-        decoded.problem = e.what();
-        vips_error_clear();
-        if (decoded.problem.empty()) decoded.problem = "the picture's data cannot be decoded";
+        // Learnt again from the start: the failed read cannot be taken up where it stopped.
+        const std::string path = header.filename() != nullptr ? header.filename() : "";
+        decoded.problem = errors.reason(
+            "the " + std::string(PictureTypeInfoOf(type).name) + " picture is damaged or cut short",
+            [&] { loadHeader(path, type, request).copy_memory(); });
     }
     return decoded;
 }
 
 OpenedPicture OpenPicture(const std::string& path, PictureType type, const PictureLimits& budget,
-                          int shrink) {
-    OpenedPicture opened = OpenPictureHeader(path, type, shrink);
+                          const PictureRequest& request) {
+    PictureErrors errors;
+    OpenedPicture opened = OpenPictureHeader(path, type, request);
     if (!opened) return opened;
-    return DecodePicture(opened.image, budget);
+    return DecodePicture(opened.image, budget, type, request);
 }
 
 }  // namespace corvelle

@@ -1,6 +1,9 @@
 // Writing files whole through a temporary file in the same folder.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -54,6 +57,34 @@ TEST(AtomicFileWriter, KeepsTheReasonOfItsFailure) {
     ASSERT_TRUE(fine.open() && fine.write(bytes) && fine.commit(false));
     EXPECT_EQ(fine.error(), 0);
     EXPECT_EQ(testing::ReadFileBytes(temp.file("new.jpg")), bytes);
+}
+
+// A killed writer's temporary file goes at the next run; a live writer's, and files of
+// any other naming, stay.
+TEST(AtomicFileWriter, TempFilesOfEndedWritersAreRemovedAndNoOthers) {
+    testing::TempFolder temp;
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);  // its process id now names no live process
+    const std::string ended = ".corvelle-" + std::to_string(child) + "-a1B2c3";
+    const std::string live = ".corvelle-" + std::to_string(getpid()) + "-a1B2c3";
+    const char* others[] = {".corvelle-a1B2c3", ".corvelle-1-", "photo.jpg", ".corvelle-x-a1B2c3"};
+    for (const std::string& name : {ended, live}) testing::WriteFileBytes(temp.file(name), {1});
+    for (const char* name : others) testing::WriteFileBytes(temp.file(name), {1});
+    std::filesystem::create_directory(temp.file(".corvelle-" + std::to_string(child) + "-folder"));
+
+    EXPECT_EQ(RemoveAbandonedTempFiles(temp.path().string()), 1);
+    EXPECT_FALSE(std::filesystem::exists(temp.file(ended)));
+    EXPECT_TRUE(std::filesystem::exists(temp.file(live)));
+    for (const char* name : others) EXPECT_TRUE(std::filesystem::exists(temp.file(name))) << name;
+
+    // A writer's own temporary file carries its process id.
+    AtomicFileWriter writer(temp.file("new.jpg"));
+    ASSERT_TRUE(writer.open());
+    EXPECT_EQ(std::filesystem::path(writer.tempPath()).filename().string().rfind(
+                  ".corvelle-" + std::to_string(getpid()) + "-", 0),
+              0u);
 }
 
 }  // namespace

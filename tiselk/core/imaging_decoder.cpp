@@ -56,7 +56,7 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, Pictu
     const int width = header.image.width(), height = header.image.height();
     if (width <= 0 || height <= 0 || !limits.allows(uint64_t(width), uint64_t(height), 24))
         return std::nullopt;
-    OpenedPicture decoded = DecodePicture(header.image, limits);
+    OpenedPicture decoded = DecodePicture(header.image, limits, type);
     header = {};
     if (!decoded) return std::nullopt;
     const Image loaded(decoded.image.get_image());
