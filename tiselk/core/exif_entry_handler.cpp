@@ -144,7 +144,13 @@ const SummaryRule* FindSummaryRule(uint16_t tag) {
 
 }  // namespace
 
-void HandleExifEntry(ExifHandlerState& state, ExifBlockReader& reader, const ExifEntry& entry) {
+void HandleExifEntry(ExifHandlerState& state, ExifBlockReader& reader, ExifDirectory directory,
+                     const ExifEntry& entry) {
+    if (directory == ExifDirectory::Gps) {
+        auto line = state.gps.take(reader, entry);
+        if (line) AppendReportLine(state.summary, std::move(*line));
+        return;
+    }
     if (const SummaryRule* rule = FindSummaryRule(entry.tag)) {
         if (rule->apply) rule->apply(state, reader, entry);
         if (rule->report == Report::NoLine) return;

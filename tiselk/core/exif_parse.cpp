@@ -22,8 +22,8 @@ void CopyThumbnail(const ExifBlockReader& reader, ExifSummary& summary) {
 bool ParseWith(ExifBlockReader& reader, ExifSummary& summary) {
     ExifHandlerState state{summary};
     const auto links = WalkExifDirectories(
-        reader, [&](ExifBlockReader& at, ExifDirectory, const ExifEntry& entry) {
-            HandleExifEntry(state, at, entry);
+        reader, [&](ExifBlockReader& at, ExifDirectory directory, const ExifEntry& entry) {
+            HandleExifEntry(state, at, directory, entry);
         });
     if (!links) return false;
     // A block whose structure names no thumbnail keeps the one an earlier block of the same
@@ -33,6 +33,7 @@ bool ParseWith(ExifBlockReader& reader, ExifSummary& summary) {
     if (links->thumbnailPosition != 0) summary.thumbnailPosition = links->thumbnailPosition;
     if (links->thumbnailLength != 0) summary.thumbnailLength = links->thumbnailLength;
     if (links->ifd1) CopyThumbnail(reader, summary);
+    if (auto position = state.gps.position()) summary.gps = position;
     return true;
 }
 

@@ -2,11 +2,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace corvelle {
+
+// Where a picture was taken: decimal degrees, south and west negative; metres above sea level
+// (below it negative) when the file says.
+struct GpsPosition {
+    double latitude = 0;
+    double longitude = 0;
+    std::optional<double> altitude;
+};
 
 // What one parse learns about a picture: the basic information the dialog shows, the tag
 // report lines and where the embedded thumbnail lies. Every text is UTF-8 (texts from the
@@ -35,6 +44,7 @@ struct ExifSummary {
     std::string exifVersion;
     std::string metering;
     std::string lightValue;
+    std::optional<GpsPosition> gps;
 
     std::vector<std::string> reportLines;  // each ends with "\r\n"
     size_t reportBytes = 0;                // their total length, kept by AppendReportLine

@@ -21,6 +21,9 @@ void NoteLink(const ExifEntry& entry, ExifLinks& links) {
         case 0xA005:
             links.interoperability = entry.value;
             break;
+        case 0x8825:
+            links.gps = entry.value;
+            break;
         default:
             break;
     }
@@ -61,16 +64,19 @@ std::optional<ExifLinks> WalkExifDirectories(ExifBlockReader& reader,
         WalkDirectory(reader, ExifDirectory::Exif, links.exifDirectory, visit, links);
     }
 
+    // Without IFD1 neither the thumbnail nor the interoperability directory is looked for.
     const auto next = reader.read32(*ifd0End);
-    if (!next || *next == 0) return links;
-    // IFD1's own link is not followed.
-    WalkDirectory(reader, ExifDirectory::Ifd1, *next, visit, links);
-    links.ifd1 = true;
-
-    if (links.interoperability != 0) {
-        WalkDirectory(reader, ExifDirectory::Interoperability, links.interoperability, visit,
-                      links);
+    if (next && *next != 0) {
+        // IFD1's own link is not followed.
+        WalkDirectory(reader, ExifDirectory::Ifd1, *next, visit, links);
+        links.ifd1 = true;
+        if (links.interoperability != 0) {
+            WalkDirectory(reader, ExifDirectory::Interoperability, links.interoperability, visit,
+                          links);
+        }
     }
+    // The position's lines come after all the others.
+    if (links.gps != 0) WalkDirectory(reader, ExifDirectory::Gps, links.gps, visit, links);
     return links;
 }
 

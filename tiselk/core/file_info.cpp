@@ -2,7 +2,6 @@
 
 #include "core/exif_numbers.h"
 #include "core/exif_reader.h"
-#include "core/imaging_decoder.h"
 
 namespace corvelle {
 
@@ -21,8 +20,8 @@ FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     return info;
 }
 
-// `decodeThumbnail`: the path names a real file whose coded thumbnail item may be decoded.
-FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbnail) {
+// Reads the metadata only: a coded thumbnail item is left for the window to decode.
+FileInfo ReadInfo(ByteSource& source, const std::string& path) {
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
@@ -32,20 +31,20 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path, bool decodeThumbn
         if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())
             summary.thumbnailJpeg = std::move(bytes);
     }
-    if (summary.thumbnailJpeg.empty() && places.codedThumbnailItem && decodeThumbnail)
-        summary.thumbnailJpeg = HeifThumbnailAsJpeg(path);
-    return InfoFromSummary(path, std::move(summary));
+    FileInfo info = InfoFromSummary(path, std::move(summary));
+    info.codedThumbnailItem = info.summary.thumbnailJpeg.empty() && places.codedThumbnailItem;
+    return info;
 }
 
 }  // namespace
 
 FileInfo ReadFileInfo(const std::string& path) {
     const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
-    return source ? ReadInfo(*source, path, true) : InfoFromSummary(path, {});
+    return source ? ReadInfo(*source, path) : InfoFromSummary(path, {});
 }
 
 FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return ReadInfo(source, path, false);
+    return ReadInfo(source, path);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {

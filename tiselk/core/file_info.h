@@ -19,9 +19,12 @@ struct FileInfo {
     std::string fileSizeText;   // "1,234,567 bytes"
     std::string imageSizeText;  // "640 x 480", or empty
     std::string reportText;     // the joined report, or empty
+    // The thumbnail is a HEIF item in another coding (HEVC, AV1): reading the information
+    // never decodes it, the window does when it shows the file.
+    bool codedThumbnailItem = false;
 };
 
-// Loads the file's metadata block, parses it and builds the texts.
+// Loads the file's metadata block, parses it and builds the texts. No picture is decoded.
 FileInfo ReadFileInfo(const std::string& path);
 // The same for bytes at hand (a fuzzer's input): `path` names the file for the rules that
 // go by the name.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/gps_report.h"
 #include "core/text.h"
 
 namespace corvelle {
@@ -75,6 +76,16 @@ std::string JsonNumber(double number) {
     return std::string(digits, result.ptr);
 }
 
+std::string GpsJson(const std::optional<GpsPosition>& gps) {
+    if (!gps) return "null";
+    char altitude[32] = "null";
+    // Zero metres below sea level prints as 0.0, not -0.0.
+    if (gps->altitude) std::snprintf(altitude, sizeof altitude, "%.1f", *gps->altitude + 0.0);
+    return "{\"latitude\": " + FormatDegrees(gps->latitude) +
+           ", \"longitude\": " + FormatDegrees(gps->longitude) + ", \"altitude\": " + altitude +
+           "}";
+}
+
 void AppendFile(std::string& out, const FileInfo& info) {
     const ExifSummary& s = info.summary;
     auto key = [&](const char* name) {
@@ -110,6 +121,7 @@ void AppendFile(std::string& out, const FileInfo& info) {
     number("height", std::to_string(s.height));
     number("exposureSeconds", JsonNumber(s.exposureSeconds));
     number("fNumber", JsonNumber(s.fNumber));
+    number("gps", GpsJson(s.gps));
     text("fileSizeText", info.fileSizeText);
     text("summaryText", info.summaryText);
     key("report");
@@ -137,6 +149,10 @@ std::string FormatInfoText(const FileInfo& info) {
         out += field.label;
         out += ": ";
         out += field.value;
+        out += '\n';
+    }
+    if (const auto& gps = info.summary.gps) {
+        out += "Location: " + FormatDegrees(gps->latitude) + ", " + FormatDegrees(gps->longitude);
         out += '\n';
     }
     out += '\n';

@@ -4,6 +4,7 @@
 
 #include "core/exif_numbers.h"
 #include "core/report_format.h"
+#include "core/report_tag_names.h"
 #include "core/text.h"
 
 namespace corvelle {
@@ -208,20 +209,27 @@ std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlock
 }
 
 std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry) {
+    if (const char* name = TodaysTagName(entry.tag)) return FormatNamedValue(name, reader, entry);
     // The commonest line of a hostile file, built piece by piece rather than from a format.
     std::string line = "Unknown Tag(0x";
     AppendReportHex(line, entry.tag, 4, false);
+    line += ')';
+    return FormatNamedValue(std::move(line), reader, entry);
+}
+
+std::optional<std::string> FormatNamedValue(std::string line, const ExifBlockReader& reader,
+                                            const ExifEntry& entry) {
     switch (entry.type) {
         case kExifByte:
         case kExifShort:
         case kExifLong:
-            line += ") = ";
+            line += " = ";
             AppendReportInt(line, entry.value);
             break;
         case kExifAscii: {
             auto text = EntryText(reader, entry);
             if (!text) return std::nullopt;
-            line += ") = \"";
+            line += " = \"";
             line += FileTextToUtf8(*text);
             line += '"';
             break;
@@ -230,14 +238,14 @@ std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const
         case kExifSRational: {
             auto r = EntryRational(reader, entry);
             if (!r) return std::nullopt;
-            line += ") = ";
+            line += " = ";
             AppendReportInt(line, r->numerator);
             line += ", ";
             AppendReportInt(line, r->denominator);
             break;
         }
         default:
-            line += ") type(";
+            line += " type(";
             AppendReportInt(line, entry.type);
             line += ") Count(";
             AppendReportInt(line, entry.count);

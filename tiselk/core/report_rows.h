@@ -66,8 +66,13 @@ struct ReportRow {
 std::optional<std::string> FormatReportRow(const ReportRow& row, const ExifBlockReader& reader,
                                            const ExifEntry& entry);
 
-// The line for a tag no row names, by the entry's type.
+// The line for a tag no row names, by the entry's type: "Unknown Tag(0x%04x)", or the tag's
+// name when it is one of today's tags, then the value part (FormatNamedValue).
 std::optional<std::string> FormatUnknownTag(const ExifBlockReader& reader, const ExifEntry& entry);
+// `line` (a tag's name) followed by the value part of a tag no row names: " = 7",
+// " = \"text\"", " = 1, 3", or " type(9) Count(1) Data(fffffffe)" for the types printed raw.
+std::optional<std::string> FormatNamedValue(std::string line, const ExifBlockReader& reader,
+                                            const ExifEntry& entry);
 
 // The row of a tag in a table kept in tag order (see SortedByTag), or null.
 const ReportRow* FindRow(std::span<const ReportRow> rows, uint16_t tag);
