@@ -242,6 +242,15 @@ TEST(CommandLineTest, DecodeWritesTheWindowsPictureAsBmp) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("bad.bmp")));
     EXPECT_TRUE(run.err.contains("cannot be decoded"));
     EXPECT_EQ(RunTiselk({"--decode", QString::fromStdString(input)}).status, 2);
+
+    // A picture past the process's byte budget is refused from its header, with the reason.
+    testing::WriteFileBytes(folder.file("huge.jpg"), {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0xFF, 0xFF,
+                                                      0xFF, 0xFF, 3, 1, 0x11, 0});
+    run = RunTiselk({"--decode", QString::fromStdString(folder.file("huge.jpg")), "-o",
+                     QString::fromStdString(folder.file("huge.bmp"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("huge.jpg: too large (65535 x 65535, 12288 MB)\n"))
+        << run.err.toStdString();
 }
 
 TEST(CommandLineTest, HistogramGivesTheFourTablesAndMeans) {

@@ -150,6 +150,11 @@ void CTiselkDlg::OnPictureDecoded(const corvelle::DecodedPicture& decoded) {
         return;
     }
     if (!m_pThumbnail->Picture()) m_pThumbnail->SetPicture(decoded.picture, decoded.path);
+    // A picture the budget had no room for stays empty, as any picture that cannot be
+    // decoded; the reason shows where the picture would be.
+    const QString problem = QString::fromStdString(decoded.problem);
+    m_pThumbnail->setToolTip(problem);
+    m_pHistogram->setToolTip(problem);
     m_pHistogram->SetPicture(decoded.picture, decoded.counts);
     m_pHistogram->update();
     ShowJpegMessages(decoded.messages);

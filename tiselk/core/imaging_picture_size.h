@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/picture_size.h"
+
+namespace corvelle {
+
+// What the imaging library will take to decode a PNG, WebP, HEIF or AVIF picture, from its
+// header: its own decoded copy and the packed bitmap made from it (8-bit for gray pictures,
+// 24-bit otherwise). None when the header cannot be read.
+std::optional<PictureSize> ImagingPictureSize(const std::string& path);
+
+}  // namespace corvelle
