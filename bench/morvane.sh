@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/bench/out/morvane
 mkdir -p "$out"
 morvane=$build_dir/morvane/morvane
-tests=$build_dir/morvane/morvane_tests
+tests=$build_dir/morvane/morvane_core_tests
 rounds=${MORVANE_BENCH_ROUNDS:-5}
 
 # A 24-megapixel colour photo stand-in, made once: a plasma landscape with sensor-like noise.

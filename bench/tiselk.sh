@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/bench/out/tiselk
 photos=$out/photos
 mkdir -p "$photos"
-tests=$build_dir/tiselk/tiselk_tests
+tests=$build_dir/tiselk/tiselk_ui_tests
 
 # Three 6000x4000 photo stand-ins, made once: a plasma landscape with sensor-like noise.
 if [ "$(ls "$photos" | wc -l)" -ne 3 ]; then

@@ -6,8 +6,6 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <future>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,11 +15,12 @@
 #include "core/command_line_usage.h"
 #include "core/error_report.h"
 #include "core/format_seconds.h"
-#include "core/imaging.h"
 #include "core/picture_list.h"
 #include "core/settings_store.h"
 #include "core/step_marker.h"
 #include "core/step_record.h"
+#include "core/text.h"
+#include "imaging/imaging.h"
 #include "ui/brevoll_gui.h"
 
 namespace {
@@ -43,7 +42,7 @@ char askLine(const char* question) {
     std::string line;
     if (!std::getline(std::cin, line)) return 0;
     for (char c : line)
-        if (c != ' ' && c != '\t') return char(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '\t') return AsciiLower(c);
     return '\n';
 }
 
@@ -156,9 +155,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
     RunClock clock;
     clock.start(nowMs());
 
-    auto done = [&](PictureJob& job) {
-        if (job.outcome == PictureOutcome::Resized || job.outcome == PictureOutcome::Failed)
-            run.finish(job);
+    RunJobs(run, options.jobs, [&](const PictureJob& job) {
         const uint64_t now = nowMs();
         clock.pictureDone(now);
         if (job.outcome == PictureOutcome::Failed || job.endsEarly) progress.problem(job);
@@ -166,34 +163,7 @@ int runBatch(const BatchOptions& options, SettingsStore& store) {
         if (job.outcome != PictureOutcome::Cancelled)
             progress.show(job,
                           FormatProgressTime(clock.elapsedMs(now), job.index + 1, run.total()));
-    };
-
-    // Pictures are taken in list order on this thread (the overwrite question is asked
-    // here); up to `jobs` of them are converted at a time.
-    std::deque<std::pair<PictureJob, std::future<void>>> underWay;
-    auto finishOldest = [&] {
-        auto& [job, future] = underWay.front();
-        future.get();
-        done(job);
-        underWay.pop_front();
-    };
-    while (auto job = run.takeNext()) {
-        if (job->outcome != PictureOutcome::Convert) {
-            done(*job);
-            continue;
-        }
-        if (options.jobs <= 1) {
-            run.convert(*job);
-            done(*job);
-            continue;
-        }
-        underWay.emplace_back(std::move(*job), std::future<void>());
-        PictureJob& slot = underWay.back().first;
-        underWay.back().second =
-            std::async(std::launch::async, [&run, &slot] { run.convert(slot); });
-        if (int(underWay.size()) >= options.jobs) finishOldest();
-    }
-    while (!underWay.empty()) finishOldest();
+    });
 
     progress.end();
     if (run.cancelled()) std::puts("User canceled");
@@ -227,9 +197,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n(brevoll: the report was added to %s)\n", message->c_str(),
                      reportPath.c_str());
 
-    // Damaged pictures make the library warn once per tile; the one line naming the
-    // picture that failed says enough.
-    setenv("VIPS_WARNING", "0", /*overwrite=*/0);
     if (!StartImaging(argv[0])) {
         std::fputs("brevoll: cannot start the imaging library\n", stderr);
         return 1;

@@ -18,12 +18,34 @@ function(corvelle_discover_tests target)
         PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# corvelle_test_suite(<target> SOURCES ... LIBS ... [PROGRAM <program>])
+# One GoogleTest executable, its cases registered with ctest. Tests that run a program
+# are told its path, and the program is built before them.
+function(corvelle_test_suite target)
+    cmake_parse_arguments(S "" "PROGRAM" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${S_SOURCES})
+    target_link_libraries(${target} PRIVATE ${S_LIBS})
+    target_compile_definitions(${target} PRIVATE
+        CORVELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        CORVELLE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    if(S_PROGRAM)
+        target_compile_definitions(${target} PRIVATE
+            CORVELLE_PROGRAM_PATH="$<TARGET_FILE:${S_PROGRAM}>")
+        add_dependencies(${target} ${S_PROGRAM})
+    endif()
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    corvelle_warnings(${target})
+    corvelle_discover_tests(${target})
+endfunction()
+
 # corvelle_program(NAME <name> [CORE_LIBS ...] [UI_LIBS ...])
 # Sources are picked up by folder so that new files need no list edits:
-#   core/*.cpp -> <name>_core   (no Qt Widgets)
-#   ui/*.cpp   -> <name>_ui     (Qt Widgets, calls <name>_core)
-#   main.cpp   -> <name>
-#   tests/*.cpp -> <name>_tests (GoogleTest, run by ctest)
+#   core/*.cpp          -> <name>_core          (no Qt Widgets)
+#   ui/*.cpp            -> <name>_ui            (Qt Widgets, calls <name>_core)
+#   main.cpp            -> <name>
+#   tests/support/*.cpp -> <name>_test_support  (helpers both suites share; no Qt Widgets)
+#   tests/ui_*.cpp      -> <name>_ui_tests      (window tests, linking <name>_ui)
+#   other tests/*.cpp   -> <name>_core_tests    (linking <name>_core only)
 function(corvelle_program)
     cmake_parse_arguments(P "" "NAME" "CORE_LIBS;UI_LIBS" ${ARGN})
     set(dir ${CMAKE_CURRENT_SOURCE_DIR})
@@ -50,17 +72,37 @@ function(corvelle_program)
     corvelle_warnings(${P_NAME})
     install(TARGETS ${P_NAME} RUNTIME DESTINATION bin)
 
+    if(NOT CORVELLE_TESTS)
+        return()
+    endif()
+    # The shared helpers are compiled once and put whole into both suites, so that a
+    # helper which only registers itself (a test environment) is not dropped by the linker.
+    file(GLOB support_sources CONFIGURE_DEPENDS ${dir}/tests/support/*.cpp)
+    set(support)
+    if(support_sources)
+        add_library(${P_NAME}_test_support OBJECT ${support_sources})
+        target_include_directories(${P_NAME}_test_support PUBLIC ${dir}/tests)
+        target_link_libraries(${P_NAME}_test_support PUBLIC ${P_NAME}_core common_test_support)
+        corvelle_warnings(${P_NAME}_test_support)
+        set(support ${P_NAME}_test_support)
+    endif()
     file(GLOB test_sources CONFIGURE_DEPENDS ${dir}/tests/*.cpp)
-    if(test_sources AND CORVELLE_TESTS)
-        add_executable(${P_NAME}_tests ${test_sources})
-        target_link_libraries(${P_NAME}_tests PRIVATE ${P_NAME}_ui common_test_support)
-        target_compile_definitions(${P_NAME}_tests PRIVATE
-            CORVELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-            CORVELLE_BINARY_DIR="${CMAKE_BINARY_DIR}"
-            CORVELLE_PROGRAM_PATH="$<TARGET_FILE:${P_NAME}>")
-        add_dependencies(${P_NAME}_tests ${P_NAME})
-        set_target_properties(${P_NAME}_tests PROPERTIES AUTOMOC ON)
-        corvelle_warnings(${P_NAME}_tests)
-        corvelle_discover_tests(${P_NAME}_tests)
+    set(core_tests)
+    set(ui_tests)
+    foreach(source ${test_sources})
+        get_filename_component(name ${source} NAME)
+        if(name MATCHES "^ui_")
+            list(APPEND ui_tests ${source})
+        else()
+            list(APPEND core_tests ${source})
+        endif()
+    endforeach()
+    if(core_tests)
+        corvelle_test_suite(${P_NAME}_core_tests PROGRAM ${P_NAME} SOURCES ${core_tests}
+            LIBS ${P_NAME}_core ${support} common_test_support common_test_main)
+    endif()
+    if(ui_tests)
+        corvelle_test_suite(${P_NAME}_ui_tests PROGRAM ${P_NAME} SOURCES ${ui_tests}
+            LIBS ${P_NAME}_ui ${support} common_test_support common_ui_test_main)
     endif()
 endfunction()

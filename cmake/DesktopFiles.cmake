@@ -8,8 +8,15 @@ find_program(CORVELLE_GZIP gzip REQUIRED)
 
 set(CORVELLE_ICON_SIZES 16 24 32 48 64 128 256)
 
-# corvelle_desktop_files(<name> <AppStream id>)
-function(corvelle_desktop_files name appstream_id)
+# AppStream ids are the maker's domain reversed and the program's name, all in lower case.
+set(CORVELLE_APPSTREAM_DOMAIN example.corvelle)
+
+# corvelle_desktop_files(<name> <version>)
+# <version> is the program's own, as its About box shows it; the metainfo's release
+# carries it (the package has a version of its own).
+function(corvelle_desktop_files name version)
+    set(CORVELLE_APPSTREAM_ID ${CORVELLE_APPSTREAM_DOMAIN}.${name})
+    set(CORVELLE_PROGRAM_VERSION ${version})
     set(data ${CMAKE_CURRENT_SOURCE_DIR}/data)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/data)
     file(MAKE_DIRECTORY ${out})
@@ -35,7 +42,7 @@ function(corvelle_desktop_files name appstream_id)
     endforeach()
     install(FILES ${data}/${name}.svg DESTINATION share/icons/hicolor/scalable/apps)
 
-    set(metainfo ${out}/${appstream_id}.metainfo.xml)
+    set(metainfo ${out}/${CORVELLE_APPSTREAM_ID}.metainfo.xml)
     configure_file(${data}/${name}.metainfo.xml.in ${metainfo} @ONLY)
     install(FILES ${metainfo} DESTINATION share/metainfo)
     install(FILES ${data}/${name}.desktop DESTINATION share/applications)

@@ -19,3 +19,12 @@ endif()
 # moves it into the separate debug-symbol package, so crash reports stay readable.
 set(CMAKE_C_FLAGS_RELEASE "-O2 -g -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -g -DNDEBUG")
+
+# The build folder stays out of what is shipped: source and build paths in the debug
+# information and in __FILE__ are written relative to the source folder, so the programs
+# and their debug files are the same wherever they were built.
+add_compile_options("-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+cmake_path(IS_PREFIX CMAKE_SOURCE_DIR "${CMAKE_BINARY_DIR}" NORMALIZE build_inside_source)
+if(NOT build_inside_source)
+    add_compile_options("-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
+endif()

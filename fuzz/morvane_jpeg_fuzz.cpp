@@ -11,7 +11,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace corvelle;
-    std::optional<PackedDib> photo = LoadJpegBytes({data, size}, nullptr, 1 << 20);
+    // Small limits keep each run quick, as in the viewer's JPEG fuzzer.
+    PictureLimits limits;
+    limits.maxPictureBytes = 3 << 20;
+    limits.maxWorkingBytes = 1 << 20;
+    std::optional<PackedDib> photo = LoadJpegBytes({data, size}, nullptr, limits);
     if (!photo) return 0;
     for (GrayLevels levels : {GrayLevels::k1786, GrayLevels::k4336})
         RenderHighLevelGray(*photo, levels);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Small limits keep each run quick: a lying header costs a refusal instead of megabytes

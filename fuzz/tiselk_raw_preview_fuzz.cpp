@@ -6,7 +6,7 @@
 
 #include "core/byte_source.h"
 #include "core/byte_window.h"
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "core/raw_preview.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config make
     qt6-base-dev qt6-image-formats-plugins libx11-dev
-    libjpeg62-turbo-dev libtiff-dev libvips-dev
+    libjpeg62-turbo-dev libtiff-dev libvips-dev zlib1g-dev
     fonts-noto-cjk fonts-liberation2 fonts-dejavu-core
     libgtest-dev libheif-examples
     clang libclang-rt-14-dev

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <deque>
+#include <future>
 #include <utility>
 
 #include "core/picture_list.h"
@@ -115,6 +117,39 @@ std::optional<PictureJob> BatchRun::next(bool keepPreview) {
         finish(*job);
     }
     return job;
+}
+
+void RunJobs(BatchRun& run, int jobs, const std::function<void(const PictureJob&)>& done) {
+    auto hand = [&](PictureJob& job) {
+        if (job.outcome == PictureOutcome::Resized || job.outcome == PictureOutcome::Failed)
+            run.finish(job);
+        if (done) done(job);
+    };
+    // Every picture taken waits here in list order; a skipped one has no conversion.
+    std::deque<std::pair<PictureJob, std::future<void>>> underWay;
+    int converting = 0;
+    auto handOldest = [&] {
+        auto& [job, future] = underWay.front();
+        if (future.valid()) {
+            future.get();
+            --converting;
+        }
+        hand(job);
+        underWay.pop_front();
+    };
+    while (auto job = run.takeNext()) {
+        if (jobs <= 1 && job->outcome == PictureOutcome::Convert) run.convert(*job);
+        underWay.emplace_back(std::move(*job), std::future<void>());
+        PictureJob& slot = underWay.back().first;
+        if (jobs > 1 && slot.outcome == PictureOutcome::Convert) {
+            underWay.back().second =
+                std::async(std::launch::async, [&run, &slot] { run.convert(slot); });
+            ++converting;
+        }
+        while (!underWay.empty() && (converting >= jobs || !underWay.front().second.valid()))
+            handOldest();
+    }
+    while (!underWay.empty()) handOldest();
 }
 
 void RunClock::start(uint64_t nowMs) {

@@ -13,14 +13,9 @@
 
 namespace corvelle {
 
-// The buttons of the overwrite question; the numbers are the buttons' identifiers.
-enum class OverwriteAnswer : int {
-    Yes = 1,
-    YesAll = 4,
-    SkipAll = 1019,
-    No = 1028,
-    Cancel = 2,
-};
+// The answers to the overwrite question: Yes and No decide one picture, Yes All and Skip
+// All every later existing file of the run, Cancel ends the run.
+enum class OverwriteAnswer { Yes, YesAll, SkipAll, No, Cancel };
 
 // Asked with the destination path when a file is already there.
 using OverwriteQuestion = std::function<OverwriteAnswer(const std::string& destinationPath)>;
@@ -95,6 +90,12 @@ class BatchRun {
     int m_resized = 0;
     OverwriteAnswer m_answer = OverwriteAnswer::Yes;
 };
+
+// Drives a run to its end on the calling thread: pictures are taken in list order here
+// (so the overwrite question is asked here), up to `jobs` of them are converted at a time
+// on other threads, and each is finished and handed to done() here, in list order. A
+// skipped or cancelled picture reaches done() too; a cancelled one ends the run.
+void RunJobs(BatchRun& run, int jobs, const std::function<void(const PictureJob&)>& done);
 
 // Elapsed time of a run that can be stopped and continued: the stopped time between the
 // last picture and the continue does not count.

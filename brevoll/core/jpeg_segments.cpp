@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/byte_source.h"
+
 namespace corvelle {
 
 namespace {
@@ -103,26 +105,52 @@ JpegScan FindMetadataSegments(std::span<const uint8_t> jpeg, JpegMetadataSegment
     });
 }
 
-bool JpegEndsEarly(std::span<const uint8_t> jpeg) {
+namespace {
+
+// Whether the pair FF D9 lies within [from, to) of the source, read a piece at a time.
+bool endMarkerBetween(const ByteSource& jpeg, uint64_t from, uint64_t to) {
+    std::vector<uint8_t> piece(64 * 1024);
+    uint8_t before = 0;
+    for (uint64_t at = from; at < to;) {
+        const size_t got =
+            jpeg.readAt(at, piece.data(), size_t(std::min<uint64_t>(piece.size(), to - at)));
+        if (got == 0) break;
+        for (size_t i = 0; i < got; ++i) {
+            if (before == 0xFF && piece[i] == kEoi && at + i > from) return true;
+            before = piece[i];
+        }
+        at += got;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool JpegEndsEarly(const ByteSource& jpeg) {
+    // The header is read in doubling pieces until its scan begins.
+    const uint64_t size = jpeg.size();
+    std::vector<uint8_t> head;
     size_t scanStart = 0;
-    if (walkSegments(jpeg, scanStart, [](const Segment&) {}) != JpegScan::Complete) return true;
+    for (uint64_t piece = 64 * 1024;; piece *= 2) {
+        head.resize(size_t(std::min(piece, size)));
+        if (jpeg.readAt(0, head.data(), head.size()) < head.size()) return true;
+        const JpegScan scan = walkSegments(head, scanStart, [](const Segment&) {});
+        if (scan == JpegScan::Complete) break;
+        if (scan == JpegScan::NotJpeg || head.size() >= size) return true;
+    }
     // In the coded data a 0xFF is followed by a stuffed 0 or a restart marker, so the pair
-    // FF D9 is the end-of-image marker itself.
-    for (size_t i = scanStart; i + 1 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == kEoi) return false;
-    return true;
+    // FF D9 is the end-of-image marker itself. It is almost always among the last bytes;
+    // data some cameras append after it (a second picture, a movie) make the rest worth a
+    // look only when the tail has none.
+    constexpr uint64_t kTail = 64 * 1024;
+    const uint64_t tailStart = size - std::min<uint64_t>(size - scanStart, kTail);
+    if (endMarkerBetween(jpeg, tailStart, size)) return false;
+    return tailStart == scanStart || !endMarkerBetween(jpeg, scanStart, tailStart + 1);
 }
 
 bool JpegFileEndsEarly(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[1 << 16];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    std::fclose(file);
-    return JpegEndsEarly(bytes);
+    const auto file = FileByteSource::open(path);
+    return file != nullptr && JpegEndsEarly(*file);
 }
 
 std::optional<JpegMetadataSegments> ReadMetadataSegments(const std::string& path) {

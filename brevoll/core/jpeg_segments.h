@@ -29,8 +29,11 @@ JpegScan FindMetadataSegments(std::span<const uint8_t> jpeg, JpegMetadataSegment
 // The file's metadata segments, reading no further than its first scan.
 std::optional<JpegMetadataSegments> ReadMetadataSegments(const std::string& path);
 
-// Whether the JPEG's data stop before its end-of-image marker (a file cut short).
-bool JpegEndsEarly(std::span<const uint8_t> jpeg);
+class ByteSource;
+
+// Whether the JPEG's data stop before its end-of-image marker (a file cut short). Only the
+// header and the tail are read, unless data follow the picture.
+bool JpegEndsEarly(const ByteSource& jpeg);
 bool JpegFileEndsEarly(const std::string& path);
 
 // Puts the segments into a JPEG (after SOI and any APP0 segments) in place of any EXIF,

@@ -6,7 +6,6 @@
 #include <cerrno>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <set>
 #include <system_error>
@@ -14,27 +13,17 @@
 
 #include <vips/vips8>
 
+#include "core/text.h"
+
 namespace corvelle {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string lowered(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool isPictureName(const std::string& name) {
-    return lowered(name).find(".jpg") != std::string::npos;
+    return AsciiLower(name).find(".jpg") != std::string::npos;
 }
-
-constexpr OtherPictureType kOtherTypes[] = {
-    {".jpeg", "JPEG", "jpegload", false}, {".heic", "HEIC", "heifload", true},
-    {".heif", "HEIF", "heifload", true},  {".avif", "AVIF", "heifload", true},
-    {".png", "PNG", "pngload", false},    {".webp", "WebP", "webpload", false},
-    {".tif", "TIFF", "tiffload", false},  {".tiff", "TIFF", "tiffload", false},
-};
 
 bool libraryCanLoad(std::string_view loader) {
     return vips_type_find("VipsOperation", std::string(loader).c_str()) != 0;
@@ -69,7 +58,7 @@ struct Collection {
 
 // Names in the order a user sees them in a listing: without regard to case, then by bytes.
 bool listingOrder(const std::string& a, const std::string& b) {
-    const std::string la = lowered(a), lb = lowered(b);
+    const std::string la = AsciiLower(a), lb = AsciiLower(b);
     return la != lb ? la < lb : a < b;
 }
 
@@ -125,13 +114,13 @@ void splitFileName(const std::string& path, std::string& folder, std::string& st
 
 }  // namespace
 
-std::optional<OtherPictureType> OtherPictureTypeOf(std::string_view fileName) {
-    const size_t slash = fileName.find_last_of('/');
-    const std::string name = lowered(
-        std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)));
-    for (const OtherPictureType& type : kOtherTypes)
-        if (name.size() > type.extension.size() && name.ends_with(type.extension)) return type;
-    return std::nullopt;
+std::optional<PictureTypeInfo> OtherPictureTypeOf(std::string_view fileName) {
+    const std::optional<PictureType> type = PictureTypeOfName(fileName);
+    if (!type || PictureTypeInfoOf(*type).loader.empty()) return std::nullopt;
+    // A name ending in ".jpg" is the run's own type, kept with its name; ".jpeg" is another.
+    if (type == PictureType::kJpeg && !AsciiLower(FileNameOfPath(fileName)).ends_with(".jpeg"))
+        return std::nullopt;
+    return PictureTypeInfoOf(*type);
 }
 
 bool TakesJpegName(const RunSettings& settings, std::string_view sourcePath) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/picture_types.h"
 #include "core/run_settings.h"
 
 namespace corvelle {
@@ -20,15 +21,10 @@ std::vector<std::string> CollectPictures(const std::string& folder, bool recursi
                                          const std::function<void(size_t)>& listed = {},
                                          const std::string& leftOut = {});
 
-// The picture types a run takes besides the names containing ".jpg", by extension (any
-// case), with the loader each needs. Their outputs are JPEG files named with ".jpg".
-struct OtherPictureType {
-    std::string_view extension;  // lower case, with the dot
-    std::string_view name;       // as a user knows the format
-    std::string_view loader;     // the imaging library's loader
-    bool decoderTurnsUpright;    // the decoder applies the rotation itself
-};
-std::optional<OtherPictureType> OtherPictureTypeOf(std::string_view fileName);
+// The picture type a run takes besides the names containing ".jpg", by the file name's
+// extension (any case): a type the imaging library loads. Its outputs are JPEG files named
+// with ".jpg".
+std::optional<PictureTypeInfo> OtherPictureTypeOf(std::string_view fileName);
 
 // Whether the run writes this source as a ".jpg" JPEG of another type.
 bool TakesJpegName(const RunSettings& settings, std::string_view sourcePath);

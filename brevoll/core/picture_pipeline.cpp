@@ -9,13 +9,16 @@
 
 #include "core/interpolation.h"
 #include "core/jpeg_segments.h"
+#include "core/picture_limits.h"
 #include "core/picture_list.h"
 #include "core/picture_metadata.h"
 #include "core/picture_saver.h"
+#include "core/picture_types.h"
 #include "core/shot_date.h"
 #include "core/stamp_drawing.h"
 #include "core/stamp_text.h"
 #include "core/target_rect.h"
+#include "imaging/open_picture.h"
 
 namespace corvelle {
 
@@ -94,6 +97,14 @@ bool isRegularFile(const std::string& path) {
     return regular;
 }
 
+// The type a listed source is opened as: a picture type by its name's ending, any other
+// listed name (one containing ".jpg") as JPEG.
+PictureType sourceTypeOf(const std::string& path) {
+    const auto byName = PictureTypeOfName(path);
+    if (byName && PictureTypeInfoOf(*byName).kind == PictureKind::kPicture) return *byName;
+    return PictureType::kJpeg;
+}
+
 }  // namespace
 
 std::string PixelLimitProblem(const RunSettings& settings, int width, int height) {
@@ -119,10 +130,14 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         }
         // Opening reads the header only; the size it declares is checked before any pixel
         // is decoded.
-        const VImage source = VImage::new_from_file(
-            sourcePath.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
-        const std::string loader =
-            source.get_typeof("vips-loader") ? source.get_string("vips-loader") : "";
+        const PictureType type = sourceTypeOf(sourcePath);
+        const bool jpegSource = type == PictureType::kJpeg;
+        OpenedPicture header = OpenPictureHeader(sourcePath, type);
+        if (!header) {
+            result.error = header.problem;
+            return result;
+        }
+        const VImage source = header.image;
         result.error = PixelLimitProblem(settings, source.width(), source.height());
         if (!result.error.empty()) return result;
         const TargetRect drawn = ComputeTargetRect(settings, source.width(), source.height());
@@ -133,14 +148,16 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         const InterpolationKernel kernel = KernelForInterpolationMode(settings.interpolationMode);
         const double factor =
             std::min(double(source.width()) / drawn.width, double(source.height()) / drawn.height);
-        const int shrink =
-            kernel.shrinkOnLoad && loader.starts_with("jpegload") ? jpegShrinkFor(factor) : 1;
-        VImage decoded = source;
-        if (shrink > 1)
-            decoded = VImage::new_from_file(
-                sourcePath.c_str(),
-                VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("shrink", shrink));
-        decoded = decoded.copy_memory();
+        const int shrink = kernel.shrinkOnLoad && jpegSource ? jpegShrinkFor(factor) : 1;
+        const PictureLimits budget;
+        OpenedPicture opened = shrink > 1 ? OpenPicture(sourcePath, type, budget, shrink)
+                                          : DecodePicture(source, budget);
+        if (!opened) {
+            result.error = opened.problem;
+            return result;
+        }
+        VImage decoded = opened.image;
+        opened = {};
 
         step(kStepResizeDib);
         const bool jpegOutput = TakesJpegName(settings, sourcePath);
@@ -167,12 +184,12 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         std::optional<JpegMetadataSegments> segments;
         if (settings.copyExif) {
             step(kStepLoadExifInfo);
-            if (loader.starts_with("jpegload"))
+            if (jpegSource)
                 segments = ReadMetadataSegments(sourcePath);
             else if (jpegOutput)
                 segments = SegmentsForMetadata(blobOf(source, VIPS_META_EXIF_NAME),
                                                blobOf(source, VIPS_META_ICC_NAME),
-                                               OtherPictureTypeOf(sourcePath)->decoderTurnsUpright);
+                                               PictureTypeInfoOf(type).decoderTurnsUpright);
             // CMYK pixels were converted to sRGB through their profile; that profile no
             // longer describes them.
             if (segments && source.interpretation() == VIPS_INTERPRETATION_CMYK)
@@ -181,13 +198,13 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
 
         step(kStepSaveJpeg);
         SaveRequest request;
-        request.loader = jpegOutput ? "jpegload" : loader;
+        request.loader = jpegOutput ? "jpegload" : std::string(PictureTypeInfoOf(type).loader);
         request.quality = settings.quality;
         request.keepMetadata = settings.copyExif;
         request.jpegSegments = segments ? &*segments : nullptr;
         request.replaceExisting = replaceExisting;
         result.saved = SaveWithSourceEncoder(canvas, destinationPath, request, &result.error);
-        if (result.saved && loader.starts_with("jpegload"))
+        if (result.saved && jpegSource)
             result.endsEarly = JpegFileEndsEarly(sourcePath);
     } catch (const vips::VError& e) {
         result.error = e.what();

@@ -1,25 +1,16 @@
 #include "core/picture_saver.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <memory>
+#include <system_error>
 #include <vector>
 
+#include "core/picture_types.h"
 #include "core/safe_file.h"
 
 namespace corvelle {
 
 namespace {
-
-struct SaverEntry {
-    std::string_view loader;
-    const char* suffix;
-};
-
-// Loaders whose format can be written back, and the saver's suffix.
-constexpr SaverEntry kSavers[] = {
-    {"jpegload", ".jpg"},  {"pngload", ".png"}, {"tiffload", ".tif"},
-    {"webpload", ".webp"}, {"gifload", ".gif"}, {"heifload", ".heic"},
-};
 
 bool isJpeg(std::string_view loader) { return loader.starts_with("jpegload"); }
 
@@ -29,13 +20,25 @@ struct GFreeDeleter {
 
 }  // namespace
 
-std::optional<std::string> SaverSuffixForLoader(std::string_view loader) {
-    for (const auto& entry : kSavers) {
-        // "jpegload_source" and the like name the same format.
-        if (loader == entry.loader ||
-            (loader.starts_with(entry.loader) && loader[entry.loader.size()] == '_'))
-            return std::string(entry.suffix);
+std::string WriteProblem(int error) {
+    switch (error) {
+        case EEXIST:
+            return "a file of that name is already there";
+        case ENOSPC:
+            return "the disk is full";
+        case EDQUOT:
+            return "the disk quota is used up";
+        default:
+            // The system's own words; strerror is not safe while other workers save.
+            return std::generic_category().message(error);
     }
+}
+
+std::optional<std::string> SaverSuffixForLoader(std::string_view loader) {
+    if (const std::optional<PictureType> type = PictureTypeOfLoader(loader))
+        return std::string(PictureTypeInfoOf(*type).extensions.front());
+    // A GIF is no type of a run, but a file named ".jpg" may hold one.
+    if (loader == "gifload" || loader.starts_with("gifload_")) return std::string(".gif");
     return std::nullopt;
 }
 
@@ -76,12 +79,12 @@ bool SaveWithSourceEncoder(const vips::VImage& canvas, const std::string& destin
 
     AtomicFileWriter writer(destination);
     if (!writer.open()) {
-        if (error) *error = "cannot write into the destination folder";
+        if (error)
+            *error = "cannot write into the destination folder: " + WriteProblem(writer.error());
         return false;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), writer.stream()) != bytes.size() ||
-        !writer.commit(request.replaceExisting)) {
-        if (error) *error = "cannot write the picture";
+    if (!writer.write(bytes) || !writer.commit(request.replaceExisting)) {
+        if (error) *error = "cannot write the picture: " + WriteProblem(writer.error());
         return false;
     }
     return true;

@@ -24,6 +24,9 @@ struct SaveRequest {
     bool replaceExisting = true;
 };
 
+// Why a file could not be written, from the errno the writer kept.
+std::string WriteProblem(int error);
+
 // Encodes the canvas in the source's format and puts it at the destination path through
 // a temporary file in the same folder, so the destination is either the complete new
 // picture or left as it was. Returns false when nothing was put in place.

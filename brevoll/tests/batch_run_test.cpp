@@ -13,7 +13,7 @@
 #include "core/settings_store.h"
 #include "core/step_record.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {
@@ -151,6 +151,35 @@ TEST_F(BatchRunTest, AReadOnlyDestinationKeepsItsFiles) {
     chmod(temp.file("dst").c_str(), 0755);
     EXPECT_EQ(run->resized(), 0);
     EXPECT_FALSE(replaced("p1.jpg"));
+}
+
+// However many pictures are converted at a time, each is finished and told in list order,
+// skipped and failed ones included, and the counts are those of a one-at-a-time run.
+TEST_F(BatchRunTest, RunJobsTellsEveryPictureInListOrderWithAnyNumberOfJobs) {
+    for (const char* name : {"p1.jpg", "p3.jpg", "p4.jpg", "p5.jpg"})
+        fs::remove(temp.file(std::string("dst/") + name));
+    writeBytes(temp.file("src/p3.jpg"), {'x'});
+    for (int jobs : {1, 2, 3}) {
+        BatchRun run(settings, markers,
+                     [](const std::string&) { return OverwriteAnswer::SkipAll; });
+        run.collect();
+        std::vector<std::pair<int, PictureOutcome>> told;
+        RunJobs(run, jobs,
+                [&](const PictureJob& job) { told.emplace_back(job.index, job.outcome); });
+        using O = PictureOutcome;
+        EXPECT_EQ(told, (std::vector<std::pair<int, PictureOutcome>>{{0, O::Resized},
+                                                                     {1, O::Skipped},
+                                                                     {2, O::Failed},
+                                                                     {3, O::Resized},
+                                                                     {4, O::Resized}}))
+            << jobs << " jobs";
+        EXPECT_EQ(run.resized(), 3);
+        ASSERT_EQ(run.failures().size(), 1u);
+        EXPECT_EQ(run.failures()[0].source, temp.file("src/p3.jpg"));
+        EXPECT_EQ(recorded(store).step, "");
+        for (const char* name : {"p1.jpg", "p4.jpg", "p5.jpg"})
+            fs::remove(temp.file(std::string("dst/") + name));
+    }
 }
 
 TEST(StepMarkerBoard, NamesAPictureUnderWayUntilNoneIsLeft) {

@@ -12,7 +12,7 @@
 #include "core/settings_names.h"
 #include "core/settings_store.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {

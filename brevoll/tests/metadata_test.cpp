@@ -5,7 +5,7 @@
 #include "core/shot_date.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {
@@ -119,6 +119,45 @@ TEST(JpegSegments, RejectsOrCutsShortMalformedHeaders) {
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->exif, MetadataSegmentsOf(source)[0]);
     EXPECT_FALSE(ReadMetadataSegments(temp.file("missing.jpg")).has_value());
+}
+
+// Whether a JPEG's data stop early is told from its header and tail, also when a camera
+// appended a second picture or a movie of its own after the end marker.
+TEST(JpegSegments, TellsAJpegCutShortFromOneWithDataAfterIt) {
+    TestPictureOptions busy;
+    busy.width = 400;
+    busy.height = 300;
+    busy.pattern = true;
+    const std::vector<uint8_t> whole = MakeTestPicture(busy);
+    ASSERT_GT(whole.size(), 2000u);
+    auto cut = [&](size_t keep) {
+        return std::vector<uint8_t>(whole.begin(), whole.begin() + long(keep));
+    };
+    auto then = [&](std::vector<uint8_t> bytes, const std::vector<uint8_t>& after) {
+        bytes.insert(bytes.end(), after.begin(), after.end());
+        return bytes;
+    };
+    const std::vector<uint8_t> movie(200 * 1024, 0x5A);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool endsEarly;
+    } cases[] = {
+        {"whole", whole, false},
+        {"cut in its data", cut(whole.size() - 700), true},
+        {"cut before its end marker", cut(whole.size() - 2), true},
+        {"cut in its header", cut(20), true},
+        {"a movie after it", then(whole, movie), false},
+        {"a second picture after it", then(whole, then(movie, whole)), false},
+        {"no JPEG", {'n', 'o'}, true},
+        {"empty", {}, true},
+    };
+    TempFolder temp;
+    for (const auto& c : cases) {
+        WriteFileBytes(temp.file("p.jpg"), c.bytes);
+        EXPECT_EQ(JpegFileEndsEarly(temp.file("p.jpg")), c.endsEarly) << c.what;
+    }
+    EXPECT_FALSE(JpegFileEndsEarly(temp.file("missing.jpg")));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "core/tiff_entries.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {

@@ -13,7 +13,7 @@
 #include "core/stamp_drawing.h"
 #include "core/step_record.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {
@@ -60,6 +60,30 @@ TEST(PictureSteps, EachMarkerCoversTheWorkOfItsStep) {
     EXPECT_EQ(steps,
               (std::vector<std::string>{"Read JPEG", "Resize DIB", "Load Exif Info", "Save JPEG"}));
     EXPECT_EQ(VImage::new_from_file(temp.file("out.jpg").c_str()).width(), 32);
+}
+
+// A save that fails says why: a name taken meanwhile reads differently from a folder
+// that is gone, and nothing at the destination changes.
+TEST(PictureSteps, AFailedSaveSaysWhy) {
+    TempFolder temp;
+    WriteTestPicture(temp.file("p.jpg"));
+    testing::WriteFileBytes(temp.file("taken.jpg"), {'o', 'l', 'd'});
+    const struct {
+        const char* destination;
+        bool replaceExisting;
+        std::string error;
+    } cases[] = {
+        {"taken.jpg", false, "cannot write the picture: a file of that name is already there"},
+        {"gone/p.jpg", true, "cannot write into the destination folder: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        const ConvertResult result = ConvertPicture(
+            half(), temp.file("p.jpg"), temp.file(c.destination), {}, c.replaceExisting);
+        EXPECT_FALSE(result.saved) << c.destination;
+        EXPECT_EQ(result.error, c.error);
+    }
+    EXPECT_EQ(testing::ReadFileBytes(temp.file("taken.jpg")),
+              (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(PictureSteps, APictureDeclaringTooManyPixelsIsRefusedBeforeDecoding) {

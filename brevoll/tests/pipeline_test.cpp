@@ -12,7 +12,7 @@
 #include "core/target_rect.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 namespace corvelle {
 namespace {
@@ -247,11 +247,17 @@ TEST(ConvertPicture, SavesAtTheRunsQualityInTheSourcesFormat) {
     const auto coarse = ReadFileBytes(temp.file("q20.jpg"));
     EXPECT_LT(coarse.size() * 2, fine.size());
 
-    // A PNG behind a .jpg name is written back as PNG.
+    // A PNG taken as itself (the other types not made JPEG) is written back as PNG; behind
+    // a .jpg name it is no JPEG, and only the JPEG loader may open it.
     VImage::black(30, 20, VImage::option()->set("bands", 3))
         .write_to_file(temp.file("png.png").c_str());
-    std::filesystem::rename(temp.file("png.png"), temp.file("png.jpg"));
-    ASSERT_TRUE(convert(ratio(50), temp.file("png.jpg"), temp.file("png_out.jpg")).saved);
+    std::filesystem::copy_file(temp.file("png.png"), temp.file("png.jpg"));
+    const ConvertResult misnamed = convert(ratio(50), temp.file("png.jpg"), temp.file("m.jpg"));
+    EXPECT_EQ(misnamed.error, "not a JPEG picture");
+    EXPECT_FALSE(std::filesystem::exists(temp.file("m.jpg")));
+    s = ratio(50);
+    s.allPictureTypes = false;
+    ASSERT_TRUE(convert(s, temp.file("png.png"), temp.file("png_out.jpg")).saved);
     const auto png = ReadFileBytes(temp.file("png_out.jpg"));
     ASSERT_GE(png.size(), 4u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
@@ -328,17 +334,17 @@ TEST(ConvertPicture, NearestNeighborPicksPixelsAndHighQualityLowPasses) {
     const VImage x = VImage::xyz(64, 64);
     const VImage checker = (((x[0] + x[1]) % 2) * 255).cast(VIPS_FORMAT_UCHAR);
     checker.bandjoin({checker, checker}).write_to_file(temp.file("c.png").c_str());
-    std::filesystem::rename(temp.file("c.png"), temp.file("c.jpg"));
 
     RunSettings s = ratio(50);
+    s.allPictureTypes = false;  // written back as PNG
     s.interpolationMode = 5;
-    ASSERT_TRUE(convert(s, temp.file("c.jpg"), temp.file("nearest.jpg")).saved);
+    ASSERT_TRUE(convert(s, temp.file("c.png"), temp.file("nearest.jpg")).saved);
     const VImage nearest = load(temp.file("nearest.jpg"))[0];
     // Every output pixel is one of the two source values.
     EXPECT_EQ(((nearest > 0) & (nearest < 255)).max(), 0);
     for (int mode : {2, 7}) {
         s.interpolationMode = mode;
-        ASSERT_TRUE(convert(s, temp.file("c.jpg"), temp.file("hq.jpg")).saved);
+        ASSERT_TRUE(convert(s, temp.file("c.png"), temp.file("hq.jpg")).saved);
         const VImage hq = load(temp.file("hq.jpg"))[0].crop(4, 4, 24, 24);
         EXPECT_GT(hq.min(), 100) << mode;
         EXPECT_LT(hq.max(), 155) << mode;
@@ -351,12 +357,12 @@ TEST(ConvertPicture, HighQualityModesLeaveTheLeastMoireOnFineLines) {
     const VImage x = VImage::xyz(480, 240)[0];
     const VImage lines = (((x % 6) < 3) * 255).cast(VIPS_FORMAT_UCHAR);
     lines.bandjoin({lines, lines}).write_to_file(temp.file("l.png").c_str());
-    std::filesystem::rename(temp.file("l.png"), temp.file("l.jpg"));
 
     auto moire = [&](int mode) {
         RunSettings s = ratio(25);
+        s.allPictureTypes = false;  // written back as PNG
         s.interpolationMode = mode;
-        EXPECT_TRUE(convert(s, temp.file("l.jpg"), temp.file("out.jpg")).saved);
+        EXPECT_TRUE(convert(s, temp.file("l.png"), temp.file("out.jpg")).saved);
         return load(temp.file("out.jpg"))[0].crop(8, 8, 104, 44).deviate();
     };
     const double plain = moire(0);

@@ -14,7 +14,7 @@
 
 #include "core/batch_run.h"
 #include "support/temp_folder.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 #include "ui/control_id.h"
 #include "ui/failure_list_dlg.h"
 #include "ui/overwrite_dlg.h"

@@ -6,8 +6,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "core/imaging.h"
 #include "core/settings_store.h"
+#include "imaging/imaging.h"
 #include "ui/desktop_application.h"
 #include "ui/main_dlg.h"
 

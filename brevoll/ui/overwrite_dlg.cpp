@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/batch_run.h"
 #include "ui/control_id.h"
 #include "ui/dialog_font.h"
 #include "ui/resource_ids.h"
@@ -48,3 +49,21 @@ COverwriteDlg::COverwriteDlg(const QString& destinationPath, QWidget* parent) : 
 }
 
 void COverwriteDlg::reject() { done(IDCANCEL); }
+
+corvelle::OverwriteAnswer COverwriteDlg::ask() { return answerOfButton(exec()); }
+
+corvelle::OverwriteAnswer COverwriteDlg::answerOfButton(int buttonId) {
+    using corvelle::OverwriteAnswer;
+    switch (buttonId) {
+        case IDOK:
+            return OverwriteAnswer::Yes;
+        case IDC_YES_ALL:
+            return OverwriteAnswer::YesAll;
+        case IDC_SKIP_ALL:
+            return OverwriteAnswer::SkipAll;
+        case IDC_NO:
+            return OverwriteAnswer::No;
+        default:
+            return OverwriteAnswer::Cancel;
+    }
+}

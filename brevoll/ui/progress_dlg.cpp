@@ -56,9 +56,9 @@ CProgressDlg::CProgressDlg(corvelle::RunSettings settings, corvelle::SettingsSto
                                                   [this](const std::string& destination) {
                                                       m_bPromptOpen = true;
                                                       COverwriteDlg prompt(qt(destination), this);
-                                                      const int answer = prompt.exec();
+                                                      const OverwriteAnswer answer = prompt.ask();
                                                       m_bPromptOpen = false;
-                                                      return OverwriteAnswer(answer);
+                                                      return answer;
                                                   });
 
     auto label = [this](int id, const QString& text, int x, int y, int w, int h = 10) {

@@ -73,7 +73,7 @@ inline constexpr int IDT_COLLECT = 100;
 inline constexpr int IDT_CONVERT = 101;
 inline constexpr int kTimerPeriodMs = 100;
 
-// Overwrite question; the button ids are the answers of corvelle::OverwriteAnswer.
+// Overwrite question; its buttons' ids are the answers' identifiers (see COverwriteDlg).
 inline constexpr int IDC_OVERWRITE_PATH = 1020;
 inline constexpr int IDC_YES_ALL = 4;
 inline constexpr int IDC_SKIP_ALL = 1019;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/iso_media_boxes.h"
+
 namespace corvelle {
 
 namespace {
@@ -31,22 +33,31 @@ ByteRange SkipExifIdentifier(const ByteSource& file, ByteRange range) {
     return range;
 }
 
-std::optional<ByteRange> FindPngExif(const ByteSource& file) {
+void WalkPngChunks(const ByteSource& file, const std::function<bool(const PngChunk&)>& visit) {
     // Each chunk: 32-bit big-endian data length, type, data, 32-bit CRC.
     uint64_t position = sizeof kPngSignature;
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
         uint8_t header[8];
-        if (file.readAt(position, header, sizeof header) != sizeof header) return std::nullopt;
+        if (file.readAt(position, header, sizeof header) != sizeof header) return;
         const uint32_t length = BigEndian32(header);
-        if (length > 0x7FFFFFFFu) return std::nullopt;  // PNG's own limit
+        if (length > 0x7FFFFFFFu) return;  // PNG's own limit
         const uint64_t data = position + sizeof header;
-        if (data + length > file.size()) return std::nullopt;
-        if (std::memcmp(header + 4, "eXIf", 4) == 0)
-            return SkipExifIdentifier(file, {data, length});
-        if (std::memcmp(header + 4, "IEND", 4) == 0) return std::nullopt;
+        if (data + length > file.size()) return;
+        const uint32_t type = BigEndian32(header + 4);
+        if (type == FourCC("IEND")) return;
+        if (!visit({type, {data, length}})) return;
         position = data + length + 4;
     }
-    return std::nullopt;
+}
+
+std::optional<ByteRange> FindPngExif(const ByteSource& file) {
+    std::optional<ByteRange> found;
+    WalkPngChunks(file, [&](const PngChunk& chunk) {
+        if (chunk.type != FourCC("eXIf")) return true;
+        found = SkipExifIdentifier(file, chunk.data);
+        return false;
+    });
+    return found;
 }
 
 std::optional<ByteRange> FindWebpExif(const ByteSource& file) {

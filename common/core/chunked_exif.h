@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "core/byte_range.h"
@@ -10,8 +11,18 @@ namespace corvelle {
 
 inline constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// The TIFF structure of a PNG's "eXIf" chunk; none when the file has none or its chunks do
-// not hold together before it.
+// One chunk of a PNG file: its type (FourCC order, "IDAT" big-endian) and its data.
+struct PngChunk {
+    uint32_t type = 0;
+    ByteRange data;
+};
+
+// Calls visit for each chunk after the signature, in file order, until it returns false or
+// IEND is met. The walk ends at the first chunk that does not lie whole inside the file.
+void WalkPngChunks(const ByteSource& file, const std::function<bool(const PngChunk&)>& visit);
+
+// The TIFF structure of a PNG's "eXIf" chunk, before or after the image data; none when the
+// file has none or its chunks do not hold together before it.
 std::optional<ByteRange> FindPngExif(const ByteSource& file);
 
 // The TIFF structure of a WebP file's "EXIF" chunk, looked for inside the RIFF size.

@@ -1,5 +1,7 @@
 #include "core/folder_order.h"
 
+#include "core/text.h"
+
 namespace corvelle {
 
 namespace {
@@ -8,10 +10,7 @@ constexpr int kAncestorKey = 100;
 constexpr int kOtherKey = 200;
 constexpr int kNonAsciiBonus = 50;
 
-unsigned char FoldAscii(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
+unsigned char FoldAscii(char c) { return static_cast<unsigned char>(AsciiLower(c)); }
 
 bool NameStartsWithNonAscii(std::string_view path) {
     const size_t slash = path.rfind('/');

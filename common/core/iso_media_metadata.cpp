@@ -18,9 +18,18 @@ constexpr std::array<uint8_t, 16> kCanonPreviewUuid = {
 // The JPEG in a THMB or PRVW box follows a few fields of Canon's own.
 constexpr uint64_t kJpegSearchWindow = 64;
 
+// An Exif item kept in pieces is put together in memory, up to this size.
+constexpr uint64_t kMaxJoinedExifItem = uint64_t(4) << 20;
+
 struct HeifItem {
     uint32_t type = 0;
-    std::optional<ByteRange> location;
+    // Where the item's bytes lie, in order; empty when unknown or a piece lies outside.
+    std::vector<ByteRange> pieces;
+
+    std::optional<ByteRange> location() const {
+        if (pieces.size() != 1) return std::nullopt;
+        return pieces.front();
+    }
 };
 
 uint8_t VersionOf(const IsoBoxReader& reader, const IsoBox& box) {
@@ -58,8 +67,8 @@ std::optional<ByteRange> Within(uint64_t offset, uint64_t length, uint64_t end) 
     return ByteRange{offset, length};
 }
 
-// Fills the locations of the items asked for from "iloc". Only items stored in one piece
-// (in the file or in the "idat" box) get one: EXIF data are read as one stretch.
+// Fills the locations of the items asked for from "iloc", each piece (extent) in the file or
+// in the "idat" box checked against what holds it.
 void ReadItemLocations(const std::vector<uint8_t>& iloc, const std::optional<IsoBox>& idat,
                        uint64_t fileSize, std::map<uint32_t, HeifItem>& items) {
     BigEndianCursor c(iloc);
@@ -80,21 +89,24 @@ void ReadItemLocations(const std::vector<uint8_t>& iloc, const std::optional<Iso
         // Extents whose fields all have width 0 take no bytes: such a list is not walked.
         const size_t extentWidth = size_t(indexSize + offsetSize + lengthSize);
         if (extents > 0 && (extentWidth == 0 || extents > c.left() / extentWidth)) break;
-        uint64_t offset = 0, length = 0;
+        const auto item = items.find(id);
+        std::vector<ByteRange> pieces;
+        bool placed = method == 0 || (method == 1 && idat);
         for (uint64_t e = 0; e < extents; ++e) {
             c.number(indexSize);
-            offset = c.number(offsetSize);
-            length = c.number(lengthSize);
+            const uint64_t offset = c.number(offsetSize);
+            const uint64_t length = c.number(lengthSize);
+            if (!placed || item == items.end() || base > UINT64_MAX - offset) {
+                placed = false;
+                continue;
+            }
+            const std::optional<ByteRange> piece =
+                Within(base + offset, length, method == 0 ? fileSize : idat->payloadLength());
+            if (!piece) placed = false;
+            else if (method == 0) pieces.push_back(*piece);
+            else pieces.push_back({idat->payload + piece->offset, piece->length});
         }
-        const auto item = items.find(id);
-        if (!c.ok() || extents != 1 || item == items.end() || base > UINT64_MAX - offset) continue;
-        if (method == 0) {
-            item->second.location = Within(base + offset, length, fileSize);
-        } else if (method == 1 && idat) {
-            const auto inside = Within(base + offset, length, idat->payloadLength());
-            if (inside)
-                item->second.location = ByteRange{idat->payload + inside->offset, inside->length};
-        }
+        if (c.ok() && placed && item != items.end()) item->second.pieces = std::move(pieces);
     }
 }
 
@@ -127,6 +139,32 @@ std::optional<ByteRange> ExifItemTiff(const ByteSource& file, ByteRange item) {
     return SkipExifIdentifier(file, {item.offset + 4 + skip, item.length - 4 - skip});
 }
 
+// The TIFF structure of an "Exif" item, read in place when it lies in one piece, put
+// together from its pieces otherwise.
+std::optional<ExifStructure> ExifItemStructure(const ByteSource& file, const HeifItem& item) {
+    if (const std::optional<ByteRange> whole = item.location()) {
+        if (const auto tiff = ExifItemTiff(file, *whole)) return ExifStructure{*tiff, {}};
+        return std::nullopt;
+    }
+    uint64_t total = 0;
+    for (const ByteRange& piece : item.pieces) {
+        if (piece.length > kMaxJoinedExifItem - total) return std::nullopt;
+        total += piece.length;
+    }
+    std::vector<uint8_t> joined(static_cast<size_t>(total));
+    uint64_t at = 0;
+    for (const ByteRange& piece : item.pieces) {
+        if (file.readAt(piece.offset, joined.data() + at, size_t(piece.length)) != piece.length)
+            return std::nullopt;
+        at += piece.length;
+    }
+    const MemoryByteSource bytes(joined);
+    const auto tiff = ExifItemTiff(bytes, {0, total});
+    if (!tiff) return std::nullopt;
+    return ExifStructure{{}, std::vector<uint8_t>(joined.begin() + long(tiff->offset),
+                                                   joined.begin() + long(tiff->end()))};
+}
+
 void ReadHeifItems(IsoBoxReader& reader, const IsoBox& meta, IsoMediaMetadata& found) {
     const std::vector<IsoBox> boxes = reader.children(meta, 4);
     const auto iinf = FindBox(boxes, FourCC("iinf"));
@@ -138,9 +176,9 @@ void ReadHeifItems(IsoBoxReader& reader, const IsoBox& meta, IsoMediaMetadata& f
     ReadItemLocations(*ilocBytes, FindBox(boxes, FourCC("idat")), reader.file().size(), items);
 
     for (const auto& [id, item] : items) {
-        if (item.type != FourCC("Exif") || !item.location) continue;
-        if (const auto tiff = ExifItemTiff(reader.file(), *item.location)) {
-            found.exif.push_back(*tiff);
+        if (item.type != FourCC("Exif")) continue;
+        if (std::optional<ExifStructure> tiff = ExifItemStructure(reader.file(), item)) {
+            found.exif.push_back(std::move(*tiff));
             break;
         }
     }
@@ -156,8 +194,8 @@ void ReadHeifItems(IsoBoxReader& reader, const IsoBox& meta, IsoMediaMetadata& f
     const auto thumbnail = iref ? ThumbnailItemId(reader, *iref, primary) : std::nullopt;
     if (!thumbnail) return;
     const auto item = items.find(*thumbnail);
-    if (item == items.end() || !item->second.location) return;
-    found.thumbnailItem = item->second.location;
+    if (item == items.end() || !item->second.location()) return;
+    found.thumbnailItem = item->second.location();
     found.thumbnailItemType = item->second.type;
 }
 
@@ -177,7 +215,7 @@ void ReadCanonBoxes(IsoBoxReader& reader, const IsoBox& canon, IsoMediaMetadata&
     const std::vector<IsoBox> boxes = reader.children(canon);
     for (const uint32_t type : {FourCC("CMT1"), FourCC("CMT2")}) {
         if (const auto box = FindBox(boxes, type))
-            found.exif.push_back({box->payload, box->payloadLength()});
+            found.exif.push_back({{box->payload, box->payloadLength()}, {}});
     }
     if (const auto thumbnail = FindBox(boxes, FourCC("THMB")))
         found.thumbnailJpeg = JpegInBox(reader.file(), *thumbnail);

@@ -6,6 +6,7 @@
 
 #include "core/byte_range.h"
 #include "core/byte_source.h"
+#include "core/exif_structure.h"
 
 namespace corvelle {
 
@@ -13,7 +14,7 @@ namespace corvelle {
 struct IsoMediaMetadata {
     // TIFF structures: a HEIF's "Exif" item (without its header offset), or a CR3's
     // CMT1 (main directory) and CMT2 (EXIF directory) boxes.
-    std::vector<ByteRange> exif;
+    std::vector<ExifStructure> exif;
     // A HEIF's thumbnail item, whatever its coding ("hvc1", "av01", "jpeg").
     std::optional<ByteRange> thumbnailItem;
     uint32_t thumbnailItemType = 0;

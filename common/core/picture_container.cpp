@@ -5,6 +5,7 @@
 
 #include "core/chunked_exif.h"
 #include "core/iso_media_metadata.h"
+#include "core/png_text_exif.h"
 
 namespace corvelle {
 
@@ -27,22 +28,19 @@ bool KeepsExifInChunks(PictureContainer container) {
            container == PictureContainer::kIsoMedia;
 }
 
-std::vector<ByteRange> FindContainerExif(const ByteSource& file, PictureContainer container) {
-    std::optional<ByteRange> chunk;
+std::vector<ExifStructure> FindContainerExif(const ByteSource& file, PictureContainer container) {
     switch (container) {
         case PictureContainer::kPng:
-            chunk = FindPngExif(file);
-            break;
+            if (std::optional<ExifStructure> found = FindPngExifStructure(file)) return {*found};
+            return {};
         case PictureContainer::kWebp:
-            chunk = FindWebpExif(file);
-            break;
+            if (const std::optional<ByteRange> chunk = FindWebpExif(file)) return {{*chunk, {}}};
+            return {};
         case PictureContainer::kIsoMedia:
             return ReadIsoMediaMetadata(file).exif;
         default:
-            break;
+            return {};
     }
-    if (!chunk) return {};
-    return {*chunk};
 }
 
 bool IsTiffMagic(uint16_t magic) {

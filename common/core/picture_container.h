@@ -4,6 +4,7 @@
 
 #include "core/byte_range.h"
 #include "core/byte_source.h"
+#include "core/exif_structure.h"
 
 namespace corvelle {
 
@@ -25,7 +26,7 @@ bool KeepsExifInChunks(PictureContainer container);
 // The TIFF structures holding the EXIF data of a PNG, WebP or ISO media file, in the order
 // they are read (a CR3 has two: its main directory, then its EXIF directory). Empty for any
 // other container and when the file has none.
-std::vector<ByteRange> FindContainerExif(const ByteSource& file, PictureContainer container);
+std::vector<ExifStructure> FindContainerExif(const ByteSource& file, PictureContainer container);
 
 // The 16-bit number at offset 2 of a TIFF header, in its own byte order: 42 in a TIFF file,
 // and the marks Olympus ("IIRO", "IIRS", "MMOR") and Panasonic ("IIU\0") raw files use.

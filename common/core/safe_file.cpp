@@ -57,18 +57,25 @@ AtomicFileWriter::AtomicFileWriter(std::string target) : m_target(resolveTarget(
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
+bool AtomicFileWriter::fail() {
+    m_error = errno != 0 ? errno : EIO;
+    return false;
+}
+
 bool AtomicFileWriter::open() {
     discard();
+    m_error = 0;
     // A short name of its own: one built from the target's name would pass the file
     // system's 255-byte limit for long names.
     std::string pattern = folderOf(m_target) + "/.corvelle-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = mkostemp(buffer.data(), O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return fail();
     m_tempPath = buffer.data();
     m_stream = fdopen(fd, "wb");
     if (m_stream == nullptr) {
+        fail();
         close(fd);
         unlink(m_tempPath.c_str());
         m_tempPath.clear();
@@ -77,18 +84,35 @@ bool AtomicFileWriter::open() {
     return true;
 }
 
+bool AtomicFileWriter::write(std::span<const uint8_t> bytes) {
+    if (m_stream == nullptr) {
+        errno = EBADF;
+        return fail();
+    }
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_stream) != bytes.size())
+        return fail();
+    return true;
+}
+
 bool AtomicFileWriter::commit(bool replaceExisting) {
-    if (m_stream == nullptr) return false;
+    if (m_stream == nullptr) {
+        if (m_error == 0) m_error = EBADF;
+        return false;
+    }
     struct stat existing;
     const bool targetExists = stat(m_target.c_str(), &existing) == 0;
     const mode_t mode = targetExists ? (existing.st_mode & 07777) : defaultFileMode();
-    bool ok = std::fflush(m_stream) == 0 && fchmod(fileno(m_stream), mode) == 0 &&
-              fsync(fileno(m_stream)) == 0;
-    ok = (std::fclose(m_stream) == 0) && ok;
+    // A full disk often shows only when the buffered bytes are flushed or synced.
+    bool ok = (std::fflush(m_stream) == 0 && fchmod(fileno(m_stream), mode) == 0 &&
+               fsync(fileno(m_stream)) == 0) ||
+              fail();
+    ok = (std::fclose(m_stream) == 0 || fail()) && ok;
     m_stream = nullptr;
     if (ok) {
-        ok = replaceExisting ? rename(m_tempPath.c_str(), m_target.c_str()) == 0
-                             : RenameNoReplace(m_tempPath, m_target);
+        ok = (replaceExisting ? rename(m_tempPath.c_str(), m_target.c_str()) == 0
+                              : RenameNoReplace(m_tempPath, m_target)) ||
+             fail();
     }
     if (ok) {
         m_tempPath.clear();
@@ -111,10 +135,7 @@ void AtomicFileWriter::discard() {
 
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
     AtomicFileWriter writer(path);
-    if (!writer.open()) return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), writer.stream()) != bytes.size())
-        return false;
-    return writer.commit();
+    return writer.open() && writer.write(bytes) && writer.commit();
 }
 
 bool RenameNoReplace(int fromDirFd, const std::string& from, int toDirFd, const std::string& to) {

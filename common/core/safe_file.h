@@ -20,6 +20,8 @@ public:
 
     // Creates the temporary file; false when the folder is not writable.
     bool open();
+    // Writes all of bytes to the temporary file; false (with error() set) when it cannot.
+    bool write(std::span<const uint8_t> bytes);
     // The temporary file, for writers that take a stream or a path of their own
     // (null / empty before open()).
     std::FILE* stream() { return m_stream; }
@@ -32,7 +34,14 @@ public:
     // Throws the temporary file away.
     void discard();
 
+    // The errno of the step that failed last (EEXIST when commit found the target taken,
+    // ENOSPC for a full disk), 0 while nothing has failed.
+    int error() const { return m_error; }
+
 private:
+    bool fail();
+
+    int m_error = 0;
     std::string m_target;
     std::string m_tempPath;
     std::FILE* m_stream = nullptr;

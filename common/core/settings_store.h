@@ -15,6 +15,8 @@ struct SettingsLocation {
     const char* profileName;
 };
 
+// Morvane's profile name is the title of its first release, and stays so whatever the version:
+// a new one must find the values its users stored.
 inline constexpr SettingsLocation kMorvaneSettings{"Corvelle", "Morvane Ver 1.1(build 18)"};
 inline constexpr SettingsLocation kTiselkSettings{"Corvelle", "Tiselk"};
 inline constexpr SettingsLocation kBrevollSettings{"Corvelle", "Brevoll"};

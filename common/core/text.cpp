@@ -56,11 +56,11 @@ std::string FileTextToUtf8(std::string_view bytes) {
     return out;
 }
 
-namespace {
-
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-}  // namespace
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = AsciiLower(c);
+    return lower;
+}
 
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
     // Iterative matcher with one back-track point for the last '*': linear in practice and
@@ -72,7 +72,7 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || foldAscii(pattern[p]) == foldAscii(name[n]))) {
+                   (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

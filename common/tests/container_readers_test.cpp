@@ -29,11 +29,20 @@ Bytes BytesAt(const Bytes& file, const std::optional<ByteRange>& range) {
     return Bytes(file.begin() + long(range->offset), file.begin() + long(range->end()));
 }
 
+// The bytes of an EXIF structure, in the file or gathered.
+Bytes BytesOf(const Bytes& file, const ExifStructure& structure) {
+    const MemoryByteSource source(file);
+    const ExifStructureSource bytes(source, structure);
+    Bytes out(size_t(bytes.size()));
+    out.resize(bytes.readAt(0, out));
+    return out;
+}
+
 // The TIFF bytes the container reader finds, or nothing.
 Bytes FoundExif(const Bytes& file) {
     const MemoryByteSource source(file);
-    const std::vector<ByteRange> found = FindContainerExif(source, SniffPictureContainer(source));
-    return found.empty() ? Bytes() : BytesAt(file, found.front());
+    const std::vector<ExifStructure> found = FindContainerExif(source, SniffPictureContainer(source));
+    return found.empty() ? Bytes() : BytesOf(file, found.front());
 }
 
 TEST(ContainerReaders, PngChunks) {
@@ -83,6 +92,18 @@ TEST(ContainerReaders, WebpChunks) {
     }
 }
 
+TEST(ContainerReaders, HeifExifInPiecesIsJoinedWithinItsBound) {
+    Bytes large = Tiff();
+    large.resize(size_t(4) << 20, 0);
+    EXPECT_EQ(FoundExif(BuildHeif({.exifTiff = large, .exifPieces = 2})), Bytes());
+    large.resize(large.size() - 64);
+    EXPECT_EQ(FoundExif(BuildHeif({.exifTiff = large, .exifPieces = 2})), large);
+    // One piece past the file's end leaves the item unread.
+    Bytes cut = BuildHeif({.exifTiff = Tiff(), .exifPieces = 2});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(FoundExif(cut), Bytes());
+}
+
 TEST(ContainerReaders, HeifItems) {
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 0xFF, 0xD9};
     struct Row {
@@ -94,6 +115,9 @@ TEST(ContainerReaders, HeifItems) {
         {"in idat", {.exifTiff = Tiff(), .exifInIdat = true}, true},
         {"iloc version 0", {.exifTiff = Tiff(), .ilocVersion = 0}, true},
         {"no header skip", {.exifTiff = Tiff(), .exifPrefix = {}, .brand = "avif"}, true},
+        {"in three pieces", {.exifTiff = Tiff(), .exifPieces = 3}, true},
+        {"in pieces inside idat", {.exifTiff = Tiff(), .exifInIdat = true, .exifPieces = 2}, true},
+        {"pieces cutting the header offset", {.exifTiff = Tiff(), .exifPieces = 40}, true},
         {"no Exif item", {.thumbnail = jpeg}, false},
     };
     for (const Row& row : rows) {
@@ -126,8 +150,8 @@ TEST(ContainerReaders, CanonRawBoxes) {
     const Bytes file = BuildCr3({Tiff(), cmt2, thumbnail, preview});
     const IsoMediaMetadata found = ReadIsoMediaMetadata(MemoryByteSource(file));
     ASSERT_EQ(found.exif.size(), 2u);
-    EXPECT_EQ(BytesAt(file, found.exif[0]), Tiff());
-    EXPECT_EQ(BytesAt(file, found.exif[1]), cmt2);
+    EXPECT_EQ(BytesOf(file, found.exif[0]), Tiff());
+    EXPECT_EQ(BytesOf(file, found.exif[1]), cmt2);
     EXPECT_EQ(BytesAt(file, found.thumbnailJpeg), thumbnail);
     EXPECT_EQ(BytesAt(file, found.previewJpeg), preview);
 }

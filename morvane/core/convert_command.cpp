@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/jpeg_file.h"
+#include "core/text.h"
 
 namespace corvelle {
 
@@ -15,8 +16,7 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size()) return false;
     const std::string_view tail = text.substr(text.size() - ending.size());
     for (size_t i = 0; i < ending.size(); ++i) {
-        const char a = tail[i] >= 'A' && tail[i] <= 'Z' ? char(tail[i] - 'A' + 'a') : tail[i];
-        if (a != ending[i]) return false;
+        if (AsciiLower(tail[i]) != ending[i]) return false;
     }
     return true;
 }

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/packed_dib.h"
+#include "core/picture_limits.h"
+#include "jpeg/jpeg_decoder.h"
 
 namespace corvelle {
 
@@ -13,13 +15,14 @@ namespace corvelle {
 // ramp, three-component streams as 24 bits, four-component (CMYK, YCCK) streams converted
 // to 24-bit RGB. A truncated stream loads with whatever the decoder made of the data up to
 // the cut. None when the file cannot be opened, is not a JPEG the library accepts, or the
-// picture is too large; errorMessage (when given) then says why in one line, e.g.
-// "Not a JPEG file: starts with 0x89 0x50".
+// picture is larger than the picture limits allow; errorMessage (when given) then says why
+// in one line, e.g. "cannot decode: Not a JPEG file: starts with 0x89 0x50".
 std::optional<PackedDib> LoadJpegFile(const std::string& path, std::string* errorMessage = nullptr);
-// The same decoder over bytes in memory; maxPixels bounds width x height (0 = no bound
-// beyond PackedDib::kMaxBytes), so that a fuzzer is not slowed down by huge empty pictures.
+// The same over bytes in memory, with limits of the caller's (a fuzzer keeps them small, so
+// that it is not slowed down by huge empty pictures).
 std::optional<PackedDib> LoadJpegBytes(std::span<const uint8_t> bytes,
-                                       std::string* errorMessage = nullptr, uint64_t maxPixels = 0);
+                                       std::string* errorMessage = nullptr,
+                                       const PictureLimits& limits = {});
 
 // Encodes an 8-bit (one-component, grayscale) or 24-bit (RGB) DIB as a baseline JPEG at
 // the given quality (limited to 1..100). The file is written beside the target under a
@@ -29,14 +32,6 @@ std::optional<PackedDib> LoadJpegBytes(std::span<const uint8_t> bytes,
 bool SaveJpegFile(const std::string& path, const PackedDib& dib, int quality,
                   std::string* errorMessage = nullptr);
 
-// JFIF density units.
-inline constexpr int kJfifUnitNone = 0;
-inline constexpr int kJfifUnitDotsPerInch = 1;
-inline constexpr int kJfifUnitDotsPerCentimetre = 2;
-
-// A JFIF density as DIB pixels per metre: dots per inch x 39.37 truncated, any other unit
-// (none, dots per centimetre) x 100.
-int PelsPerMeterFromJfifDensity(int unit, int density);
 // DIB pixels per metre as the JFIF density written with unit 2 (dots per centimetre).
 int JfifDotsPerCentimetreFromPelsPerMeter(int pelsPerMeter);
 

@@ -4,13 +4,6 @@
 
 namespace corvelle {
 
-int PelsPerMeterFromJfifDensity(int unit, int density) {
-    // 39.37 inches a metre, in exact integer arithmetic so that the truncation is that of the
-    // true product (a double would make 100 dpi 3936).
-    if (unit == kJfifUnitDotsPerInch) return int(int64_t(density) * 3937 / 100);
-    return int(int64_t(density) * 100);
-}
-
 int JfifDotsPerCentimetreFromPelsPerMeter(int pelsPerMeter) { return pelsPerMeter / 100; }
 
 void CopyRowSwap(uint8_t* destination, const uint8_t* source, int width, int components) {

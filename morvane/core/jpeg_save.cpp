@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "core/jpeg_file.h"
-#include "core/jpeg_glue.h"
 #include "core/safe_file.h"
+#include "jpeg/jpeg_errors.h"
 
 namespace corvelle {
 
@@ -59,7 +59,8 @@ void installDestination(j_compress_ptr cinfo, std::FILE* file) {
 
 struct SaveJob {
     jpeg_compress_struct cinfo;
-    jpeg_glue::ErrorManager errors;
+    JpegErrorManager errors;
+    JpegMessageSink keepMessage;
     std::FILE* file = nullptr;
     const PackedDib* dib = nullptr;
     int quality = 100;
@@ -71,10 +72,10 @@ struct SaveJob {
 bool encode(SaveJob& job) {
     jpeg_compress_struct& cinfo = job.cinfo;
     const PackedDib& dib = *job.dib;
-    cinfo.err = jpeg_glue::InstallErrorManager(job.errors);
-    if (setjmp(job.errors.recovery) != 0) {
+    job.keepMessage = [&job](const std::string& message) { job.error = message; };
+    cinfo.err = InstallJpegErrorManager(job.errors, job.keepMessage);
+    if (setjmp(job.errors.jump) != 0) {
         jpeg_destroy_compress(&cinfo);
-        job.error = job.errors.message;
         return false;
     }
     jpeg_create_compress(&cinfo);

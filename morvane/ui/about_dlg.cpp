@@ -1,5 +1,6 @@
 #include "ui/about_dlg.h"
 
+#include "corvelle/build_info.h"
 #include "ui/morvane_gui.h"
 #include "ui/resource_ids.h"
 
@@ -10,7 +11,7 @@ corvelle::AboutContent MorvaneAbout() {
     about.dialogId = IDD_ABOUTBOX;
     about.caption = QStringLiteral("Morvane 정보");
     about.icon = MorvaneIcon();
-    about.versionLine = QStringLiteral("Morvane 버전 1.1(build 18)");
+    about.versionLine = QStringLiteral("Morvane 버전 ") + QString::fromUtf8(corvelle::kMorvaneVersion);
     about.textId = IDC_ABOUT_TEXT;
     about.text =
         QStringLiteral(

@@ -1,5 +1,6 @@
 #include "ui/morvane_resources.h"
 
+#include "corvelle/build_info.h"
 #include "ui/resource_ids.h"
 
 #include <algorithm>
@@ -113,7 +114,7 @@ constexpr StringDef kStrings[] = {
     {ID_FILE_SAVE_AS, "현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"},
     {ID_EDIT_COPY, "선택한 사진을 복사하여 클립보드에 넣습니다\n복사"},
     {ID_APP_ABOUT, "프로그램 정보와 버전 정보, 저작권 정보를 표시합니다\n정보"},
-    {AFX_IDS_APP_TITLE, "Morvane Ver 1.1(build 18)"},
+    {AFX_IDS_APP_TITLE, corvelle::kMorvaneAppTitle},
     {AFX_IDS_IDLEMESSAGE, kIdleMessage},
 };
 

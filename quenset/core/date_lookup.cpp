@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "core/buffered_byte_source.h"
+#include "core/exif_locator.h"
 #include "core/movie_date.h"
 #include "core/picture_container.h"
+#include "core/picture_types.h"
 #include "core/tiff_entries.h"
 
 namespace corvelle {
@@ -81,45 +83,6 @@ class TiffData {
     mutable std::optional<uint64_t> m_lastZero;
 };
 
-uint16_t BigEndian16(const uint8_t* b) { return uint16_t(b[0] << 8 | b[1]); }
-
-// The stretch of a JPEG file that holds the TIFF data of its first APP1 segment, which
-// must be EXIF data.
-std::optional<TiffData> FindJpegTiffData(const ByteSource& file) {
-    uint8_t start[2];
-    if (file.readAt(0, start) != 2 || start[0] != 0xFF || start[1] != 0xD8) return std::nullopt;
-    uint64_t position = 2;
-    for (;;) {
-        uint8_t marker[2];
-        if (file.readAt(position, marker) != 2) return std::nullopt;
-        position += 2;
-        if (marker[0] == 0xFF && marker[1] == 0xE1) break;
-        uint8_t length[2];
-        if (file.readAt(position, length) != 2) return std::nullopt;
-        // A length below its own two bytes would step backwards: the scan would never end.
-        const uint16_t segmentLength = BigEndian16(length);
-        if (segmentLength < 2) return std::nullopt;
-        position += segmentLength;
-    }
-    uint8_t header[8];
-    if (file.readAt(position, header) != sizeof header) return std::nullopt;
-    static constexpr uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0};
-    if (!std::equal(std::begin(kExifId), std::end(kExifId), header + 2)) return std::nullopt;
-    const uint16_t segmentLength = BigEndian16(header);
-    if (segmentLength < sizeof header) return std::nullopt;
-    const uint64_t base = position + sizeof header;
-    const uint64_t available = file.size() > base ? file.size() - base : 0;
-    return TiffData(file, base, std::min<uint64_t>(segmentLength - sizeof header, available));
-}
-
-TiffData FindTiffStructuredData(const ByteSource& file) {
-    uint8_t order[2] = {0, 0};
-    file.readAt(0, order);
-    const bool isTiff =
-        (order[0] == 'M' && order[1] == 'M') || (order[0] == 'I' && order[1] == 'I');
-    return TiffData(file, 0, isTiff ? file.size() : std::min(file.size(), kHeadOfForeignFile));
-}
-
 using DateSlots = std::array<std::string, kDateTagsByPreference.size()>;
 
 // Fills the date slots that are still empty from the directories of one TIFF structure.
@@ -162,23 +125,14 @@ std::string BestDateText(const DateSlots& slots) {
     return {};
 }
 
-std::string DateTextOfTiff(TiffData& data) {
+// The TIFF structures are walked one after the other, as one walk would read them (a
+// CR3's main directory and EXIF directory are two of them).
+std::string DateTextOfStructures(const ByteSource& file,
+                                 const std::vector<ExifStructure>& structures) {
     DateSlots slots;
-    CollectDateTexts(data, slots);
-    return BestDateText(slots);
-}
-
-// PNG, WebP, HEIF and CR3 files keep their TIFF structures in chunks or boxes; a CR3's
-// main directory and EXIF directory are two of them, read as one walk would read them.
-// An MP4 or QuickTime movie has none and is dated by its own rule.
-std::string DateTextOfContainer(const ByteSource& file, PictureContainer container) {
-    const std::vector<ByteRange> structures = FindContainerExif(file, container);
-    if (structures.empty())
-        return container == PictureContainer::kIsoMedia ? MovieShootingDateText(file)
-                                                        : std::string();
-    DateSlots slots;
-    for (const ByteRange& range : structures) {
-        TiffData data(file, range.offset, range.length);
+    for (const ExifStructure& structure : structures) {
+        const ExifStructureSource bytes(file, structure);
+        TiffData data(bytes, 0, bytes.size());
         CollectDateTexts(data, slots);
     }
     return BestDateText(slots);
@@ -186,27 +140,17 @@ std::string DateTextOfContainer(const ByteSource& file, PictureContainer contain
 
 }  // namespace
 
-bool NameIsJpeg(std::string_view fileName) {
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos) return false;
-    const std::string_view extension = fileName.substr(dot);
-    static constexpr std::string_view kJpeg = ".jpg";
-    if (extension.size() != kJpeg.size()) return false;
-    for (size_t i = 0; i < kJpeg.size(); ++i) {
-        const char c = extension[i];
-        if ((c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c) != kJpeg[i]) return false;
-    }
-    return true;
-}
-
 std::string ShootingDateText(const ByteSource& file, bool isJpeg) {
+    PictureContainer readAs = PictureContainer::kJpeg;
     if (!isJpeg) {
-        const PictureContainer container = SniffPictureContainer(file);
-        if (KeepsExifInChunks(container)) return DateTextOfContainer(file, container);
+        const PictureContainer sniffed = SniffPictureContainer(file);
+        readAs = KeepsExifInChunks(sniffed) ? sniffed : PictureContainer::kTiff;
     }
-    std::optional<TiffData> data =
-        isJpeg ? FindJpegTiffData(file) : std::optional<TiffData>(FindTiffStructuredData(file));
-    return data ? DateTextOfTiff(*data) : std::string();
+    const std::vector<ExifStructure> structures = LocateExif(file, readAs, kHeadOfForeignFile);
+    // An MP4 or QuickTime movie has no EXIF data and is dated by its own rule.
+    if (structures.empty() && readAs == PictureContainer::kIsoMedia)
+        return MovieShootingDateText(file);
+    return DateTextOfStructures(file, structures);
 }
 
 std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name) {
@@ -218,7 +162,7 @@ std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
     std::unique_ptr<ByteSource> file = open(dirFd, fileName);
     if (!file) return {};
     const HeadBufferedSource buffered(std::move(file), kDateLookupHead);
-    return ShootingDateText(buffered, NameIsJpeg(fileName));
+    return ShootingDateText(buffered, PictureTypeOfName(fileName) == PictureType::kJpeg);
 }
 
 }  // namespace corvelle

@@ -3,15 +3,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "core/byte_source.h"
 
 namespace corvelle {
-
-// A file is read as JPEG when its name ends in ".jpg" in any letter case; every other file
-// is taken as TIFF-structured (TIFF and raw files).
-bool NameIsJpeg(std::string_view fileName);
 
 // The shooting-date text of a picture, in the EXIF form YYYY:MM:DD HH:MM:SS: the first found
 // of DateTimeOriginal, DateTimeDigitized and DateTime, walking IFD0 and the EXIF directory
@@ -31,7 +26,8 @@ using FileOpener = std::function<std::unique_ptr<ByteSource>(int dirFd, const st
 std::unique_ptr<ByteSource> OpenRegularFileAt(int dirFd, const std::string& name);
 
 // The same for a file of an open folder, from one read of its head (more only when the
-// TIFF data reach beyond it); empty when the file cannot be opened.
+// TIFF data reach beyond it); empty when the file cannot be opened. The file is read as
+// JPEG when its name ends in ".jpg" or ".jpeg", in any letter case.
 std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
                                    const FileOpener& open = OpenRegularFileAt);
 

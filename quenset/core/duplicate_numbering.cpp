@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "core/text.h"
+
 namespace corvelle {
 
 namespace {
@@ -18,10 +20,7 @@ std::string NumberedName(const std::string& name, int number) {
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return folded;
+    return AsciiLower(text);
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {

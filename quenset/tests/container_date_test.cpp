@@ -57,6 +57,11 @@ TEST(ContainerDates, EachContainerByItsExifRules) {
         {"RW2 IIU", WithMark(tiff, "IIU\0"), taken},
         {"TIFF with another mark", WithMark(tiff, "II+\0"), ""},
         {"PNG without eXIf", BuildPngChunks({{"IHDR", Bytes(13, 0)}}), ""},
+        {"PNG raw profile",
+         BuildPngChunks({{"IHDR", Bytes(13, 0)},
+                         {"zTXt", PngTextChunk("zTXt", "Raw profile type exif",
+                                               RawProfileText("exif", tiff))}}),
+         taken},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -143,13 +143,5 @@ TEST(DateLookup, ForeignFileIsSearchedInItsFirstBytesOnly) {
     EXPECT_EQ(DateOf(far, false), text);
 }
 
-TEST(DateLookup, JpegIsTheNameEndingInDotJpgAnyCase) {
-    EXPECT_TRUE(NameIsJpeg("DSC0001.JPG"));
-    EXPECT_TRUE(NameIsJpeg("a.b.jPg"));
-    EXPECT_FALSE(NameIsJpeg("photo.jpeg"));
-    EXPECT_FALSE(NameIsJpeg("jpg"));
-    EXPECT_FALSE(NameIsJpeg("x.jpg.tif"));
-}
-
 }  // namespace
 }  // namespace corvelle

@@ -6,6 +6,7 @@
 #include "core/imaging_picture_size.h"
 #include "core/picture_container.h"
 #include "core/picture_decoding.h"
+#include "core/picture_types.h"
 #include "core/tiff_directory.h"
 #include "core/tiff_pixels.h"
 
@@ -31,17 +32,22 @@ std::optional<PictureSize> TiffPictureSize(ByteSource& file) {
 std::optional<PictureSize> ProbePictureSize(const std::string& path) {
     const auto file = FileByteSource::open(path);
     if (!file) return std::nullopt;
-    if (PictureFormatForPath(path) == PictureFormat::kJpeg) return JpegPictureSize(*file);
-    switch (SniffPictureContainer(*file)) {
+    // The same choice of decoder as DecodePicture's.
+    const std::optional<PictureType> byName =
+        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
+    switch (ContainerToRead(byName, SniffPictureContainer(*file))) {
+        case PictureContainer::kJpeg:
+            return JpegPictureSize(*file);
         case PictureContainer::kPng:
+            return ImagingPictureSize(path, PictureType::kPng);
         case PictureContainer::kWebp:
-            return ImagingPictureSize(path);
-        case PictureContainer::kTiff:
-            if (PictureFormatForPath(path) == PictureFormat::kTiff) return TiffPictureSize(*file);
+            return ImagingPictureSize(path, PictureType::kWebp);
+        case PictureContainer::kIsoMedia:
+            // A CR3's preview or a HEIF picture: decoded within what is left.
             return std::nullopt;
         default:
-            // A raw file's preview or a HEIF picture: decoded within what is left.
-            return std::nullopt;
+            if (PictureFormatForPath(path) == PictureFormat::kTiff) return TiffPictureSize(*file);
+            return std::nullopt;  // a raw file's preview: decoded within what is left
     }
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/decode_budget.h"
-#include "core/jpeg_decoder.h"
 #include "core/packed_dib.h"
 #include "core/picture_size.h"
+#include "jpeg/jpeg_decoder.h"
 
 namespace corvelle {
 
@@ -20,8 +20,8 @@ struct BudgetedPicture {
 };
 
 // What decoding the file will take, from its header, for the pictures whose size is read
-// before decoding (JPEG, TIFF, PNG, WebP); none for the rest (a raw file's preview, a HEIF
-// picture), which decode within what is left.
+// before decoding (JPEG, TIFF, PNG, WebP); none for the rest (a raw file's preview, a CR3's,
+// a HEIF picture), which decode within what is left.
 std::optional<PictureSize> ProbePictureSize(const std::string& path);
 
 // Who wants the picture. The picture to be shown is decoded whenever the budget could hold

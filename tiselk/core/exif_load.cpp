@@ -10,10 +10,12 @@
 
 #include "core/buffered_byte_source.h"
 #include "core/byte_source.h"
+#include "core/exif_locator.h"
 #include "core/exif_reader.h"
 #include "core/iso_media_boxes.h"
 #include "core/iso_media_metadata.h"
 #include "core/picture_container.h"
+#include "core/picture_types.h"
 
 namespace corvelle {
 
@@ -45,49 +47,6 @@ std::unique_ptr<FileByteSource> OpenPicture(const std::string& path) {
     return nullptr;
 }
 
-bool ReadExactly(ByteSource& source, uint8_t* bytes, size_t length) {
-    return source.read(bytes, length) == length;
-}
-
-// `length` bytes from the current position, or what is left of the source.
-MetadataPlace PlaceFromHere(const ByteSource& source, uint64_t length) {
-    const uint64_t left = source.size() - source.position();
-    return {source.position(), std::min(length, left)};
-}
-
-std::optional<MetadataPlace> FindInJpeg(ByteSource& source) {
-    uint8_t pair[2];
-    if (!ReadExactly(source, pair, 2) || pair[0] != 0xFF || pair[1] != 0xD8) return std::nullopt;
-    // Skip segments by their lengths until the first APP1.
-    for (;;) {
-        if (!ReadExactly(source, pair, 2)) return std::nullopt;
-        if (pair[0] == 0xFF && pair[1] == 0xE1) break;
-        if (!ReadExactly(source, pair, 2)) return std::nullopt;
-        const int length = (pair[0] << 8) | pair[1];
-        // A length below 2 would step backwards or stand still; a segment reaching past the
-        // end leaves nothing to find.
-        if (length < 2 || !source.seek(source.position() + length - 2)) return std::nullopt;
-    }
-    if (!ReadExactly(source, pair, 2)) return std::nullopt;
-    const size_t length = (size_t{pair[0]} << 8) | pair[1];
-    uint8_t identifier[6];
-    if (!ReadExactly(source, identifier, 6)) return std::nullopt;
-    static constexpr uint8_t kExif[5] = {'E', 'x', 'i', 'f', 0};
-    if (!std::equal(kExif, kExif + 5, identifier)) return std::nullopt;
-    // The segment length counts its own two bytes and the identifier: reading that many
-    // takes up to eight bytes of what follows, which the walk may see but never needs.
-    return PlaceFromHere(source, length);
-}
-
-MetadataPlace FindInTiffStructured(ByteSource& source) {
-    uint8_t pair[2] = {0, 0};
-    const bool gotPair = ReadExactly(source, pair, 2);
-    source.seek(0);
-    const bool tiffOrder =
-        gotPair && ((pair[0] == 'M' && pair[1] == 'M') || (pair[0] == 'I' && pair[1] == 'I'));
-    return PlaceFromHere(source, tiffOrder ? kLargestBlock : kHeadLength);
-}
-
 // EXIF data in a chunk or box: real ones hold a few dozen kilobytes.
 constexpr uint64_t kLargestContainerBlock = uint64_t(16) << 20;
 
@@ -95,9 +54,12 @@ MetadataPlaces FindInContainer(const ByteSource& source, PictureContainer contai
     MetadataPlaces places;
     const bool isoMedia = container == PictureContainer::kIsoMedia;
     const IsoMediaMetadata media = isoMedia ? ReadIsoMediaMetadata(source) : IsoMediaMetadata();
-    for (const ByteRange& range : isoMedia ? media.exif : FindContainerExif(source, container))
-        if (range.length <= kLargestContainerBlock)
-            places.blocks.push_back({range.offset, range.length});
+    for (ExifStructure structure : isoMedia ? media.exif : FindContainerExif(source, container)) {
+        if (structure.gathered)
+            places.gathered = std::move(*structure.gathered);
+        else if (structure.place.length <= kLargestContainerBlock)
+            places.blocks.push_back({structure.place.offset, structure.place.length});
+    }
     std::optional<ByteRange> thumbnail = media.thumbnailJpeg;
     if (!thumbnail && media.thumbnailItemType == FourCC("jpeg")) thumbnail = media.thumbnailItem;
     places.codedThumbnailItem = !thumbnail && media.thumbnailItem.has_value();
@@ -106,34 +68,27 @@ MetadataPlaces FindInContainer(const ByteSource& source, PictureContainer contai
     return places;
 }
 
-bool NamesJpeg(std::string path) {
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return path.find(".jpg") != std::string::npos || path.find(".jpeg") != std::string::npos;
-}
-
 }  // namespace
 
 MetadataPlaces FindMetadataPlaces(ByteSource& source, const std::string& name) {
     source.seek(0);
+    const PictureContainer readAs = ContainerToRead(
+        PictureTypeOfName(name, PictureNameRule::kJpgOrJpegAnywhere), SniffPictureContainer(source));
+    if (KeepsExifInChunks(readAs)) return FindInContainer(source, readAs);
     MetadataPlaces places;
-    if (NamesJpeg(name)) {
-        if (const std::optional<MetadataPlace> place = FindInJpeg(source))
-            places.blocks.push_back(*place);
+    if (readAs == PictureContainer::kJpeg) {
+        // The block is as long as the segment length says, counted from the TIFF header:
+        // eight bytes more than the segment holds, as far as the file goes.
+        if (const std::optional<ByteRange> tiff = FindJpegExif(source))
+            places.blocks.push_back(
+                {tiff->offset, std::min<uint64_t>(tiff->length + 8, source.size() - tiff->offset)});
         return places;
     }
-    const PictureContainer container = SniffPictureContainer(source);
-    if (KeepsExifInChunks(container)) return FindInContainer(source, container);
-    places.blocks.push_back(FindInTiffStructured(source));
+    const ByteRange tiff = TiffStructuredExif(source, kHeadLength);
+    places.blocks.push_back({tiff.offset, std::min(tiff.length, kLargestBlock)});
     return places;
 }
 
-std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name) {
-    const MetadataPlaces places = FindMetadataPlaces(source, name);
-    if (places.blocks.empty()) return std::nullopt;
-    return places.blocks.front();
-}
 
 std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path) {
     std::unique_ptr<FileByteSource> file = OpenPicture(path);
@@ -151,9 +106,13 @@ LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name) {
     LoadedMetadata loaded;
     loaded.opened = true;
     loaded.fileSize = static_cast<int64_t>(source.size());
-    if (const std::optional<MetadataPlace> place = FindMetadataBlock(source, name)) {
-        MetadataBlock block(size_t(place->length));
-        block.resize(source.readAt(place->base, block.data(), block.size()));
+    MetadataPlaces places = FindMetadataPlaces(source, name);
+    if (places.gathered) {
+        loaded.block = std::move(*places.gathered);
+    } else if (!places.blocks.empty()) {
+        const MetadataPlace& place = places.blocks.front();
+        MetadataBlock block(size_t(place.length));
+        block.resize(source.readAt(place.base, block.data(), block.size()));
         loaded.block = std::move(block);
     }
     return loaded;

@@ -19,17 +19,19 @@ struct LoadedMetadata {
     int64_t fileSize = 0;  // 0 when the file could not be opened
 };
 
-// Finds the metadata block of a picture in its bytes: the APP1 "Exif" segment of a JPEG
-// (`name` containing ".jpg" or ".jpeg", without regard to case) or, for any other name, the
-// EXIF chunk or box of a PNG, WebP or ISO media file (told by its first bytes), else the
-// whole file when it begins "MM" or "II" and else its first 61,440 bytes. Nothing is copied.
-std::optional<MetadataPlace> FindMetadataBlock(ByteSource& source, const std::string& name);
-
 // All a picture's metadata places: the blocks walked one after the other (a CR3's main and
 // EXIF directories; at most one for any other file), and a JPEG thumbnail the container
 // keeps outside them (a CR3's, a HEIF's JPEG-coded thumbnail item).
+// PNG, WebP and ISO media files are told by their first bytes and searched in their chunks
+// or boxes, whatever their name. Any other file is read as JPEG when its own name (not its
+// folders') contains ".jpg" or ".jpeg" in any case, or when it begins FF D8 under a name of
+// one of those containers: the block is its first APP1 segment's, which must be EXIF data.
+// The rest are TIFF-structured: the whole file when it begins "MM" or "II", else its first
+// 61,440 bytes. Nothing is copied, but for EXIF data a container keeps in pieces or as text.
 struct MetadataPlaces {
     std::vector<MetadataPlace> blocks;
+    // EXIF data put together from pieces or unpacked from text, walked after the blocks.
+    std::optional<MetadataBlock> gathered;
     std::optional<MetadataPlace> thumbnailJpeg;
     // A HEIF thumbnail item in another coding (HEVC, AV1), for the imaging library to decode.
     bool codedThumbnailItem = false;

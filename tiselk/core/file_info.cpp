@@ -26,6 +26,7 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path) {
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
     for (const MetadataPlace& place : places.blocks) Parse(source, place, summary);
+    if (places.gathered) Parse(*places.gathered, summary);
     if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
         std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
         if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())

@@ -4,26 +4,24 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/picture_types.h"
 #include "core/text.h"
 
 namespace corvelle {
 
 namespace {
 
-constexpr std::string_view kPatterns[] = {"*.jpg",  "*.jpeg", "*.tif?", "*.nef", "*.heic", "*.heif",
-                                          "*.avif", "*.png",  "*.webp", "*.dng", "*.cr2",  "*.cr3",
-                                          "*.arw",  "*.orf",  "*.rw2",  "*.pef", "*.srw"};
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// The list's own patterns; "*.tif?" lists both .tif and .tiff.
+constexpr std::string_view kPatterns[] = {"*.jpg", "*.jpeg", "*.tif?", "*.nef"};
 
 bool LessWithoutCase(const std::string& a, const std::string& b) {
     const bool less =
         std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+            return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
         });
     const bool greater =
         std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+            return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
         });
     return less || (!greater && a < b);
 }
@@ -31,8 +29,12 @@ bool LessWithoutCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool IsListedPictureName(std::string_view name) {
-    return std::any_of(std::begin(kPatterns), std::end(kPatterns),
-                       [&](std::string_view pattern) { return MatchesFilePattern(name, pattern); });
+    if (std::any_of(std::begin(kPatterns), std::end(kPatterns),
+                    [&](std::string_view pattern) { return MatchesFilePattern(name, pattern); }))
+        return true;
+    // Today's photo and raw files besides; movies hold no picture to show.
+    const std::optional<PictureType> type = PictureTypeOfName(name);
+    return type && PictureTypeInfoOf(*type).kind != PictureKind::kMovie;
 }
 
 std::vector<std::string> ListPictureFiles(const std::string& folder) {

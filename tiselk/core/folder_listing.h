@@ -7,7 +7,7 @@
 namespace corvelle {
 
 // Whether the file list shows a file of this name: "*.jpg", "*.jpeg", "*.tif?" (.tif and
-// .tiff), "*.nef", today's photo files (HEIC, HEIF, AVIF, PNG, WebP) and raw files (DNG,
+// .tiff), "*.nef", today's photo files (HEIC, HEIF, HIF, AVIF, PNG, WebP) and raw files (DNG,
 // CR2, CR3, ARW, ORF, RW2, PEF, SRW), without regard to case.
 bool IsListedPictureName(std::string_view name);
 

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "core/imaging.h"
+#include "imaging/imaging.h"
+#include "imaging/open_picture.h"
 
 namespace corvelle {
 
@@ -45,32 +46,22 @@ Image ToDisplayBands(const Image& image) {
     return Then(out, [](VipsImage* in, VipsImage** o) { return vips_cast_uchar(in, o, nullptr); });
 }
 
-void IgnoreWarning(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
-
-// The library's warnings (a colour profile it passes over, say) are for its developers;
-// a picture it cannot read simply shows as none.
-bool StartQuietly() {
-    static const bool started = [] {
-        if (!StartImaging("tiselk")) return false;
-        g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING, IgnoreWarning, nullptr);
-        return true;
-    }();
-    return started;
-}
-
 }  // namespace
 
-std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
+std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path, PictureType type,
                                                   const PictureLimits& limits) {
-    if (!StartQuietly()) return std::nullopt;
-    Image loaded(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
-    if (!loaded) {
-        vips_error_clear();
-        return std::nullopt;
-    }
-    const int width = loaded->Xsize, height = loaded->Ysize;
+    if (!StartImaging("tiselk")) return std::nullopt;
+    OpenedPicture header = OpenPictureHeader(path, type);
+    if (!header) return std::nullopt;
+    const int width = header.image.width(), height = header.image.height();
     if (width <= 0 || height <= 0 || !limits.allows(uint64_t(width), uint64_t(height), 24))
         return std::nullopt;
+    OpenedPicture decoded = DecodePicture(header.image, limits);
+    header = {};
+    if (!decoded) return std::nullopt;
+    const Image loaded(decoded.image.get_image());
+    g_object_ref(loaded.get());
+    decoded = {};
     const Image shown = ToDisplayBands(loaded);
     if (!shown || (shown->Bands != 1 && shown->Bands != 3)) return std::nullopt;
     size_t length = 0;
@@ -105,7 +96,7 @@ std::optional<PackedDib> DecodeWithImagingLibrary(const std::string& path,
 std::vector<uint8_t> HeifThumbnailAsJpeg(const std::string& path) {
     // A thumbnail larger than this is no thumbnail: the picture itself will serve.
     constexpr int kLargestThumbnail = 1024;
-    if (!StartQuietly()) return {};
+    if (!StartImaging("tiselk")) return {};
     VipsImage* out = nullptr;
     if (vips_heifload(path.c_str(), &out, "thumbnail", TRUE, nullptr) != 0) {
         vips_error_clear();

@@ -1,12 +1,12 @@
 #include "core/maker_notes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "core/exif_entry.h"
 #include "core/maker_note_tables.h"
 #include "core/report_rows.h"
+#include "core/text.h"
 
 namespace corvelle {
 
@@ -39,7 +39,7 @@ bool StartsWithNikonSignature(const ExifBlockReader& reader, int64_t note) {
         auto byte = reader.byteAt(note + i);
         if (!byte) return false;
         const char expected = i < 5 ? kSignature[i] : '\0';
-        if (std::tolower(*byte) != expected) return false;
+        if (AsciiLower(char(*byte)) != expected) return false;
     }
     return true;
 }

@@ -1,30 +1,24 @@
 #include "core/picture_decoding.h"
 
-#include <algorithm>
-
 #include "core/byte_source.h"
 #include "core/byte_window.h"
 #include "core/imaging_decoder.h"
 #include "core/iso_media_metadata.h"
 #include "core/picture_container.h"
+#include "core/picture_types.h"
 #include "core/raw_preview.h"
-#include "core/text.h"
 
 namespace corvelle {
 
 PictureFormat PictureFormatForPath(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    const bool jpeg =
-        name.find(".jpg") != std::string::npos || name.find(".jpeg") != std::string::npos;
-    if (jpeg) return PictureFormat::kJpeg;
-    static constexpr std::string_view kRawPatterns[] = {"*.dng", "*.cr2", "*.arw", "*.orf",
-                                                        "*.rw2", "*.pef", "*.srw"};
-    for (std::string_view pattern : kRawPatterns)
-        if (MatchesFilePattern(name, pattern)) return PictureFormat::kRawPreview;
+    const std::optional<PictureType> type =
+        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
+    if (type == PictureType::kJpeg) return PictureFormat::kJpeg;
+    // A NEF's first TIFF image is a small RGB picture; the other TIFF-based raw files'
+    // images are sensor data.
+    if (type && type != PictureType::kNef && PictureTypeInfoOf(*type).kind == PictureKind::kRaw &&
+        PictureTypeInfoOf(*type).container == PictureContainer::kTiff)
+        return PictureFormat::kRawPreview;
     return PictureFormat::kTiff;
 }
 
@@ -63,23 +57,25 @@ std::optional<PackedDib> DecodePicture(const std::string& path, const JpegMessag
                                        const PictureLimits& limits) {
     const auto source = FileByteSource::open(path);
     if (!source) return std::nullopt;
-    const PictureFormat format = PictureFormatForPath(path);
-    if (format == PictureFormat::kJpeg) {
-        return DecodeJpeg(*source, messages, limits);
-    }
-    switch (SniffPictureContainer(*source)) {
+    const std::optional<PictureType> byName =
+        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
+    switch (ContainerToRead(byName, SniffPictureContainer(*source))) {
+        case PictureContainer::kJpeg:
+            return DecodeJpeg(*source, messages, limits);
         case PictureContainer::kPng:
+            return DecodeWithImagingLibrary(path, PictureType::kPng, limits);
         case PictureContainer::kWebp:
-            return DecodeWithImagingLibrary(path, limits);
+            return DecodeWithImagingLibrary(path, PictureType::kWebp, limits);
         case PictureContainer::kIsoMedia: {
             const std::vector<ByteRange> previews = CanonRawPictures(*source);
             if (!previews.empty()) return DecodeFirstJpeg(*source, previews, messages, limits);
-            return DecodeWithImagingLibrary(path, limits);
+            // HEIC, HEIF and AVIF share one loader.
+            return DecodeWithImagingLibrary(path, PictureType::kHeic, limits);
         }
         default:
             break;
     }
-    if (format == PictureFormat::kRawPreview) {
+    if (PictureFormatForPath(path) == PictureFormat::kRawPreview) {
         // A raw file without a usable JPEG still has its first TIFF image, often a small RGB one.
         if (auto preview =
                 DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))

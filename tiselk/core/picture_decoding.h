@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "core/packed_dib.h"
 #include "core/picture_limits.h"
 #include "core/tiff_decoder.h"
@@ -18,9 +18,10 @@ enum class PictureFormat { kJpeg, kTiff, kRawPreview };
 // (its first image is a small RGB picture). Only the name counts, not the folders above it.
 PictureFormat PictureFormatForPath(const std::string& path);
 
-// The picture of a file, or none when the file cannot be read or decoded. A file not named
-// as a JPEG is first told by its bytes: PNG, WebP, HEIC/HEIF and AVIF files go to the
-// imaging library, a CR3 shows its JPEG preview. JPEG library messages go to `messages`.
+// The picture of a file, or none when the file cannot be read or decoded. PNG, WebP,
+// HEIC/HEIF and AVIF files are told by their bytes, whatever their name, and go to the
+// imaging library; a CR3 shows its JPEG preview. A JPEG under one of their names is decoded
+// as the JPEG it is; every other file as its name says. JPEG library messages go to `messages`.
 std::optional<PackedDib> DecodePicture(const std::string& path,
                                        const JpegMessageSink& messages = {},
                                        const PictureLimits& limits = {});

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "core/picture_decoding.h"
 #include "decode_test_pictures.h"
 #include "support/exif_builder.h"

@@ -5,8 +5,10 @@
 #include "core/file_info.h"
 #include "core/folder_listing.h"
 #include "core/picture_decoding.h"
+#include "support/exif_builder.h"
+#include "support/iso_media_builder.h"
 #include "support/raw_file_builder.h"
-#include "todays_files.h"
+#include "support/todays_files.h"
 
 namespace corvelle {
 namespace {
@@ -46,6 +48,42 @@ TEST(TodaysFiles, ListedWithTheRestWithoutRegardToCase) {
                                                "f.Rw2", "g.avif", "h.heif", "i.dng",  "j.arw",
                                                "k.orf", "l.pef",  "m.srw",  "n.cr2"};
     EXPECT_EQ(ListPictureFiles(folder.path().string()), expected);
+}
+
+// Today's containers are told by their bytes, whatever their name; the rest by the file's own
+// name (never its folder's): a JPEG under a container's name is read as the JPEG it is.
+TEST(TodaysFiles, ContainersByTheirBytesTheRestByTheFilesOwnName) {
+    TempFolder folder;
+    TiffDirectory ifd0;
+    ifd0.ascii(0x0110, "Named Camera");
+    const Bytes tiff = BuildTiff(ifd0, kLittle);
+    const Bytes jpeg = InsertAfterSoi(EncodeTestJpeg(8, 8), {ExifSegment(tiff)});
+    const Bytes png = BuildPngChunks({{"IHDR", Bytes(13, 1)}, {"eXIf", tiff}, {"IEND", {}}});
+    const Bytes heif = BuildHeif({.exifTiff = tiff});
+    const Bytes profile = BuildPngChunks(
+        {{"IHDR", Bytes(13, 1)},
+         {"iTXt", PngTextChunk("iTXt", "Raw profile type exif", RawProfileText("exif", tiff), true)}});
+    std::filesystem::create_directories(folder.file("trip.jpg.d"));
+    struct Row {
+        const char* name;
+        const Bytes& bytes;
+        bool shown;
+    } rows[] = {
+        {"trip.jpg.d/a.tif", tiff, true},  {"trip.jpg.d/IMG.heic", heif, true},
+        {"plain.tif", tiff, true},         {"jpeg.heic", jpeg, true},
+        {"jpeg.png", jpeg, true},          {"heif.jpg", heif, true},
+        {"png.jpg", png, true},            {"jpeg.tif", jpeg, false},
+        {"profile.png", profile, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFileBytes(folder.file(row.name), row.bytes);
+        EXPECT_EQ(ReadFileInfo(folder.file(row.name)).summary.model,
+                  row.shown ? "Named Camera" : "");
+    }
+    const auto picture = DecodePicture(folder.file("jpeg.png"));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width(), 8);
 }
 
 TEST(TodaysFiles, PictureWithoutExifAndRawWithoutPreview) {

@@ -1,7 +1,7 @@
 // The real dialog over a folder with one file of each of today's types.
 #include <QPlainTextEdit>
 
-#include "todays_files.h"
+#include "support/todays_files.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/resource_ids.h"
 #include "ui/thumbnail_ctrl.h"

@@ -25,7 +25,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "ui/about_dlg.h"
 #include "ui/control_id.h"
 #include "ui/dialog_units.h"

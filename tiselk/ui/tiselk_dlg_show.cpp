@@ -21,7 +21,7 @@
 #include "core/folder_listing.h"
 #include "core/gps_report.h"
 #include "core/imaging_decoder.h"
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/open_with_desktop.h"
 #include "ui/photo_view_wnd.h"

@@ -1,5 +1,9 @@
 #include "support/iso_media_builder.h"
 
+#include <zlib.h>
+
+#include <cstdio>
+
 namespace corvelle::testing {
 
 void AppendBig(Bytes& out, uint64_t value, int width) {
@@ -44,8 +48,7 @@ Bytes ItemInfo(uint16_t id, const std::string& type) {
 struct ItemPlace {
     uint16_t id;
     int method;
-    uint32_t offset;
-    uint32_t length;
+    std::vector<std::pair<uint32_t, uint32_t>> extents;  // offset, length
 };
 
 Bytes ItemLocations(uint8_t version, const std::vector<ItemPlace>& places) {
@@ -55,9 +58,11 @@ Bytes ItemLocations(uint8_t version, const std::vector<ItemPlace>& places) {
         AppendBig(out, place.id, 2);
         if (version >= 1) AppendBig(out, uint16_t(place.method), 2);
         AppendBig(out, 0, 2);  // data reference
-        AppendBig(out, 1, 2);  // one extent
-        AppendBig(out, place.offset, 4);
-        AppendBig(out, place.length, 4);
+        AppendBig(out, place.extents.size(), 2);
+        for (const auto& [offset, length] : place.extents) {
+            AppendBig(out, offset, 4);
+            AppendBig(out, length, 4);
+        }
     }
     return FullBox("iloc", version, out);
 }
@@ -76,21 +81,30 @@ Bytes BuildHeif(const HeifParts& parts) {
     Bytes file;
     for (uint32_t mdatData = 0, pass = 0; pass < 2; ++pass) {
         std::vector<Bytes> infos = {ItemInfo(1, "hvc1")};
-        std::vector<ItemPlace> places = {{1, 0, mdatData, 4}};
+        std::vector<ItemPlace> places = {{1, 0, {{mdatData, 4}}}};
         uint32_t next = mdatData + 4;
         if (!exifItem.empty()) {
             infos.push_back(ItemInfo(2, "Exif"));
-            if (parts.exifInIdat) {
-                places.push_back({2, 1, 0, uint32_t(exifItem.size())});
-            } else {
-                places.push_back({2, 0, next, uint32_t(exifItem.size())});
-                next += uint32_t(exifItem.size());
+            // Pieces of (nearly) equal size, their extents listed in item order while the
+            // pieces lie in the file last first.
+            const uint32_t size = uint32_t(exifItem.size());
+            const uint32_t pieces = uint32_t(std::max(parts.exifPieces, 1));
+            const uint32_t base = parts.exifInIdat ? 0 : next;
+            std::vector<std::pair<uint32_t, uint32_t>> extents;
+            for (uint32_t i = 0; i < pieces; ++i)
+                extents.push_back({0, size * (i + 1) / pieces - size * i / pieces});
+            uint32_t at = base;
+            for (size_t i = extents.size(); i-- > 0;) {
+                extents[i].first = at;
+                at += extents[i].second;
             }
+            places.push_back({2, parts.exifInIdat ? 1 : 0, extents});
+            if (!parts.exifInIdat) next = at;
         }
         Bytes references;
         if (!parts.thumbnail.empty()) {
             infos.push_back(ItemInfo(3, parts.thumbnailType));
-            places.push_back({3, 0, next, uint32_t(parts.thumbnail.size())});
+            places.push_back({3, 0, {{next, uint32_t(parts.thumbnail.size())}}});
             Bytes thmb;
             AppendBig(thmb, 3, 2);
             AppendBig(thmb, 1, 2);
@@ -104,10 +118,17 @@ Bytes BuildHeif(const HeifParts& parts) {
             Join({FullBox("hdlr", 0, Join({{0, 0, 0, 0}, Text("pict"), Bytes(13, 0)})),
                   FullBox("pitm", 0, {0, 1}), infoList, ItemLocations(parts.ilocVersion, places),
                   references});
-        if (parts.exifInIdat) metaParts = Join({metaParts, Box("idat", exifItem)});
+        // The Exif item's pieces, last first.
+        Bytes laidOut;
+        const uint32_t pieces = uint32_t(std::max(parts.exifPieces, 1));
+        for (uint32_t i = pieces; i-- > 0;) {
+            const size_t start = exifItem.size() * i / pieces, end = exifItem.size() * (i + 1) / pieces;
+            laidOut.insert(laidOut.end(), exifItem.begin() + long(start), exifItem.begin() + long(end));
+        }
+        if (parts.exifInIdat) metaParts = Join({metaParts, Box("idat", laidOut)});
         const Bytes meta = FullBox("meta", 0, metaParts);
         Bytes data = {0, 0, 0, 0};  // the primary picture's stand-in
-        if (!parts.exifInIdat) data = Join({data, exifItem});
+        if (!parts.exifInIdat) data = Join({data, laidOut});
         data = Join({data, parts.thumbnail});
         mdatData = uint32_t(ftyp.size() + meta.size() + 8);
         file = Join({ftyp, meta, Box("mdat", data)});
@@ -176,6 +197,36 @@ Bytes BuildPngChunks(const std::vector<std::pair<std::string, Bytes>>& chunks) {
         out = Join({out, Text(type), data, {0, 0, 0, 0}});
     }
     return out;
+}
+
+std::string RawProfileText(const std::string& name, const Bytes& bytes) {
+    char length[16];
+    std::snprintf(length, sizeof length, "%8zu", bytes.size());
+    std::string text = "\n" + name + "\n" + length;
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i % 36 == 0) text += '\n';
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 15];
+    }
+    return text + "\n";
+}
+
+Bytes Deflated(const Bytes& bytes) {
+    uLongf size = compressBound(uLong(bytes.size()));
+    Bytes out(size);
+    if (compress(out.data(), &size, bytes.data(), uLong(bytes.size())) != Z_OK) return {};
+    out.resize(size);
+    return out;
+}
+
+Bytes PngTextChunk(const std::string& type, const std::string& keyword, const std::string& text,
+                   bool compressed) {
+    Bytes out = Join({Text(keyword), {0}});
+    if (type == "zTXt") out.push_back(0);
+    if (type == "iTXt") out = Join({out, {uint8_t(compressed ? 1 : 0), 0}, Text("en"), {0}, {0}});
+    const Bytes body(text.begin(), text.end());
+    return Join({out, type == "zTXt" || compressed ? Deflated(body) : body});
 }
 
 Bytes BuildWebpChunks(const std::vector<std::pair<std::string, Bytes>>& chunks,

@@ -29,6 +29,7 @@ struct HeifParts {
     Bytes thumbnail{};                              // a thumbnail item when not empty
     std::string thumbnailType = "jpeg";
     bool exifInIdat = false;  // the Exif item stored in the "idat" box
+    int exifPieces = 1;       // iloc extents of the Exif item, laid out in the file last first
     uint8_t ilocVersion = 1;
     std::string brand = "heic";
 };
@@ -51,6 +52,16 @@ Bytes BuildMovie(const MovieParts& parts);
 
 // A PNG signature and chunks (type, data), CRCs left zero: the readers do not check them.
 Bytes BuildPngChunks(const std::vector<std::pair<std::string, Bytes>>& chunks);
+// The text of a raw profile as editors write it: "\n" name "\n", the length padded to eight
+// places, then the bytes in lines of 72 hex digits.
+std::string RawProfileText(const std::string& name, const Bytes& bytes);
+// zlib's deflate of the bytes.
+Bytes Deflated(const Bytes& bytes);
+// The data of a PNG text chunk of that type ("tEXt", "zTXt", "iTXt"): the keyword, the fields
+// its type has, and the text (deflated for zTXt and for a compressed iTXt).
+Bytes PngTextChunk(const std::string& type, const std::string& keyword, const std::string& text,
+                   bool compressed = false);
+
 // "RIFF" size "WEBP" and chunks; `riffSize` replaces the true size when given.
 Bytes BuildWebpChunks(const std::vector<std::pair<std::string, Bytes>>& chunks,
                       std::optional<uint32_t> riffSize = std::nullopt);

@@ -1,12 +1,17 @@
-// One main for every suite: widget tests run on the offscreen platform, and every settings,
-// state and data folder points into a private temporary folder so that no test reads or
-// writes the settings of the person running it.
+// One main for every suite: window suites run on the offscreen platform, and every
+// settings, state and data folder points into a private temporary folder so that no test
+// reads or writes the settings of the person running it. Built twice: with
+// CORVELLE_TEST_WIDGETS for the window suites, without it (no Qt Widgets) for the others.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
-
-#include <cstdlib>
+#ifdef CORVELLE_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -16,7 +21,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_STATE_HOME", root + "/state");
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_RUNTIME_DIR", root + "/runtime");
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,15 +1,11 @@
-#include "core/jpeg_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 
 #include <array>
-#include <csetjmp>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
-#include <jerror.h>
-#include <jpeglib.h>
-
 #include "core/cmyk_to_light.h"
+#include "jpeg/jpeg_errors.h"
 
 namespace corvelle {
 
@@ -19,14 +15,8 @@ constexpr size_t kSourceBufferSize = 4096;
 // No real picture has this many scans; a crafted one could keep the decoder busy for minutes.
 constexpr int kMaxScans = 500;
 
-struct ErrorManager {
-    jpeg_error_mgr base;  // first, so that libjpeg's pointer is also ours
-    std::jmp_buf jump;
-    const JpegMessageSink* messages;
-};
-
 struct SourceManager {
-    jpeg_source_mgr base;  // first, as above
+    jpeg_source_mgr base;  // first, so that libjpeg's pointer is also ours
     ByteSource* source;
     bool startOfFile;
     JOCTET buffer[kSourceBufferSize];
@@ -34,39 +24,32 @@ struct SourceManager {
 
 struct ProgressManager {
     jpeg_progress_mgr base;
-    ErrorManager* errors;
+    JpegErrorManager* errors;
     const PictureLimits* limits;
+    JpegOutcome* outcome;
 };
 
 // Everything a jump back from libjpeg returns to lives on the heap, so nothing in it can be
 // lost to registers and no destructor is skipped on the way.
 struct Decoding {
     jpeg_decompress_struct cinfo;
-    ErrorManager errors;
+    JpegErrorManager errors;
     SourceManager sourceManager;
     ProgressManager progress;
+    JpegOutcome outcome;
     std::optional<PackedDib> picture;
     std::vector<uint8_t> cmykRow;
 };
-
-void OutputMessage(j_common_ptr cinfo) {
-    char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
-    const JpegMessageSink& messages = *reinterpret_cast<ErrorManager*>(cinfo->err)->messages;
-    if (messages) messages(text);
-}
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
 
 // Called by libjpeg once a row or so: ends a decode quietly when the picture has too many
 // scans, or when nobody wants it any more.
 void WatchProgress(j_common_ptr cinfo) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
     auto* progress = reinterpret_cast<ProgressManager*>(cinfo->progress);
-    if (decompress->input_scan_number > kMaxScans || progress->limits->isAbandoned()) {
+    const bool tooManyScans = decompress->input_scan_number > kMaxScans;
+    if (tooManyScans || progress->limits->isAbandoned()) {
+        progress->outcome->refusal =
+            tooManyScans ? JpegRefusal::kTooManyScans : JpegRefusal::kAbandoned;
         std::longjmp(progress->errors->jump, 1);
     }
 }
@@ -112,10 +95,6 @@ void SkipInputData(j_decompress_ptr cinfo, long count) {
 
 void TermSource(j_decompress_ptr) {}
 
-int PelsPerMeter(const jpeg_decompress_struct& cinfo, int density) {
-    return cinfo.density_unit == 1 ? density * 3937 / 100 : density * 100;
-}
-
 // CmykInkToLight for every ink under every black, made once: [black][ink].
 using InkTable = std::array<std::array<uint8_t, 256>, 256>;
 const InkTable& LightOfInk() {
@@ -147,6 +126,9 @@ void ConvertCmykRow(const uint8_t* cmyk, int width, bool inverted, uint8_t* bgr)
 bool DecodeRows(Decoding& d, const PictureLimits& limits) {
     jpeg_decompress_struct& cinfo = d.cinfo;
     jpeg_read_header(&cinfo, TRUE);
+    d.outcome.width = cinfo.image_width;
+    d.outcome.height = cinfo.image_height;
+    d.outcome.components = cinfo.num_components;
 
     const bool gray = cinfo.num_components == 1;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -154,9 +136,12 @@ bool DecodeRows(Decoding& d, const PictureLimits& limits) {
     const int bitCount = gray ? 8 : 24;
     const int width = static_cast<int>(cinfo.image_width);
     const int height = static_cast<int>(cinfo.image_height);
-    if (!limits.allows(cinfo.image_width, cinfo.image_height, bitCount)) return false;
-    d.picture = PackedDib::create(width, height, bitCount);
-    if (!d.picture) return false;
+    if (limits.allows(cinfo.image_width, cinfo.image_height, bitCount))
+        d.picture = PackedDib::create(width, height, bitCount);
+    if (!d.picture) {
+        d.outcome.refusal = JpegRefusal::kTooLarge;
+        return false;
+    }
 
     jpeg_start_decompress(&cinfo);
     const int expectedComponents = gray ? 1 : cmyk ? 4 : 3;
@@ -165,8 +150,8 @@ bool DecodeRows(Decoding& d, const PictureLimits& limits) {
         cinfo.output_components != expectedComponents) {
         return false;
     }
-    d.picture->setPelsPerMeter(PelsPerMeter(cinfo, cinfo.X_density),
-                               PelsPerMeter(cinfo, cinfo.Y_density));
+    d.picture->setPelsPerMeter(PelsPerMeterFromJfifDensity(cinfo.density_unit, cinfo.X_density),
+                               PelsPerMeterFromJfifDensity(cinfo.density_unit, cinfo.Y_density));
     if (cmyk) d.cmykRow.resize(size_t(width) * 4);
 
     while (cinfo.output_scanline < cinfo.output_height) {
@@ -181,15 +166,22 @@ bool DecodeRows(Decoding& d, const PictureLimits& limits) {
 
 }  // namespace
 
+int PelsPerMeterFromJfifDensity(int unit, int density) {
+    // 39.37 inches a metre, in exact integer arithmetic so that the truncation is that of the
+    // true product (a double would make 100 dpi 3936).
+    if (unit == kJfifUnitDotsPerInch) return int(int64_t(density) * 3937 / 100);
+    return int(int64_t(density) * 100);
+}
+
 std::optional<PackedDib> DecodeJpeg(ByteSource& source, const JpegMessageSink& messages,
-                                    const PictureLimits& limits) {
+                                    const PictureLimits& limits, JpegOutcome* outcome) {
     const auto d = std::make_unique<Decoding>();
-    d->cinfo.err = jpeg_std_error(&d->errors.base);
-    d->errors.base.error_exit = ErrorExit;
-    d->errors.base.output_message = OutputMessage;
-    d->errors.messages = &messages;
+    d->cinfo.err = InstallJpegErrorManager(d->errors, messages);
+    // The library's own errors leave the refusal at this; the progress watch sets its own.
+    d->outcome.refusal = JpegRefusal::kLibraryError;
     if (setjmp(d->errors.jump)) {
         jpeg_destroy_decompress(&d->cinfo);
+        if (outcome != nullptr) *outcome = d->outcome;
         return std::nullopt;
     }
     jpeg_create_decompress(&d->cinfo);
@@ -197,6 +189,7 @@ std::optional<PackedDib> DecodeJpeg(ByteSource& source, const JpegMessageSink& m
     d->progress.base.progress_monitor = WatchProgress;
     d->progress.errors = &d->errors;
     d->progress.limits = &limits;
+    d->progress.outcome = &d->outcome;
     d->cinfo.progress = &d->progress.base;
 
     source.seek(0);
@@ -211,15 +204,18 @@ std::optional<PackedDib> DecodeJpeg(ByteSource& source, const JpegMessageSink& m
 
     const bool decoded = DecodeRows(*d, limits);
     jpeg_destroy_decompress(&d->cinfo);
+    if (decoded) d->outcome.refusal = JpegRefusal::kNone;
+    if (outcome != nullptr) *outcome = d->outcome;
     if (!decoded) return std::nullopt;
     return std::move(d->picture);
 }
 
 std::optional<PackedDib> DecodeJpegFromMemory(std::span<const uint8_t> bytes,
                                               const JpegMessageSink& messages,
-                                              const PictureLimits& limits) {
+                                              const PictureLimits& limits,
+                                              JpegOutcome* outcome) {
     MemoryByteSource source(bytes);
-    return DecodeJpeg(source, messages, limits);
+    return DecodeJpeg(source, messages, limits, outcome);
 }
 
 }  // namespace corvelle

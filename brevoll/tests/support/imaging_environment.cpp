@@ -1,7 +1,7 @@
 // The imaging library is started once for the whole suite, as the program does in main.
 #include <gtest/gtest.h>
 
-#include "core/imaging.h"
+#include "imaging/imaging.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "todays_files.h"
+#include "support/todays_files.h"
 
 #include <vips/vips.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/imaging.h"
+#include "imaging/imaging.h"
 #include "support/exif_builder.h"
 #include "support/iso_media_builder.h"
 #include "support/raw_file_builder.h"

@@ -1,4 +1,4 @@
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 #include <filesystem>
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <vips/vips8>
+
+#include "core/picture_limits.h"
+#include "core/picture_types.h"
+
+namespace corvelle {
+
+// A picture opened by the imaging library, or why there is none.
+struct OpenedPicture {
+    vips::VImage image;   // its header only, or its pixels decoded into memory
+    std::string problem;  // empty when the picture is there
+    explicit operator bool() const { return problem.empty(); }
+};
+
+// Opens a file with the loader of its type only, after checking that its first bytes are
+// those of the type ("not a PNG picture" otherwise), and reads its header; no pixel is
+// decoded yet. shrink (2, 4 or 8) decodes a JPEG at that fraction of its size, far cheaper
+// than decoding it whole; other types ignore it. StartImaging must have been called.
+OpenedPicture OpenPictureHeader(const std::string& path, PictureType type, int shrink = 1);
+
+// What the picture takes decoded: width x height x bands x bytes per sample.
+uint64_t DecodedBytes(const vips::VImage& header);
+
+// Refuses a header whose decoded bytes exceed the budget ("too large (W x H, N MB)"),
+// then decodes the pixels into memory.
+OpenedPicture DecodePicture(const vips::VImage& header, const PictureLimits& budget);
+
+// The two in one: the type's own loader, the header, the budget, then the pixels.
+OpenedPicture OpenPicture(const std::string& path, PictureType type, const PictureLimits& budget,
+                          int shrink = 1);
+
+}  // namespace corvelle
