@@ -4,7 +4,6 @@
 
 #include "core/byte_source.h"
 #include "core/imaging_picture_size.h"
-#include "core/picture_container.h"
 #include "core/picture_decoding.h"
 #include "core/picture_types.h"
 #include "core/tiff_directory.h"
@@ -32,23 +31,21 @@ std::optional<PictureSize> TiffPictureSize(ByteSource& file) {
 std::optional<PictureSize> ProbePictureSize(const std::string& path) {
     const auto file = FileByteSource::open(path);
     if (!file) return std::nullopt;
-    // The same choice of decoder as DecodePicture's.
-    const std::optional<PictureType> byName =
-        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
-    switch (ContainerToRead(byName, SniffPictureContainer(*file))) {
-        case PictureContainer::kJpeg:
+    switch (RouteOf(path, *file)) {
+        case PictureRoute::kJpeg:
             return JpegPictureSize(*file);
-        case PictureContainer::kPng:
+        case PictureRoute::kPng:
             return ImagingPictureSize(path, PictureType::kPng);
-        case PictureContainer::kWebp:
+        case PictureRoute::kWebp:
             return ImagingPictureSize(path, PictureType::kWebp);
-        case PictureContainer::kIsoMedia:
-            // A CR3's preview or a HEIF picture: decoded within what is left.
+        case PictureRoute::kTiff:
+            return TiffPictureSize(*file);
+        case PictureRoute::kIsoMedia:
+        case PictureRoute::kRawPreview:
+            // A CR3's or a raw file's preview, a HEIF picture: decoded within what is left.
             return std::nullopt;
-        default:
-            if (PictureFormatForPath(path) == PictureFormat::kTiff) return TiffPictureSize(*file);
-            return std::nullopt;  // a raw file's preview: decoded within what is left
     }
+    return std::nullopt;
 }
 
 BudgetedPicture DecodePictureWithinBudget(const std::string& path, DecodeBudget& budget,

@@ -53,33 +53,51 @@ std::vector<ByteRange> CanonRawPictures(const ByteSource& file) {
 
 }  // namespace
 
+PictureRoute RouteOf(const std::string& path, const ByteSource& file) {
+    const std::optional<PictureType> byName =
+        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
+    switch (ContainerToRead(byName, SniffPictureContainer(file))) {
+        case PictureContainer::kJpeg:
+            return PictureRoute::kJpeg;
+        case PictureContainer::kPng:
+            return PictureRoute::kPng;
+        case PictureContainer::kWebp:
+            return PictureRoute::kWebp;
+        case PictureContainer::kIsoMedia:
+            return PictureRoute::kIsoMedia;
+        default:
+            return PictureFormatForPath(path) == PictureFormat::kRawPreview
+                       ? PictureRoute::kRawPreview
+                       : PictureRoute::kTiff;
+    }
+}
+
 std::optional<PackedDib> DecodePicture(const std::string& path, const JpegMessageSink& messages,
                                        const PictureLimits& limits) {
     const auto source = FileByteSource::open(path);
     if (!source) return std::nullopt;
-    const std::optional<PictureType> byName =
-        PictureTypeOfName(path, PictureNameRule::kJpgOrJpegAnywhere);
-    switch (ContainerToRead(byName, SniffPictureContainer(*source))) {
-        case PictureContainer::kJpeg:
+    switch (RouteOf(path, *source)) {
+        case PictureRoute::kJpeg:
             return DecodeJpeg(*source, messages, limits);
-        case PictureContainer::kPng:
+        case PictureRoute::kPng:
             return DecodeWithImagingLibrary(path, PictureType::kPng, limits);
-        case PictureContainer::kWebp:
+        case PictureRoute::kWebp:
             return DecodeWithImagingLibrary(path, PictureType::kWebp, limits);
-        case PictureContainer::kIsoMedia: {
+        case PictureRoute::kIsoMedia: {
             const std::vector<ByteRange> previews = CanonRawPictures(*source);
             if (!previews.empty()) return DecodeFirstJpeg(*source, previews, messages, limits);
             // HEIC, HEIF and AVIF share one loader.
             return DecodeWithImagingLibrary(path, PictureType::kHeic, limits);
         }
-        default:
+        case PictureRoute::kRawPreview:
+            // A raw file without a usable JPEG still has its first TIFF image, often a small
+            // RGB one.
+            if (auto preview =
+                    DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))
+                return preview;
             break;
-    }
-    if (PictureFormatForPath(path) == PictureFormat::kRawPreview) {
-        // A raw file without a usable JPEG still has its first TIFF image, often a small RGB one.
-        if (auto preview =
-                DecodeFirstJpeg(*source, EmbeddedJpegPictures(*source), messages, limits))
-            return preview;
+        case PictureRoute::kTiff:
+            break;
     }
     return DecodeTiff(*source, limits);
 }

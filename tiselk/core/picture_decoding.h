@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "jpeg/jpeg_decoder.h"
+#include "core/byte_source.h"
 #include "core/packed_dib.h"
 #include "core/picture_limits.h"
 #include "core/tiff_decoder.h"
+#include "jpeg/jpeg_decoder.h"
 
 namespace corvelle {
 
@@ -17,6 +18,12 @@ enum class PictureFormat { kJpeg, kTiff, kRawPreview };
 // data (.dng .cr2 .arw .orf .rw2 .pef .srw); TIFF otherwise, which also covers ".nef"
 // (its first image is a small RGB picture). Only the name counts, not the folders above it.
 PictureFormat PictureFormatForPath(const std::string& path);
+
+// Which decoder reads a file: PNG, WebP and ISO media files (HEIC, HEIF, AVIF, CR3) by
+// their bytes whatever their name; a JPEG by its bytes under one of their names; every
+// other file as its name says.
+enum class PictureRoute { kJpeg, kPng, kWebp, kIsoMedia, kRawPreview, kTiff };
+PictureRoute RouteOf(const std::string& path, const ByteSource& file);
 
 // The picture of a file, or none when the file cannot be read or decoded. PNG, WebP,
 // HEIC/HEIF and AVIF files are told by their bytes, whatever their name, and go to the
