@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "core/budgeted_decoding.h"
 #include "core/command_line.h"
 #include "core/command_line_usage.h"
-#include "core/file_info.h"
-#include "core/histogram_json.h"
-#include "core/info_output.h"
-#include "core/picture_decoding.h"
+#include "core/decoding/budgeted_decoding.h"
+#include "core/decoding/picture_decoding.h"
+#include "core/histogram/histogram_json.h"
+#include "core/report/file_info.h"
+#include "core/report/info_output.h"
 #include "ui/tiselk_gui.h"
 
 namespace {

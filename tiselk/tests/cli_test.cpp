@@ -11,8 +11,8 @@
 
 #include <sys/stat.h>
 
-#include "core/histogram_counts.h"
-#include "core/picture_decoding.h"
+#include "core/decoding/picture_decoding.h"
+#include "core/histogram/histogram_counts.h"
 #include "exif_test_helpers.h"
 #include "support/temp_folder.h"
 

@@ -2,8 +2,8 @@
 // and that every byte comes back.
 #include <gtest/gtest.h>
 
-#include "core/budgeted_decoding.h"
-#include "core/decode_budget.h"
+#include "core/decoding/budgeted_decoding.h"
+#include "core/decoding/decode_budget.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // The GPS directory: its lines after all the others, and the position it gives.
 #include <gtest/gtest.h>
 
-#include "core/gps_report.h"
+#include "core/exif/gps_report.h"
 #include "exif_test_helpers.h"
 
 namespace corvelle {

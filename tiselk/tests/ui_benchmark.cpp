@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "core/decode_budget.h"
+#include "core/decoding/decode_budget.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/photo_view_wnd.h"
 #include "ui/resource_ids.h"

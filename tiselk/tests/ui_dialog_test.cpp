@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-#include "core/file_info.h"
+#include "core/report/file_info.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/resource_ids.h"
 #include "ui/thumbnail_ctrl.h"

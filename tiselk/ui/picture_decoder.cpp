@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QPointer>
 
-#include "core/budgeted_decoding.h"
+#include "core/decoding/budgeted_decoding.h"
 
 namespace corvelle {
 

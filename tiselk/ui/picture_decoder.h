@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/budgeted_decoding.h"
-#include "core/histogram_counts.h"
+#include "core/decoding/budgeted_decoding.h"
+#include "core/histogram/histogram_counts.h"
 #include "ui/picture_handle.h"
 
 namespace corvelle {

@@ -17,10 +17,10 @@
 
 #include <cstdio>
 
-#include "core/file_info.h"
+#include "core/decoding/imaging_decoder.h"
+#include "core/exif/gps_report.h"
 #include "core/folder_listing.h"
-#include "core/gps_report.h"
-#include "core/imaging_decoder.h"
+#include "core/report/file_info.h"
 #include "jpeg/jpeg_decoder.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/open_with_desktop.h"
