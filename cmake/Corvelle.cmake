@@ -57,7 +57,7 @@ endfunction()
 
 # corvelle_program(NAME <name> [CORE_LIBS ...] [UI_LIBS ...])
 # Sources are picked up by folder so that new files need no list edits:
-#   core/*.cpp          -> <name>_core          (no Qt Widgets)
+#   core/**/*.cpp       -> <name>_core          (no Qt Widgets; folders group it by concern)
 #   ui/*.cpp            -> <name>_ui            (Qt Widgets, calls <name>_core)
 #   main.cpp            -> <name>
 #   tests/support/*.cpp -> <name>_test_support  (helpers both suites share; no Qt Widgets)
@@ -70,7 +70,7 @@ function(corvelle_program)
     set(placeholder ${CMAKE_CURRENT_BINARY_DIR}/${P_NAME}_placeholder.cpp)
     file(WRITE ${placeholder} "namespace { [[maybe_unused]] int placeholder; }\n")
 
-    file(GLOB core_sources CONFIGURE_DEPENDS ${dir}/core/*.cpp)
+    file(GLOB_RECURSE core_sources CONFIGURE_DEPENDS ${dir}/core/*.cpp)
     add_library(${P_NAME}_core STATIC ${core_sources} ${placeholder})
     target_include_directories(${P_NAME}_core PUBLIC ${dir})
     target_link_libraries(${P_NAME}_core PUBLIC common ${P_CORE_LIBS})

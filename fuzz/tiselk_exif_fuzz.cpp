@@ -7,7 +7,7 @@
 #include <span>
 
 #include "core/byte_source.h"
-#include "core/file_info.h"
+#include "core/report/file_info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* name : {"input.jpg", "input.tif"}) {

@@ -5,9 +5,9 @@
 #include <span>
 
 #include "core/byte_source.h"
-#include "core/byte_window.h"
+#include "core/decoding/byte_window.h"
+#include "core/decoding/raw_preview.h"
 #include "jpeg/jpeg_decoder.h"
-#include "core/raw_preview.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const corvelle::MemoryByteSource file(std::span<const uint8_t>(data, size));

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "core/byte_source.h"
-#include "core/tiff_decoder.h"
+#include "core/decoding/tiff_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     corvelle::MemoryByteSource source(std::span<const uint8_t>(data, size));

@@ -1,13 +1,15 @@
 // tiselk-headless: the modes that decode pictures (--decode, --histogram), started by
 // tiselk in its place with its arguments.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/command_line.h"
 #include "core/command_line_usage.h"
-#include "core/histogram_json.h"
-#include "core/picture_decoding.h"
+#include "core/decoding/budgeted_decoding.h"
+#include "core/decoding/picture_decoding.h"
+#include "core/histogram/histogram_json.h"
 
 namespace {
 
@@ -17,13 +19,22 @@ void PrintJpegMessage(const std::string& path, const std::string& message) {
     std::fprintf(stderr, "tiselk: %s: %s\n", path.c_str(), message.c_str());
 }
 
-int RunDecode(const std::string& input, const std::string& output) {
-    const auto picture = corvelle::DecodePicture(
-        input, [&](const std::string& message) { PrintJpegMessage(input, message); });
-    if (!picture) {
-        std::fprintf(stderr, "tiselk: %s: cannot be decoded\n", input.c_str());
-        return 1;
+// The picture within the process's byte budget, or none with the reason on stderr.
+std::optional<corvelle::PackedDib> Decode(const std::string& path) {
+    corvelle::BudgetedPicture decoded = corvelle::DecodePictureWithinBudget(
+        path, corvelle::DecodeBudget::Process(), corvelle::BudgetUse::kShown,
+        [&](const std::string& message) { PrintJpegMessage(path, message); });
+    if (!decoded.picture) {
+        const std::string reason =
+            decoded.problem.empty() ? std::string("cannot be decoded") : decoded.problem;
+        std::fprintf(stderr, "tiselk: %s: %s\n", path.c_str(), reason.c_str());
     }
+    return std::move(decoded.picture);
+}
+
+int RunDecode(const std::string& input, const std::string& output) {
+    const auto picture = Decode(input);
+    if (!picture) return 1;
     if (!corvelle::WriteBmpFile(output, *picture)) {
         std::fprintf(stderr, "tiselk: %s: cannot be written\n", output.c_str());
         return 1;
@@ -37,13 +48,10 @@ int RunHistogram(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         corvelle::FileHistogram histogram;
         histogram.path = file;
-        const auto picture = corvelle::DecodePicture(
-            file, [&](const std::string& message) { PrintJpegMessage(file, message); });
-        if (picture) {
+        if (const auto picture = Decode(file)) {
             histogram.decoded = true;
             histogram.counts = corvelle::CountHistogram(&*picture);
         } else {
-            std::fprintf(stderr, "tiselk: %s: cannot be decoded\n", file.c_str());
             status = 1;
         }
         histograms.push_back(std::move(histogram));

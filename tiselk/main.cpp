@@ -8,8 +8,8 @@
 
 #include "core/command_line.h"
 #include "core/command_line_usage.h"
-#include "core/file_info.h"
-#include "core/info_output.h"
+#include "core/report/file_info.h"
+#include "core/report/info_output.h"
 #include "core/private_program.h"
 
 namespace {
@@ -22,7 +22,7 @@ int RunInfo(bool asJson, const std::vector<std::string>& files) {
     corvelle::InfoJsonWriter json(Write);
     for (size_t i = 0; i < files.size(); ++i) {
         // The texts name a thumbnail's place but never show it: none is decoded.
-        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i], nullptr);
+        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
         if (asJson) {
             json.add(info);
         } else {

@@ -7,11 +7,12 @@
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
+#include <map>
 
 #include <sys/stat.h>
 
-#include "core/histogram_counts.h"
-#include "core/picture_decoding.h"
+#include "core/decoding/picture_decoding.h"
+#include "core/histogram/histogram_counts.h"
 #include "exif_test_helpers.h"
 #include "support/temp_folder.h"
 
@@ -47,8 +48,17 @@ std::string WriteSample(const testing::TempFolder& folder) {
         .longs(0xA003, {8});
     TiffDirectory ifd1;
     ifd1.shorts(0x0103, {6}).longs(0x0201, {8}).longs(0x0202, {4});
+    TiffDirectory gps;
+    gps.ascii(0x0001, "S")
+        .rationals(0x0002, {{33, 1}, {51, 1}, {3240, 100}})
+        .ascii(0x0003, "E")
+        .rationals(0x0004, {{151, 1}, {12, 1}, {3600, 100}});
     TiffDirectory ifd0;
-    ifd0.ascii(0x010F, "Maker").ascii(0x0110, "Caf\xE9 Cam").subDirectory(0x8769, exif).next(ifd1);
+    ifd0.ascii(0x010F, "Maker")
+        .ascii(0x0110, "Caf\xE9 Cam")
+        .subDirectory(0x8769, exif)
+        .subDirectory(0x8825, gps)
+        .next(ifd1);
     const std::string path = folder.file("sample.jpg");
     testing::WriteFileBytes(
         path, testing::InsertAfterSoi(
@@ -85,9 +95,15 @@ TEST(CommandLineTest, JsonGivesOneObjectPerArgument) {
     EXPECT_TRUE(
         first["summaryText"].toString().startsWith(QString::fromUtf8("모델명 :        Caf")));
     const QJsonArray report = first["report"].toArray();
-    ASSERT_EQ(report.size(), 3);
+    ASSERT_EQ(report.size(), 8);
     EXPECT_EQ(report[0].toString(), "Maker = \"Maker\"\r\n");
-    EXPECT_EQ(report[2].toString(), "Compression = JPEG\r\n");
+    EXPECT_EQ(report[3].toString(), "Compression = JPEG\r\n");
+    EXPECT_EQ(report[5].toString(), QString::fromUtf8("GPSLatitude = 33° 51' 32.40\" S\r\n"));
+    const QJsonObject gps = first["gps"].toObject();
+    EXPECT_EQ(gps["latitude"].toDouble(), -33.859);
+    EXPECT_EQ(gps["longitude"].toDouble(), 151.21);
+    EXPECT_TRUE(gps["altitude"].isNull());
+    EXPECT_TRUE(run.out.contains("\"gps\": {\"latitude\": -33.859000, \"longitude\": 151.210000"));
     EXPECT_EQ(first["thumbnail"].toObject()["offset"].toInt(), 8);
     EXPECT_EQ(first["thumbnail"].toObject()["length"].toInt(), 4);
 
@@ -97,7 +113,8 @@ TEST(CommandLineTest, JsonGivesOneObjectPerArgument) {
     EXPECT_TRUE(second["report"].toArray().isEmpty());
     EXPECT_TRUE(second["thumbnail"].isNull());
     EXPECT_EQ(second["lightValue"].toString(), "");
-    EXPECT_EQ(second.keys().size(), 21);
+    EXPECT_TRUE(second["gps"].isNull());
+    EXPECT_EQ(second.keys().size(), 22);
 }
 
 TEST(CommandLineTest, NamedPipeIsRefusedWithoutWaitingForAWriter) {
@@ -123,7 +140,8 @@ TEST(CommandLineTest, InfoShowsPanelSummaryAndReport) {
     EXPECT_EQ(out.rfind("Model: Caf\xC3\xA9 Cam\nISO: 100\nTime: 2004:03:15 14:25:30\n", 0), 0u)
         << out;
     EXPECT_NE(out.find("Image w/h: 8 x 8\n"), std::string::npos);
-    EXPECT_NE(out.find("Light Value : 11\n\n"), std::string::npos);
+    EXPECT_NE(out.find("Light Value : 11\nLocation: -33.859000, 151.210000\n\n"),
+              std::string::npos);
     EXPECT_NE(out.find("\nLV :        11\n\nMaker = \"Maker\"\n"), std::string::npos);
     EXPECT_NE(out.find("\n-----"), std::string::npos);
     EXPECT_TRUE(out.ends_with("\n\nNo Exif Informations\n")) << out;
@@ -156,6 +174,51 @@ TEST(CommandLineTest, SampleCorpus) {
     EXPECT_GT(withReport, files.size() / 2);
 }
 
+// Every sample picture with a position gives the one exiftool reads, to six decimals, and
+// no other picture gives one.
+TEST(CommandLineTest, SampleCorpusPositionsAgreeWithExiftool) {
+    const std::filesystem::path corpus =
+        std::filesystem::path(CORVELLE_SOURCE_DIR) / ".." / "shared" / "corpus" / "exif-samples";
+    if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no sample corpus at " << corpus;
+    QStringList files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+        if (entry.is_regular_file() && entry.path().extension() != "")
+            files << QString::fromStdString(entry.path().string());
+    }
+    QProcess exiftool;
+    exiftool.start("exiftool", QStringList{"-j", "-n", "-GPSLatitude", "-GPSLongitude"} + files);
+    if (!exiftool.waitForFinished(600000) || exiftool.exitStatus() != QProcess::NormalExit)
+        GTEST_SKIP() << "exiftool is missing";
+    std::map<QString, std::pair<QString, QString>> expected;
+    for (const auto& value : QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array()) {
+        const QJsonObject file = value.toObject();
+        if (!file.contains("GPSLatitude") || !file.contains("GPSLongitude")) continue;
+        expected[file["SourceFile"].toString()] = {
+            QString::number(file["GPSLatitude"].toDouble(), 'f', 6),
+            QString::number(file["GPSLongitude"].toDouble(), 'f', 6)};
+    }
+    ASSERT_FALSE(expected.empty());
+    const ProgramRun run = RunTiselk(QStringList{"--json"} + files);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    int positions = 0;
+    for (const auto& value : QJsonDocument::fromJson(run.out).array()) {
+        const QJsonObject file = value.toObject();
+        const QString path = file["path"].toString();
+        const auto wanted = expected.find(path);
+        if (wanted == expected.end()) {
+            EXPECT_TRUE(file["gps"].isNull()) << path.toStdString();
+            continue;
+        }
+        const QJsonObject gps = file["gps"].toObject();
+        EXPECT_EQ(QString::number(gps["latitude"].toDouble(), 'f', 6), wanted->second.first)
+            << path.toStdString();
+        EXPECT_EQ(QString::number(gps["longitude"].toDouble(), 'f', 6), wanted->second.second)
+            << path.toStdString();
+        ++positions;
+    }
+    EXPECT_EQ(positions, int(expected.size()));
+}
+
 }  // namespace
 }  // namespace corvelle
 
@@ -179,6 +242,15 @@ TEST(CommandLineTest, DecodeWritesTheWindowsPictureAsBmp) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("bad.bmp")));
     EXPECT_TRUE(run.err.contains("cannot be decoded"));
     EXPECT_EQ(RunTiselk({"--decode", QString::fromStdString(input)}).status, 2);
+
+    // A picture past the process's byte budget is refused from its header, with the reason.
+    testing::WriteFileBytes(folder.file("huge.jpg"), {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0xFF, 0xFF,
+                                                      0xFF, 0xFF, 3, 1, 0x11, 0});
+    run = RunTiselk({"--decode", QString::fromStdString(folder.file("huge.jpg")), "-o",
+                     QString::fromStdString(folder.file("huge.bmp"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("huge.jpg: too large (65535 x 65535, 12288 MB)\n"))
+        << run.err.toStdString();
 }
 
 TEST(CommandLineTest, HistogramGivesTheFourTablesAndMeans) {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "jpeg/jpeg_decoder.h"
-#include "core/picture_decoding.h"
+#include "core/decoding/picture_decoding.h"
 #include "decode_test_pictures.h"
+#include "jpeg/jpeg_decoder.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/byte_source.h"
-#include "core/picture_decoding.h"
-#include "core/tiff_decoder.h"
-#include "core/tiff_directory.h"
+#include "core/decoding/picture_decoding.h"
+#include "core/decoding/tiff_decoder.h"
+#include "core/decoding/tiff_directory.h"
 #include "decode_test_pictures.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "core/file_info.h"
 #include "core/folder_listing.h"
+#include "core/report/file_info.h"
 #include "exif_test_helpers.h"
 #include "support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "core/exif_numbers.h"
+#include "core/exif/exif_numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/buffered_byte_source.h"
-#include "core/exif_reader.h"
-#include "core/file_info.h"
+#include "core/exif/exif_reader.h"
+#include "core/report/file_info.h"
 #include "exif_test_helpers.h"
 #include "support/counting_byte_source.h"
 #include "support/temp_folder.h"

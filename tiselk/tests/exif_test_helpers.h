@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exif_reader.h"
+#include "core/exif/exif_reader.h"
 #include "support/exif_builder.h"
 
 namespace corvelle::testing {

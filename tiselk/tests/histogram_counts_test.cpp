@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/histogram_counts.h"
+#include "core/histogram/histogram_counts.h"
 
 namespace corvelle {
 namespace {

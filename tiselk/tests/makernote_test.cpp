@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "core/maker_notes.h"
+#include "core/exif/maker_notes.h"
 #include "exif_test_helpers.h"
 
 namespace corvelle {

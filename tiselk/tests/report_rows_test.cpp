@@ -117,6 +117,39 @@ TEST(ReportRowsTest, UnknownTagsByType) {
     EXPECT_EQ(ReportOf(ifd0), expected);
 }
 
+// Today's tags read like the unknown ones, by their names; the tags the report names already
+// keep their own lines.
+TEST(ReportRowsTest, TodaysTagsByNameWithTheUnknownTagValue) {
+    TiffDirectory exif;
+    exif.shorts(0x8830, {2})
+        .asciiExact(0x9011, "+09:00\0")
+        .rationals(0xA20B, {{5, 1}})
+        .shorts(0xA405, {29})
+        .rationals(0xA432, {{83, 20}, {83, 20}, {11, 5}, {11, 5}})
+        .ascii(0xA434, "iPhone 6 back camera 4.15mm f/2.2")
+        .bytes(0xA462, testing::kUndefined, {1, 2, 3, 4, 5, 6, 7, 8})
+        .shorts(0xA463, {1})
+        .ascii(0xC614, "Phone");
+    TiffDirectory ifd0;
+    ifd0.shorts(0x4746, {4}).subDirectory(0x8769, exif);
+    const Lines lines = ReportOf(ifd0);
+    const Lines expected = {
+        "Rating = 4\r\n",
+        "ExifOffset is Exist\r\n",
+        "SensitivityType = 2\r\n",
+        "OffsetTimeOriginal = \"+09:00\"\r\n",
+        "FlashEnergy = 5\r\n",
+        "FocalLengthIn35mmFilm = 29\r\n",
+        "LensSpecification = 83, 20\r\n",
+        "LensModel = \"iPhone 6 back camera 4.15mm f/2.2\"\r\n",
+        "SourceExposureTimesOfCompositeImage type(7) Count(8) Data(" + lines.at(8).substr(58, 8) +
+            ")\r\n",
+        "Unknown Tag(0xa463) = 1\r\n",
+        "UniqueCameraModel = \"Phone\"\r\n",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
 TEST(ReportRowsTest, ShortsAndLongsAreReadWhereTiffKeepsThem) {
     // Three SHORTs do not fit the value field: they lie at the offset, in either order.
     TiffDirectory three;

@@ -2,9 +2,9 @@
 // same rules as a JPEG, its thumbnail and its picture.
 #include <gtest/gtest.h>
 
-#include "core/file_info.h"
+#include "core/decoding/picture_decoding.h"
 #include "core/folder_listing.h"
-#include "core/picture_decoding.h"
+#include "core/report/file_info.h"
 #include "support/exif_builder.h"
 #include "support/iso_media_builder.h"
 #include "support/raw_file_builder.h"
@@ -26,7 +26,10 @@ TEST(TodaysFiles, EachTypeShowsItsExifThumbnailAndPicture) {
         EXPECT_EQ(info.summary.dateTime, "2023:06:01 14:25:30");
         EXPECT_EQ(info.lightValue, 11);
         EXPECT_NE(ReportBoxText(info), "No Exif Informations");
-        EXPECT_EQ(!info.summary.thumbnailJpeg.empty(), file.ownThumbnail);
+        // A HEIF thumbnail in another coding is only decoded by the window that shows it.
+        const bool coded = file.name == "coded.heic";
+        EXPECT_EQ(info.codedThumbnailItem, coded);
+        EXPECT_EQ(!info.summary.thumbnailJpeg.empty(), file.ownThumbnail && !coded);
         const auto picture = DecodePicture(folder.file(file.name));
         ASSERT_TRUE(picture);
         EXPECT_EQ(picture->width(), file.width);
@@ -57,19 +60,20 @@ TEST(TodaysFiles, ContainersByTheirBytesTheRestByTheFilesOwnName) {
     const Bytes jpeg = InsertAfterSoi(EncodeTestJpeg(8, 8), {ExifSegment(tiff)});
     const Bytes png = BuildPngChunks({{"IHDR", Bytes(13, 1)}, {"eXIf", tiff}, {"IEND", {}}});
     const Bytes heif = BuildHeif({.exifTiff = tiff});
-    const Bytes profile = BuildPngChunks(
-        {{"IHDR", Bytes(13, 1)},
-         {"iTXt", PngTextChunk("iTXt", "Raw profile type exif", RawProfileText("exif", tiff), true)}});
+    const Bytes profile =
+        BuildPngChunks({{"IHDR", Bytes(13, 1)},
+                        {"iTXt", PngTextChunk("iTXt", "Raw profile type exif",
+                                              RawProfileText("exif", tiff), true)}});
     std::filesystem::create_directories(folder.file("trip.jpg.d"));
     struct Row {
         const char* name;
         const Bytes& bytes;
         bool shown;
     } rows[] = {
-        {"trip.jpg.d/a.tif", tiff, true},  {"trip.jpg.d/IMG.heic", heif, true},
-        {"plain.tif", tiff, true},         {"jpeg.heic", jpeg, true},
-        {"jpeg.png", jpeg, true},          {"heif.jpg", heif, true},
-        {"png.jpg", png, true},            {"jpeg.tif", jpeg, false},
+        {"trip.jpg.d/a.tif", tiff, true}, {"trip.jpg.d/IMG.heic", heif, true},
+        {"plain.tif", tiff, true},        {"jpeg.heic", jpeg, true},
+        {"jpeg.png", jpeg, true},         {"heif.jpg", heif, true},
+        {"png.jpg", png, true},           {"jpeg.tif", jpeg, false},
         {"profile.png", profile, true},
     };
     for (const Row& row : rows) {

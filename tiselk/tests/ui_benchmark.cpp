@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QListWidget>
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
+#include "core/decoding/decode_budget.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/photo_view_wnd.h"
 #include "ui/resource_ids.h"
@@ -64,11 +67,41 @@ TEST_F(DialogTest, DISABLED_SelectionAndPhotoViewTimes) {
         view->WaitForPicture();
         const double stepped = Milliseconds(start);
         view->repaint();
-        std::printf("Space step in the photo view %s read-ahead: %.0f ms (%.0f ms of it painting)\n",
-                    readAhead ? "with" : "without", Milliseconds(start), Milliseconds(start) - stepped);
+        std::printf(
+            "Space step in the photo view %s read-ahead: %.0f ms (%.0f ms of it painting)\n",
+            readAhead ? "with" : "without", Milliseconds(start), Milliseconds(start) - stepped);
         view->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// The photo view paged over every picture of the folder, each left time to read ahead: the
+// peak resident memory of the whole run, for bench/tiselk_memory.sh.
+TEST_F(DialogTest, DISABLED_PhotoViewPeakMemory) {
+    const char* bench = std::getenv("TISELK_BENCH_FOLDER");
+    ASSERT_NE(bench, nullptr) << "TISELK_BENCH_FOLDER names a folder of pictures";
+    SettingsStore(kTiselkSettings).writeString("Config", "Recent Path", bench);
+    Start();
+    ASSERT_GE(List()->count(), 1);
+    List()->setCurrentRow(0);
+    dialog->WaitForPicture();
+    dialog->OnView();
+    CPhotoViewWnd* view = dialog->PhotoView();
+    ASSERT_NE(view, nullptr);
+    view->grab();
+    for (int row = 0; row < List()->count(); ++row) {
+        if (row > 0) view->Next();
+        view->WaitForPicture();
+        const Clock::time_point start = Clock::now();
+        while (Milliseconds(start) < 3000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::printf("picture %d: %s, %.0f MB of the budget held\n", row + 1,
+                    view->Picture() ? "shown" : view->Problem().toUtf8().constData(),
+                    double(DecodeBudget::Process().held()) / (1 << 20));
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("photo view peak memory: %.0f MB\n", double(usage.ru_maxrss) / 1024);
+    view->close();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,7 +12,7 @@
 
 #include <filesystem>
 
-#include "core/file_info.h"
+#include "core/report/file_info.h"
 #include "ui/histogram_ctrl.h"
 #include "ui/resource_ids.h"
 #include "ui/thumbnail_ctrl.h"
@@ -53,14 +54,19 @@ TEST_F(DialogTest, SelectedFileFillsPanelReportSummaryAndPictures) {
     Start();
     Select("shot.jpg");
     const FileInfo info = ReadFileInfo(folder.file("shot.jpg"));
-    const std::pair<int, const char*> ids[] = {
-        {IDC_MODEL, "Model"},         {IDC_ISO, "ISO"},
-        {IDC_TIME, "Time"},           {IDC_EXIF_VERSION, "Exif Ver."},
-        {IDC_FILE_SIZE, "File size"}, {IDC_FLASH, "Flash"},
-        {IDC_IMAGE_SIZE, "Image w/h"}, {IDC_EXPOSURE, "Exposure"},
-        {IDC_METERING, "Metering"},   {IDC_EXPOSURE_BIAS, "Exp. Bias"},
-        {IDC_FOCAL_LENGTH, "Focal Length"}, {IDC_SHUTTER, "Shutter"},
-        {IDC_LIGHT_VALUE, "Light Value "}};
+    const std::pair<int, const char*> ids[] = {{IDC_MODEL, "Model"},
+                                               {IDC_ISO, "ISO"},
+                                               {IDC_TIME, "Time"},
+                                               {IDC_EXIF_VERSION, "Exif Ver."},
+                                               {IDC_FILE_SIZE, "File size"},
+                                               {IDC_FLASH, "Flash"},
+                                               {IDC_IMAGE_SIZE, "Image w/h"},
+                                               {IDC_EXPOSURE, "Exposure"},
+                                               {IDC_METERING, "Metering"},
+                                               {IDC_EXPOSURE_BIAS, "Exp. Bias"},
+                                               {IDC_FOCAL_LENGTH, "Focal Length"},
+                                               {IDC_SHUTTER, "Shutter"},
+                                               {IDC_LIGHT_VALUE, "Light Value "}};
     for (const PanelField& field : PanelFields(info)) {
         const auto match = std::find_if(std::begin(ids), std::end(ids), [&](const auto& id) {
             return std::string(id.second) == field.label;
@@ -85,6 +91,33 @@ TEST_F(DialogTest, SelectedFileFillsPanelReportSummaryAndPictures) {
 
     dialog->OnCopyInfo();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), info.summaryText);
+}
+
+TEST_F(DialogTest, PictureWithAPositionOffersItsMapInTheReportMenu) {
+    TiffDirectory gps;
+    gps.ascii(0x0001, "N")
+        .rationals(0x0002, {{37, 1}, {33, 1}, {5960, 100}})
+        .ascii(0x0003, "E")
+        .rationals(0x0004, {{126, 1}, {58, 1}, {4090, 100}});
+    TiffDirectory ifd0;
+    ifd0.ascii(0x0110, "Phone").subDirectory(0x8825, gps);
+    Write("phone.jpg",
+          InsertAfterSoi(EncodeTestJpeg(8, 8), {ExifSegment(BuildTiff(ifd0, kLittle))}));
+    Write("camera.jpg", ExifPicture(8, 8, "Camera"));
+    Start();
+    Select("phone.jpg");
+    std::unique_ptr<QMenu> menu(dialog->CreateReportMenu());
+    const auto* map = menu->findChild<QAction*>(QStringLiteral("showMap"));
+    ASSERT_TRUE(map);
+    EXPECT_EQ(map->text(), QStringLiteral("지도에서 보기(&M)"));
+    EXPECT_EQ(dialog->MapUrl(), QStringLiteral("https://www.openstreetmap.org/?mlat=37.566556&"
+                                               "mlon=126.978028#map=16/37.566556/126.978028"));
+    EXPECT_FALSE(menu->actions().first()->text().isEmpty()) << "the edit entries stay";
+
+    Select("camera.jpg");
+    menu.reset(dialog->CreateReportMenu());
+    EXPECT_FALSE(menu->findChild<QAction*>(QStringLiteral("showMap")));
+    EXPECT_TRUE(dialog->MapUrl().isEmpty());
 }
 
 TEST_F(DialogTest, FileWithoutExifThatCannotBeDecoded) {

@@ -30,7 +30,7 @@ class HeldDecoder {
         m_changed.wait(lock, [&] { return m_running == 0; });
     }
     ViewDecoder decoder() {
-        return [this](const QString& path, const std::atomic<bool>& abandoned) {
+        return [this](const QString& path, const std::atomic<bool>& abandoned, bool) {
             return decode(path, abandoned);
         };
     }
@@ -41,6 +41,10 @@ class HeldDecoder {
     std::vector<QString> finished() const {
         const std::lock_guard lock(m_mutex);
         return m_finished;
+    }
+    std::vector<QString> started() const {
+        const std::lock_guard lock(m_mutex);
+        return m_started;
     }
     // Waits until no decode is running any more (all released or abandoned).
     void waitUntilIdle() {
@@ -53,10 +57,11 @@ class HeldDecoder {
         const QString name = QFileInfo(path).fileName();
         std::unique_lock lock(m_mutex);
         ++m_running;
+        m_started.push_back(name);
         // Abandonment is a flag the view sets without this lock: look at it now and then.
         while (!m_releaseAll && !m_released.count(name) && !abandoned)
             m_changed.wait_for(lock, std::chrono::milliseconds(1));
-        DecodedPicture result{path, nullptr, {}, {}};
+        DecodedPicture result{path, nullptr, {}, {}, {}};
         if (!abandoned && !m_releaseAll) {
             m_finished.push_back(name);
             result.picture = std::make_shared<const PackedDib>(
@@ -71,6 +76,7 @@ class HeldDecoder {
     std::condition_variable m_changed;
     std::set<QString> m_released;
     std::vector<QString> m_finished;
+    std::vector<QString> m_started;
     int m_running = 0;
     bool m_releaseAll = false;
 };
@@ -142,6 +148,24 @@ TEST_F(PhotoViewPagingTest, HeldKeyCountsTowardOneTargetAndSettlesWithinOneDecod
     EXPECT_EQ(view->TargetRow(), 8);
     Release("p9.jpg");
     EXPECT_EQ(list.currentRow(), 8);
+}
+
+// The shown picture has the byte budget first: its neighbours are decoded once it is there.
+TEST_F(PhotoViewPagingTest, NeighboursAreDecodedOnceTheShownPictureIsThere) {
+    auto waitForStarts = [&](size_t count) {
+        QElapsedTimer waited;
+        waited.start();
+        while (held.started().size() < count && waited.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    waitForStarts(1);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(held.started(), std::vector<QString>{"p1.jpg"});
+    Release("p1.jpg");
+    waitForStarts(2);
+    EXPECT_EQ(held.started(), (std::vector<QString>{"p1.jpg", "p2.jpg"}));
 }
 
 TEST_F(PhotoViewPagingTest, EscapeAndCloseBoxAnswerWhileAPictureIsBeingMade) {

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 
-#include "core/histogram_plot.h"
+#include "core/histogram/histogram_plot.h"
 #include "support/exif_builder.h"
 #include "support/temp_folder.h"
 #include "ui/histogram_ctrl.h"
@@ -90,7 +90,8 @@ TEST_F(HistogramTest, GrayJpegGivesAFlatShapeAndTheMarkerAtZero) {
     TestJpegOptions gray;
     gray.components = 1;
     WriteFileBytes(folder.file("gray.jpg"), EncodeTestJpeg(16, 16, gray));
-    const DecodedPicture decoded = DecodePictureFile(QString::fromStdString(folder.file("gray.jpg")));
+    const DecodedPicture decoded =
+        DecodePictureFile(QString::fromStdString(folder.file("gray.jpg")));
     ASSERT_TRUE(decoded.picture);
     control.SetPicture(decoded.picture, decoded.counts);
     const QImage pixels = Pixels();
@@ -123,8 +124,8 @@ TEST(ThumbnailTest, PictureScaledIntoWhiteAndClickOpensTheView) {
     int requests = 0;
     QObject::connect(&control, &CThumbnailCtrl::ViewRequested, [&] { ++requests; });
     const auto click = [&] {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&control, &press);
     };
     click();

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "core/histogram_plot.h"
+#include "core/histogram/histogram_plot.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ void CHistogramCtrl::paintEvent(QPaintEvent* event) {
 
     for (const corvelle::GradientStrip& strip :
          corvelle::GradientStrips(colour, left, corvelle::kHistogramWidth)) {
-        painter.fillRect(QRect(strip.left, top, strip.right - strip.left, 20), ToColor(strip.colour));
+        painter.fillRect(QRect(strip.left, top, strip.right - strip.left, 20),
+                         ToColor(strip.colour));
     }
     for (int zone = 0; zone < corvelle::kZoneCount; ++zone) {
         const int grey = corvelle::ZoneGrey(zone);
@@ -65,7 +66,8 @@ void CHistogramCtrl::paintEvent(QPaintEvent* event) {
     const int mean = corvelle::HistogramMean(table);
     painter.fillRect(QRect(QPoint(left - 6, bottom - 18), QPoint(left + 255, bottom - 1)),
                      palette().color(QPalette::Button));
-    const QPoint triangle[3] = {QPoint(left + mean, bottom - 18), QPoint(left + mean - 6, bottom - 8),
+    const QPoint triangle[3] = {QPoint(left + mean, bottom - 18),
+                                QPoint(left + mean - 6, bottom - 8),
                                 QPoint(left + mean + 6, bottom - 8)};
     painter.drawPolygon(triangle, 3);
 }

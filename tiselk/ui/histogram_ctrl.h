@@ -2,7 +2,7 @@
 
 #include <QFrame>
 
-#include "core/histogram_counts.h"
+#include "core/histogram/histogram_counts.h"
 #include "ui/picture_handle.h"
 
 // The histogram of the shown picture on the zone scale: a gradient bar toward the channel's

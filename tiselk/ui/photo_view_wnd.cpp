@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -67,7 +67,9 @@ ViewRect CPhotoViewWnd::OnScreen(const ViewRect& inWindow) const {
             inWindow.right + m_rcWindow.left, inWindow.bottom + m_rcWindow.top};
 }
 
-ViewRect CPhotoViewWnd::ShownRect() const { return OnScreen(PictureRectInWindow(m_hPicture.get())); }
+ViewRect CPhotoViewWnd::ShownRect() const {
+    return OnScreen(PictureRectInWindow(m_hPicture.get()));
+}
 
 void CPhotoViewWnd::Invalidate(const ViewRect& screenRect) {
     const ViewRect visible = corvelle::IntersectRect(screenRect, m_rcScreen);
@@ -91,11 +93,13 @@ void CPhotoViewWnd::Show(const corvelle::DecodedPicture& decoded) {
     const ViewRect oldShown = ShownRect();
     if (!m_bFitMode && decoded.picture) {
         // A larger picture stands centred on the screen, in a window that holds it whole.
-        const ViewRect natural = corvelle::CentredRect(decoded.picture->width(),
-                                                       decoded.picture->height(), m_rcScreen);
+        const ViewRect natural =
+            corvelle::CentredRect(decoded.picture->width(), decoded.picture->height(), m_rcScreen);
         m_rcWindow = corvelle::UnionRect(natural, m_rcScreen);
     }
     m_hPicture = decoded.picture;
+    m_strProblem = QString::fromStdString(decoded.problem);
+    setToolTip(m_strProblem);
     setCursor(Qt::ArrowCursor);
     // What was covered and what is now covered; the rest stays black.
     Invalidate(corvelle::UnionRect(oldShown, ShownRect()));
@@ -105,7 +109,8 @@ void CPhotoViewWnd::Show(const corvelle::DecodedPicture& decoded) {
         const QSignalBlocker quiet(m_pList);
         m_pList->setCurrentRow(m_nTargetRow);
     }
-    if (!decoded.messages.empty() && m_fnShowJpegMessage) m_fnShowJpegMessage(decoded.messages.front());
+    if (!decoded.messages.empty() && m_fnShowJpegMessage)
+        m_fnShowJpegMessage(decoded.messages.front());
 }
 
 void CPhotoViewWnd::WaitForPicture() {
@@ -160,6 +165,11 @@ void CPhotoViewWnd::paintEvent(QPaintEvent* event) {
     const QRegion outside = QRegion(event->rect()).subtracted(QRegion(target));
     for (const QRect& part : outside) painter.fillRect(part, Qt::black);
     if (m_hPicture) corvelle::DrawDib(painter, *m_hPicture, target, event->rect());
+    if (!m_hPicture && !m_strProblem.isEmpty()) {
+        // Why the picture is not shown: "too large (W x H, N MB)".
+        painter.setPen(Qt::gray);
+        painter.drawText(rect(), Qt::AlignCenter, m_strProblem);
+    }
 }
 
 void CPhotoViewWnd::keyPressEvent(QKeyEvent* event) {

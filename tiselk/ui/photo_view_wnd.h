@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -42,6 +42,7 @@ class CPhotoViewWnd : public QWidget {
 
     bool FitMode() const { return m_bFitMode; }
     const corvelle::PictureHandle& Picture() const { return m_hPicture; }
+    const QString& Problem() const { return m_strProblem; }
     // Where the picture stands on the screen; empty without one.
     corvelle::ViewRect ShownRect() const;
     // The window a natural-size picture would need (screen coordinates).
@@ -86,6 +87,7 @@ class CPhotoViewWnd : public QWidget {
     bool m_bFitMode = true;
     bool m_bLoaded = false;
     corvelle::PictureHandle m_hPicture;
+    QString m_strProblem;  // why the picture is not shown, when it is too large
     int m_nTargetRow = -1;
     corvelle::CViewPictureLoader* m_pLoader;
     bool m_bDragging = false;

@@ -4,21 +4,24 @@
 #include <QFile>
 #include <QPointer>
 
-#include "core/picture_decoding.h"
+#include "core/decoding/budgeted_decoding.h"
 
 namespace corvelle {
 
-DecodedPicture DecodePictureFile(const QString& path, const std::atomic<bool>* abandoned) {
+DecodedPicture DecodePictureFile(const QString& path, const std::atomic<bool>* abandoned,
+                                 BudgetUse use) {
     DecodedPicture result;
     result.path = path;
-    PictureLimits limits;
-    limits.abandoned = abandoned;
-    auto picture = DecodePicture(
-        QFile::encodeName(path).toStdString(),
-        [&](const std::string& message) { result.messages.push_back(message); }, limits);
-    if (picture) {
-        result.counts = CountHistogram(&*picture);
-        result.picture = std::make_shared<const PackedDib>(std::move(*picture));
+    BudgetedPicture decoded = DecodePictureWithinBudget(
+        QFile::encodeName(path).toStdString(), DecodeBudget::Process(), use,
+        [&](const std::string& message) { result.messages.push_back(message); }, abandoned);
+    result.problem = std::move(decoded.problem);
+    if (decoded.picture) {
+        result.counts = CountHistogram(&*decoded.picture);
+        // The bytes go back to the budget with the last handle.
+        result.picture = PictureHandle(
+            new PackedDib(std::move(*decoded.picture)),
+            [claim = std::move(decoded.claim)](const PackedDib* picture) { delete picture; });
     }
     return result;
 }

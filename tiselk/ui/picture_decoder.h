@@ -10,18 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "core/histogram_counts.h"
+#include "core/decoding/budgeted_decoding.h"
+#include "core/histogram/histogram_counts.h"
 #include "ui/picture_handle.h"
 
 namespace corvelle {
 
 // What a worker made of one picture file: the picture (none when it could not be decoded),
-// its histogram counts and the JPEG library's messages, in the order they came.
+// its histogram counts and the JPEG library's messages, in the order they came. The picture
+// holds its bytes of the process's budget until its last handle is dropped.
 struct DecodedPicture {
     QString path;
     PictureHandle picture;
     HistogramCounts counts;
     std::vector<std::string> messages;
+    std::string problem;  // why there is no picture, when the budget left no room for it
 };
 
 // Decodes picture files on a worker thread. Only the latest request counts: a request that
@@ -57,9 +60,9 @@ class CPictureDecoder : public QObject {
     bool m_bPending = false;
 };
 
-// Decodes one file as the dialog and the photo view show it (any thread). When `abandoned`
-// turns true the decode stops and gives no picture.
-DecodedPicture DecodePictureFile(const QString& path,
-                                 const std::atomic<bool>* abandoned = nullptr);
+// Decodes one file as the dialog and the photo view show it (any thread), within the
+// process's byte budget. When `abandoned` turns true the decode stops and gives no picture.
+DecodedPicture DecodePictureFile(const QString& path, const std::atomic<bool>* abandoned = nullptr,
+                                 BudgetUse use = BudgetUse::kShown);
 
 }  // namespace corvelle

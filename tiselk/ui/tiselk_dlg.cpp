@@ -84,8 +84,7 @@ const PanelValue kPanel[] = {
 
 }  // namespace
 
-CTiselkDlg::CTiselkDlg(QWidget* parent)
-    : QDialog(parent), m_settings(corvelle::kTiselkSettings) {
+CTiselkDlg::CTiselkDlg(QWidget* parent) : QDialog(parent), m_settings(corvelle::kTiselkSettings) {
     setObjectName(QStringLiteral("dialog%1").arg(IDD_TISELK_DIALOG));
     setWindowTitle(QStringLiteral("Tiselk Ver 1.4(Build 25)\tCorvelle\t"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
@@ -151,6 +150,11 @@ void CTiselkDlg::CreateControls() {
     m_pReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     place(m_pReport, IDC_REPORT, {134, 180, 186, 62}, kHalfRight | kHalfWidth | kHeight);
+    m_pReport->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pReport, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const std::unique_ptr<QMenu> menu(CreateReportMenu());
+        menu->exec(m_pReport->viewport()->mapToGlobal(at));
+    });
 
     m_pHistogram = new CHistogramCtrl(this);
     place(m_pHistogram, IDC_HISTOGRAM, {134, 246, 149, 92}, kHalfRight | kDown);
@@ -189,7 +193,7 @@ void CTiselkDlg::CreateControls() {
     connect(about, &QShortcut::activated, this, &CTiselkDlg::OnAbout);
 
     // Tab goes round the controls in reading order.
-    QWidget* order[] = {m_pTree, m_pList, m_pView, m_pCopy, m_pReport,
+    QWidget* order[] = {m_pTree,       m_pList,       m_pView,       m_pCopy,       m_pReport,
                         m_pChannel[0], m_pChannel[1], m_pChannel[2], m_pChannel[3], m_pClose};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }

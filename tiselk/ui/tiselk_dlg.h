@@ -19,6 +19,7 @@ class CShellTreeCtrl;
 class CThumbnailCtrl;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,6 +44,12 @@ class CTiselkDlg : public QDialog {
     void OnPaste();
     void OnChannel(int channel);
     void OnAbout();
+    void OnShowMap();  // the shown picture's position on a map page, in the web browser
+
+    // The report box's context menu: the usual edit entries, and "지도에서 보기(&M)" when the
+    // shown picture has a position. The caller owns the menu.
+    QMenu* CreateReportMenu();
+    const QString& MapUrl() const { return m_strMapUrl; }
 
     const QString& CurrentFolder() const { return m_strCurrentFolder; }
     const std::string& SummaryText() const { return m_strSummary; }
@@ -94,6 +101,7 @@ class CTiselkDlg : public QDialog {
 
     QString m_strCurrentFolder;
     QString m_strShownPath;
+    QString m_strMapUrl;  // of the shown picture's position; empty without one
     std::string m_strSummary;
     int m_nLightValue = 0;
     bool m_bMessageShown = false;  // a JPEG message box was shown for the shown picture

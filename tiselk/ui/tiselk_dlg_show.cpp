@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,10 +17,13 @@
 
 #include <cstdio>
 
-#include "core/file_info.h"
+#include "core/decoding/imaging_decoder.h"
+#include "core/exif/gps_report.h"
 #include "core/folder_listing.h"
+#include "core/report/file_info.h"
 #include "jpeg/jpeg_decoder.h"
 #include "ui/histogram_ctrl.h"
+#include "ui/open_with_desktop.h"
 #include "ui/photo_view_wnd.h"
 #include "ui/resource_ids.h"
 #include "ui/shell_tree_ctrl.h"
@@ -89,15 +93,19 @@ void CTiselkDlg::OnSelectFile() {
     SetValue(IDC_METERING, s.metering);
     SetValue(IDC_LIGHT_VALUE, s.lightValue);
     SetValue(IDC_FILE_SIZE, info.fileSizeText);
-    m_pReport->setPlainText(
-        QString::fromStdString(corvelle::ReportBoxText(info)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_strMapUrl = s.gps ? QString::fromStdString(corvelle::MapUrl(*s.gps)) : QString();
+    m_pReport->setPlainText(QString::fromStdString(corvelle::ReportBoxText(info))
+                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     // The embedded thumbnail shows at once; without one the decoded picture will serve.
+    // A HEIF thumbnail in another coding is decoded only here, when it is shown.
     corvelle::PictureHandle thumbnail;
-    if (!s.thumbnailJpeg.empty()) {
+    const std::vector<uint8_t> thumbnailJpeg =
+        info.codedThumbnailItem ? corvelle::HeifThumbnailAsJpeg(ToFileName(path)) : s.thumbnailJpeg;
+    if (!thumbnailJpeg.empty()) {
         std::vector<std::string> messages;
         auto decoded = corvelle::DecodeJpegFromMemory(
-            s.thumbnailJpeg, [&](const std::string& message) { messages.push_back(message); });
+            thumbnailJpeg, [&](const std::string& message) { messages.push_back(message); });
         if (decoded) thumbnail = std::make_shared<const corvelle::PackedDib>(std::move(*decoded));
         ShowJpegMessages(messages);
     }
@@ -114,6 +122,22 @@ void CTiselkDlg::OnSelectFile() {
     }
 }
 
+QMenu* CTiselkDlg::CreateReportMenu() {
+    QMenu* menu = m_pReport->createStandardContextMenu();
+    if (!m_strMapUrl.isEmpty()) {
+        menu->addSeparator();
+        QAction* map = menu->addAction(QStringLiteral("지도에서 보기(&M)"));
+        map->setObjectName(QStringLiteral("showMap"));
+        connect(map, &QAction::triggered, this, &CTiselkDlg::OnShowMap);
+    }
+    return menu;
+}
+
+void CTiselkDlg::OnShowMap() {
+    // The program itself never goes on the network: the browser opens the page.
+    if (!m_strMapUrl.isEmpty()) corvelle::OpenWithDesktop(this, m_strMapUrl);
+}
+
 void CTiselkDlg::OnPictureDecoded(const corvelle::DecodedPicture& decoded) {
     if (m_bWaitCursor) {
         QApplication::restoreOverrideCursor();
@@ -126,6 +150,11 @@ void CTiselkDlg::OnPictureDecoded(const corvelle::DecodedPicture& decoded) {
         return;
     }
     if (!m_pThumbnail->Picture()) m_pThumbnail->SetPicture(decoded.picture, decoded.path);
+    // A picture the budget had no room for stays empty, as any picture that cannot be
+    // decoded; the reason shows where the picture would be.
+    const QString problem = QString::fromStdString(decoded.problem);
+    m_pThumbnail->setToolTip(problem);
+    m_pHistogram->setToolTip(problem);
     m_pHistogram->SetPicture(decoded.picture, decoded.counts);
     m_pHistogram->update();
     ShowJpegMessages(decoded.messages);

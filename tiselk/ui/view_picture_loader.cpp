@@ -22,8 +22,8 @@ QThreadPool& Workers(bool target) {
 
 }  // namespace
 
-DecodedPicture DecodeForView(const QString& path, const std::atomic<bool>& abandoned) {
-    return DecodePictureFile(path, &abandoned);
+DecodedPicture DecodeForView(const QString& path, const std::atomic<bool>& abandoned, bool ahead) {
+    return DecodePictureFile(path, &abandoned, ahead ? BudgetUse::kAhead : BudgetUse::kShown);
 }
 
 CViewPictureLoader::CViewPictureLoader(Ready ready, ViewDecoder decoder, QObject* parent)
@@ -68,7 +68,13 @@ void CViewPictureLoader::Want(const QString& target, const QStringList& ahead) {
     } else {
         m_bWaiting = true;
     }
-    for (const QString& path : wantedAhead) {
+    // The shown picture has the budget first: the neighbours are decoded once it is there.
+    m_ahead = wantedAhead;
+    if (!m_bWaiting) StartAhead();
+}
+
+void CViewPictureLoader::StartAhead() {
+    for (const QString& path : m_ahead) {
         if (!m_jobs.count(path)) Start(path, false);
     }
 }
@@ -79,11 +85,11 @@ void CViewPictureLoader::Start(const QString& path, bool target) {
     m_jobs[path] = Job{abandoned, begun, target, std::nullopt};
     if (target) m_bWaiting = true;
     QPointer<CViewPictureLoader> self(this);
-    Workers(target).start([self, path, abandoned, begun, decode = m_fnDecode] {
+    Workers(target).start([self, path, target, abandoned, begun, decode = m_fnDecode] {
         // A picture passed by before its turn came is not decoded at all.
         if (abandoned->load()) return;
         begun->store(true);
-        DecodedPicture result = decode(path, *abandoned);
+        DecodedPicture result = decode(path, *abandoned, !target);
         if (abandoned->load()) return;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
@@ -101,12 +107,19 @@ void CViewPictureLoader::Finished(const QString& path,
     // Abandoned since, or a later job for the same file: this result is stale.
     if (found == m_jobs.end() || found->second.abandoned != abandoned) return;
     if (path != m_strTarget) {
+        // A neighbour that did not fit beside the pictures held is made again when it is
+        // the one to show.
+        if (!result.picture && !result.problem.empty()) {
+            m_jobs.erase(found);
+            return;
+        }
         found->second.result = std::move(result);
         return;
     }
     m_jobs.erase(found);
     m_bWaiting = false;
     m_fnReady(result);
+    StartAhead();
 }
 
 }  // namespace corvelle

@@ -15,15 +15,18 @@
 namespace corvelle {
 
 // Decodes one picture for the photo view. `abandoned` turns true when nobody wants the
-// picture any more; a decoder should stop soon after. Tests put in one they hold and release.
-using ViewDecoder =
-    std::function<DecodedPicture(const QString& path, const std::atomic<bool>& abandoned)>;
+// picture any more; a decoder should stop soon after. `ahead`: the picture is a neighbour
+// decoded before it is asked for, which must fit beside the pictures held. Tests put in one
+// they hold and release.
+using ViewDecoder = std::function<DecodedPicture(const QString& path,
+                                                 const std::atomic<bool>& abandoned, bool ahead)>;
 // The real one: the picture file decoded as the dialog decodes it.
-DecodedPicture DecodeForView(const QString& path, const std::atomic<bool>& abandoned);
+DecodedPicture DecodeForView(const QString& path, const std::atomic<bool>& abandoned, bool ahead);
 
 // The photo view's pictures, made on worker threads so that the window answers every key at
 // once, however long a picture takes. There is one target, the picture the view will show
-// next, and a few pictures worth decoding ahead of it. A new target abandons every picture
+// next, and a few pictures worth decoding ahead of it once the target is there, while they
+// fit in the process's byte budget. A new target abandons every picture
 // that is neither the target nor ahead of it, so a held key never queues up decodes: the
 // target's decode has a worker of its own and never waits behind a picture decoded ahead.
 // Nothing here waits for a worker, and closing the view abandons whatever is still running.
@@ -54,6 +57,7 @@ class CViewPictureLoader : public QObject {
     // (the target's worker is for the target alone).
     bool Keeps(const QString& path, const Job& job, const QStringList& ahead) const;
     void Start(const QString& path, bool target);
+    void StartAhead();
     void Finished(const QString& path, const std::shared_ptr<std::atomic<bool>>& abandoned,
                   DecodedPicture result);
 
@@ -61,6 +65,7 @@ class CViewPictureLoader : public QObject {
     ViewDecoder m_fnDecode;
     std::map<QString, Job> m_jobs;
     QString m_strTarget;
+    QStringList m_ahead;  // the neighbours to decode once the target is there
     bool m_bWaiting = false;
     bool m_bReadAhead = true;
 };
