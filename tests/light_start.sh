@@ -36,7 +36,7 @@ cases=(
     "tiselk --decode $picture -o $work/out/a.bmp;$window;libvips"
     "tiselk --histogram $picture;$window;libvips"
     "brevoll --batch --source $work/pictures --dest $work/out;$window;libvips"
-    "morvane --convert $picture -o $work/out/b.jpg;$window|libvips;-"
+    "morvane --convert $picture -o $work/out/b.jpg;$window;-"
 )
 for case in "${cases[@]}"; do
     IFS=';' read -r command forbidden required <<<"$case"
