@@ -23,21 +23,6 @@ ConvertResult convert(const ConvertRequest& request);
 
 }  // namespace
 
-ConvertOutputKind ConvertOutputKindFor(std::string_view path) {
-    if (NameEndsWithIgnoringCase(path, ".bmp")) return ConvertOutputKind::kBmp;
-    const std::optional<PhotoSaveFormat> format = PhotoSaveFormatForName(path);
-    if (!format) return ConvertOutputKind::kUnknown;
-    switch (*format) {
-        case PhotoSaveFormat::kJpeg:
-            return ConvertOutputKind::kJpeg;
-        case PhotoSaveFormat::kGray16Png:
-            return ConvertOutputKind::kGray16Png;
-        case PhotoSaveFormat::kGray16Tiff:
-            return ConvertOutputKind::kGray16Tiff;
-    }
-    return ConvertOutputKind::kUnknown;
-}
-
 ConvertResult RunConvert(const ConvertRequest& request) {
     try {
         return convert(request);
@@ -104,26 +89,5 @@ ConvertResult convert(const ConvertRequest& request) {
 }
 
 }  // namespace
-
-std::optional<int> ParseInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') return std::nullopt;
-    }
-    int value = 0;
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || status != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::pair<int, int>> ParseIntegerPair(std::string_view text) {
-    const size_t comma = text.find(',');
-    if (comma == std::string_view::npos) return std::nullopt;
-    const std::optional<int> first = ParseInteger(text.substr(0, comma));
-    const std::optional<int> second = ParseInteger(text.substr(comma + 1));
-    if (!first || !second) return std::nullopt;
-    return std::pair{*first, *second};
-}
 
 }  // namespace corvelle

@@ -6,18 +6,6 @@
 
 namespace corvelle {
 
-bool NameEndsWithIgnoringCase(std::string_view path, std::string_view ending) {
-    return path.size() >= ending.size() &&
-           AsciiLower(path.substr(path.size() - ending.size())) == ending;
-}
-
-std::optional<PhotoSaveFormat> PhotoSaveFormatForName(std::string_view path) {
-    if (NameEndsWithIgnoringCase(path, ".jpg") || NameEndsWithIgnoringCase(path, ".jpeg")) return PhotoSaveFormat::kJpeg;
-    if (NameEndsWithIgnoringCase(path, ".png")) return PhotoSaveFormat::kGray16Png;
-    if (NameEndsWithIgnoringCase(path, ".tif") || NameEndsWithIgnoringCase(path, ".tiff")) return PhotoSaveFormat::kGray16Tiff;
-    return std::nullopt;
-}
-
 const char* PhotoSaveExtension(PhotoSaveFormat format) {
     switch (format) {
         case PhotoSaveFormat::kGray16Png:
