@@ -30,9 +30,6 @@ constexpr uint64_t kHeadOfForeignFile = 10240;
 // so only that much of a text is kept, however far away its closing zero lies.
 constexpr size_t kMaxDateText = 256;
 constexpr size_t kScanChunk = 4096;
-// The dates lie in the first directories, a kilobyte or two into a camera's EXIF block: a
-// head this long holds them in all but odd files, and copying more would cost every file.
-constexpr size_t kDateLookupHead = 16 * 1024;
 // The walk meets IFD0 and the EXIF directory; a chain of more pointers is not a picture's.
 constexpr size_t kMaxDirectories = 16;
 
@@ -161,7 +158,8 @@ std::string ShootingDateTextOfFile(int dirFd, const std::string& fileName,
                                    const FileOpener& open) {
     std::unique_ptr<ByteSource> file = open(dirFd, fileName);
     if (!file) return {};
-    const HeadBufferedSource buffered(std::move(file), kDateLookupHead);
+    // The dates lie in the first directories, a kilobyte or two into a camera's EXIF block.
+    const HeadBufferedSource buffered(std::move(file));
     // Older cameras' QuickTime movies have no "ftyp" box; their "moov" dates them.
     if (StartsLikeQuickTimeMovie(buffered)) return MovieShootingDateText(buffered);
     return ShootingDateText(buffered, PictureTypeOfName(fileName) == PictureType::kJpeg);

@@ -1,8 +1,5 @@
 #include "core/file_naming.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <array>
 #include <climits>
 
@@ -55,22 +52,12 @@ std::optional<std::time_t> ParseShootingDate(std::string_view text) {
     return moment;
 }
 
-std::optional<std::time_t> FileCreationTime(int dirFd, const std::string& fileName) {
-    struct statx status {};
-    if (statx(dirFd, fileName.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &status) !=
-        0)
-        return std::nullopt;
-    if (status.stx_mask & STATX_BTIME) return std::time_t(status.stx_btime.tv_sec);
-    if (status.stx_mask & STATX_MTIME) return std::time_t(status.stx_mtime.tv_sec);
-    return std::nullopt;
-}
-
-FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
+FileName NameForFile(int dirFd, const ListedFile& file, size_t position,
                      const NameTemplate& nameTemplate, bool useExif, const FileOpener& open) {
     if (nameTemplate.serialMode)
         return {ExpandForCounter(nameTemplate, static_cast<long long>(position) + 1), 0};
     if (useExif) {
-        const std::string text = ShootingDateTextOfFile(dirFd, fileName, open);
+        const std::string text = ShootingDateTextOfFile(dirFd, file.name, open);
         if (!text.empty()) {
             const std::optional<std::time_t> taken = ParseShootingDate(text);
             if (!taken) return {};
@@ -79,9 +66,8 @@ FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
             return {std::move(name), *taken};
         }
     }
-    const std::optional<std::time_t> created = FileCreationTime(dirFd, fileName);
-    if (!created) return {};
-    return {ExpandForTime(nameTemplate, *created), 0};
+    if (!file.created) return {};
+    return {ExpandForTime(nameTemplate, *file.created), 0};
 }
 
 }  // namespace corvelle

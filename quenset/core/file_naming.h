@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/date_lookup.h"
+#include "core/folder_listing.h"
 #include "core/name_template.h"
 
 namespace corvelle {
@@ -16,9 +17,6 @@ namespace corvelle {
 // cannot be represented.
 std::optional<std::time_t> ParseShootingDate(std::string_view text);
 
-// The file's creation time, or its last-write time where the file system records none.
-std::optional<std::time_t> FileCreationTime(int dirFd, const std::string& fileName);
-
 struct FileName {
     std::string newName;        // empty when the file has no usable date
     std::time_t dateValue = 0;  // the EXIF moment; 0 unless the name came from EXIF
@@ -26,9 +24,9 @@ struct FileName {
 
 // The new name of one listed file of an open folder. Serial mode counts from position + 1.
 // Date mode uses the EXIF shooting date when asked to and present (an unusable one gives no
-// name rather than falling back), else the file's creation time; only an EXIF-dated name
-// carries a date value.
-FileName NameForFile(int dirFd, const std::string& fileName, size_t position,
+// name rather than falling back), else the file's creation time as listed; only an
+// EXIF-dated name carries a date value.
+FileName NameForFile(int dirFd, const ListedFile& file, size_t position,
                      const NameTemplate& nameTemplate, bool useExif,
                      const FileOpener& open = OpenRegularFileAt);
 

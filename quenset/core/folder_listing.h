@@ -1,5 +1,8 @@
 #pragma once
 
+#include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +28,21 @@ class FolderHandle {
     int m_fd = -1;
 };
 
-// The names of the folder's plain files that match the pattern without regard to letter
-// case: hidden files (name starting with "."), files without the owner's write permission,
-// symbolic links and anything that is not a regular file are left out. Listing order.
-std::vector<std::string> ListMatchingFiles(int dirFd, std::string_view pattern);
+// One file of a folder listing, with the time a name falls back on when it has no EXIF date.
+struct ListedFile {
+    std::string name;
+    std::optional<std::time_t> created;  // creation time, else last-write time
+};
+
+// The folder's plain files whose names `wanted` takes: hidden files (name starting with
+// "."), files without the owner's write permission, symbolic links and anything that is not
+// a regular file are left out. Each taken name costs one look at the file, and the listing
+// is the only one a preview makes, so a folder of many pictures is looked at once. Listing
+// order.
+std::vector<ListedFile> ListFolderFiles(int dirFd,
+                                        const std::function<bool(std::string_view)>& wanted);
 
 // Ascending by unsigned bytes, as strcmp orders (upper-case names before lower-case ones).
-void SortByBytes(std::vector<std::string>& names);
+void SortByBytes(std::vector<ListedFile>& files);
 
 }  // namespace corvelle

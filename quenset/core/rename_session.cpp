@@ -16,6 +16,7 @@
 #include "core/file_identity.h"
 #include "core/set_move.h"
 #include "core/sidecars.h"
+#include "core/text.h"
 #include "core/undo_journal.h"
 
 namespace corvelle {
@@ -107,16 +108,22 @@ RenameSession::RenameSession(RunInputs inputs)
 }
 
 void RenameSession::buildPreview() {
-    std::vector<std::string> names = ListMatchingFiles(m_folder.fd(), m_inputs.pattern);
-    SortByBytes(names);
+    // One listing serves the pictures and the files that may go with them.
+    const std::string_view pattern = m_inputs.pattern;
+    const bool followers = m_inputs.renameSidecars;
+    std::vector<ListedFile> folder =
+        ListFolderFiles(m_folder.fd(), [pattern, followers](std::string_view name) {
+            return MatchesFilePattern(name, pattern) ||
+                   (followers && (IsSidecarName(name) || IsCompanionType(name, pattern)));
+        });
+    SortByBytes(folder);
     std::vector<std::string> newNames;
-    newNames.reserve(names.size());
-    m_entries.reserve(names.size());
-    for (size_t position = 0; position < names.size(); ++position) {
-        FileName named = NameForFile(m_folder.fd(), names[position], position,
-                                     m_inputs.nameTemplate, m_inputs.useExif, m_inputs.openFile);
+    for (const ListedFile& file : folder) {
+        if (!MatchesFilePattern(file.name, pattern)) continue;
+        FileName named = NameForFile(m_folder.fd(), file, m_entries.size(), m_inputs.nameTemplate,
+                                     m_inputs.useExif, m_inputs.openFile);
         newNames.push_back(std::move(named.newName));
-        m_entries.push_back({std::move(names[position]), {}, named.dateValue, {}, {}});
+        m_entries.push_back({file.name, {}, named.dateValue, {}, {}});
     }
     NumberDuplicates(newNames);
     for (size_t position = 0; position < m_entries.size(); ++position)
@@ -125,7 +132,7 @@ void RenameSession::buildPreview() {
         std::vector<std::string> listed;
         for (const RenameEntry& entry : m_entries) listed.push_back(entry.listedName);
         const std::vector<std::vector<Follower>> followers =
-            FindFollowers(m_folder.fd(), listed, m_inputs.pattern, true);
+            FindFollowers(folder, listed, pattern, true);
         for (size_t position = 0; position < m_entries.size(); ++position) {
             RenameEntry& entry = m_entries[position];
             std::vector<std::string> newNames;

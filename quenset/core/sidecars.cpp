@@ -22,12 +22,6 @@ std::string_view Extension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
-bool IsCompanionType(std::string_view name, std::string_view pattern) {
-    if (MatchesFilePattern(name, pattern)) return false;
-    return std::any_of(kFileTypes.begin(), kFileTypes.end(),
-                       [name](std::string_view type) { return MatchesFilePattern(name, type); });
-}
-
 // Takes the folder's files whose folded stem is `key` out of the table.
 std::vector<std::string> Claim(std::multimap<std::string, std::string>& byStem,
                                const std::string& key) {
@@ -40,6 +34,12 @@ std::vector<std::string> Claim(std::multimap<std::string, std::string>& byStem,
 
 }  // namespace
 
+bool IsCompanionType(std::string_view name, std::string_view pattern) {
+    if (MatchesFilePattern(name, pattern)) return false;
+    return std::any_of(kFileTypes.begin(), kFileTypes.end(),
+                       [name](std::string_view type) { return MatchesFilePattern(name, type); });
+}
+
 bool IsSidecarName(std::string_view name) {
     const std::string_view extension = Extension(name);
     return std::any_of(
@@ -47,17 +47,16 @@ bool IsSidecarName(std::string_view name) {
         [extension](std::string_view known) { return SameNameIgnoringCase(extension, known); });
 }
 
-std::vector<std::vector<Follower>> FindFollowers(int dirFd, const std::vector<std::string>& pictures,
+std::vector<std::vector<Follower>> FindFollowers(const std::vector<ListedFile>& folder,
+                                                 const std::vector<std::string>& pictures,
                                                  std::string_view pattern, bool companions) {
     // By folded stem: the sidecars, and the files of the other types.
     std::multimap<std::string, std::string> sidecars, others;
-    std::vector<std::string> names = ListMatchingFiles(dirFd, "*");
-    SortByBytes(names);
-    for (std::string& name : names) {
-        if (IsSidecarName(name))
-            sidecars.emplace(FoldCase(Stem(name)), std::move(name));
-        else if (companions && IsCompanionType(name, pattern))
-            others.emplace(FoldCase(Stem(name)), std::move(name));
+    for (const ListedFile& file : folder) {
+        if (IsSidecarName(file.name))
+            sidecars.emplace(FoldCase(Stem(file.name)), file.name);
+        else if (companions && IsCompanionType(file.name, pattern))
+            others.emplace(FoldCase(Stem(file.name)), file.name);
     }
 
     std::vector<std::vector<Follower>> followers(pictures.size());

@@ -1,5 +1,6 @@
 #include "core/report/info_output.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -11,15 +12,26 @@ namespace corvelle {
 
 namespace {
 
-bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; }
+// What JSON text cannot hold as it is: control characters, DEL, the quote and the backslash.
+constexpr std::array<bool, 256> kNeedsEscape = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c) table[c] = true;
+    table[0x7F] = table['"'] = table['\\'] = true;
+    return table;
+}();
+
+// The first position at or after `from` whose byte must be escaped, or the text's size.
+size_t PlainRunEnd(const std::string& text, size_t from) {
+    size_t at = from;
+    while (at < text.size() && !kNeedsEscape[static_cast<unsigned char>(text[at])]) ++at;
+    return at;
+}
 
 void AppendJsonString(std::string& out, const std::string& text) {
     out += '"';
     for (size_t i = 0; i < text.size();) {
         // Most of a report is plain text: copy it a run at a time.
-        size_t plain = i;
-        while (plain < text.size() && !NeedsEscape(static_cast<unsigned char>(text[plain])))
-            ++plain;
+        const size_t plain = PlainRunEnd(text, i);
         out.append(text, i, plain - i);
         if (plain == text.size()) break;
         const auto c = static_cast<unsigned char>(text[plain]);
