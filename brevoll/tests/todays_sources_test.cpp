@@ -15,6 +15,7 @@
 #include "core/settings_store.h"
 #include "core/step_record.h"
 #include "support/exif_builder.h"
+#include "support/encoded_picture.h"
 #include "support/temp_folder.h"
 #include "support/test_pictures.h"
 
@@ -24,15 +25,6 @@ namespace {
 using testing::TempFolder;
 using vips::VImage;
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> encoded(const VImage& image, const char* suffix) {
-    void* buffer = nullptr;
-    size_t size = 0;
-    image.write_to_buffer(suffix, &buffer, &size);
-    std::vector<uint8_t> bytes(static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + size);
-    g_free(buffer);
-    return bytes;
-}
 
 // One colour all over, so that a test can tell whose picture a file holds.
 VImage plain(int red, int green, int blue) {
@@ -103,8 +95,8 @@ class TodaysSources : public ::testing::Test {
 };
 
 TEST_F(TodaysSources, PicturesOfOneStemKeepEachTheirOwnOutput) {
-    write("photo.jpg", encoded(plain(250, 0, 0), ".jpg"));
-    write("photo.png", encoded(plain(0, 0, 250), ".png"));
+    write("photo.jpg", testing::Encoded(plain(250, 0, 0), ".jpg"));
+    write("photo.png", testing::Encoded(plain(0, 0, 250), ".png"));
     const auto original = testing::ReadFileBytes(temp.file("src/photo.jpg"));
     for (int jobs : {1, 2}) {
         // A separate destination: both written, nothing asked.
@@ -142,7 +134,7 @@ TEST_F(TodaysSources, EachDamagedPictureFailsWithItsOwnReason) {
         busy.pattern = true;
         const std::vector<uint8_t> whole = std::string(extension) == "jpg"
                                                ? testing::MakeTestPicture(busy)
-                                               : encoded(picture, suffix);
+                                               : testing::Encoded(picture, suffix);
         const std::string cut = std::string("cut_") + extension + "." + extension;
         write(cut,
               std::vector<uint8_t>(whole.begin(), whole.begin() + long(whole.size() * 6 / 10)));
@@ -222,7 +214,7 @@ TEST_F(TodaysSources, ExifTooLargeForAJpegIsToldAndThePictureStillConverted) {
     testing::TiffDirectory large = ifd0;
     large.bytes(0x927C, testing::kUndefined, std::vector<uint8_t>(70000, 7));
     const std::vector<uint8_t> huge = testing::BuildTiff(large, testing::kBig);
-    const std::vector<uint8_t> png = encoded(plain(10, 20, 30), ".png");
+    const std::vector<uint8_t> png = testing::Encoded(plain(10, 20, 30), ".png");
     write("small.png", withExifChunk(png, small));
     write("huge.png", withExifChunk(png, huge));
 

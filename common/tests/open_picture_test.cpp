@@ -5,21 +5,13 @@
 
 #include "imaging/imaging.h"
 #include "imaging/open_picture.h"
+#include "support/encoded_picture.h"
 #include "support/temp_folder.h"
 
 namespace corvelle {
 namespace {
 
 using vips::VImage;
-
-std::vector<uint8_t> encoded(const VImage& image, const char* suffix) {
-    void* buffer = nullptr;
-    size_t size = 0;
-    image.write_to_buffer(suffix, &buffer, &size);
-    std::vector<uint8_t> bytes(static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + size);
-    g_free(buffer);
-    return bytes;
-}
 
 class OpenPictureTest : public ::testing::Test {
   protected:
@@ -35,8 +27,8 @@ class OpenPictureTest : public ::testing::Test {
 };
 
 TEST_F(OpenPictureTest, OpensEachTypeWithItsOwnLoaderOnly) {
-    const std::string png = write("a.png", encoded(picture, ".png"));
-    const std::string jpeg = write("a.jpg", encoded(picture, ".jpg"));
+    const std::string png = write("a.png", testing::Encoded(picture, ".png"));
+    const std::string jpeg = write("a.jpg", testing::Encoded(picture, ".jpg"));
     const std::string svg =
         write("a.svg", {'<', 's', 'v', 'g', ' ', 'x', 'm', 'l', 'n', 's', '=', '"', '"', '/', '>'});
     const struct {
@@ -63,7 +55,7 @@ TEST_F(OpenPictureTest, OpensEachTypeWithItsOwnLoaderOnly) {
 }
 
 TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
-    const std::string png = write("a.png", encoded(picture, ".png"));
+    const std::string png = write("a.png", testing::Encoded(picture, ".png"));
     const OpenedPicture header = OpenPictureHeader(png, PictureType::kPng);
     ASSERT_TRUE(header) << header.problem;
     EXPECT_EQ(DecodedBytes(header.image), 3600u);
@@ -76,7 +68,7 @@ TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
     // Wider samples count: 16-bit RGBA takes 8 bytes a pixel.
     const std::string wide =
         write("wide.png",
-              encoded(VImage::black(40, 30, VImage::option()->set("bands", 4))
+              testing::Encoded(VImage::black(40, 30, VImage::option()->set("bands", 4))
                           .cast(VIPS_FORMAT_USHORT)
                           .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16)),
                       ".png"));
@@ -87,7 +79,7 @@ TEST_F(OpenPictureTest, RefusesWhatExceedsTheBudgetBeforeDecoding) {
     // A JPEG decoded at a quarter of its size counts that size.
     const std::string jpeg = write(
         "big.jpg",
-        encoded(VImage::black(400, 300, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR),
+        testing::Encoded(VImage::black(400, 300, VImage::option()->set("bands", 3)).cast(VIPS_FORMAT_UCHAR),
                 ".jpg"));
     budget.maxPictureBytes = 100 * 75 * 3;
     const OpenedPicture quarter = OpenPicture(jpeg, PictureType::kJpeg, budget, {.shrink = 4});
