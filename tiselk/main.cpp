@@ -21,8 +21,9 @@ void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 int RunInfo(bool asJson, const std::vector<std::string>& files) {
     corvelle::InfoJsonWriter json(Write);
     for (size_t i = 0; i < files.size(); ++i) {
-        // The texts name a thumbnail's place but never show it: none is decoded.
-        const corvelle::FileInfo info = corvelle::ReadFileInfo(files[i]);
+        // The texts name a thumbnail's place but never show it: its bytes are not even read.
+        const corvelle::FileInfo info =
+            corvelle::ReadFileInfo(files[i], corvelle::ThumbnailBytes::Leave);
         if (asJson) {
             json.add(info);
         } else {

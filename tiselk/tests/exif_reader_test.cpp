@@ -4,6 +4,7 @@
 #include "core/buffered_byte_source.h"
 #include "core/exif/exif_reader.h"
 #include "core/report/file_info.h"
+#include "core/report/info_output.h"
 #include "exif_test_helpers.h"
 #include "support/counting_byte_source.h"
 #include "support/temp_folder.h"
@@ -113,12 +114,14 @@ TEST(LoadMetadataBlockTest, TiffStructuredFiles) {
 }
 
 // What ReadFileInfo asks of a file: the reads that reach the file below the head buffer.
-int FileReadsFor(const std::string& path) {
+int FileReadsFor(const std::string& path, ThumbnailBytes thumbnail = ThumbnailBytes::Copy,
+                 FileInfo* read = nullptr) {
     testing::SourceCalls calls;
     HeadBufferedSource source(
         std::make_unique<testing::CountingByteSource>(FileByteSource::open(path), calls));
-    const FileInfo info = ReadFileInfo(source, path);
+    const FileInfo info = ReadFileInfo(source, path, thumbnail);
     EXPECT_FALSE(info.summary.model.empty()) << path;
+    if (read != nullptr) *read = info;
     return calls.reads;
 }
 
@@ -145,6 +148,32 @@ TEST(LoadMetadataBlockTest, ReadsAPictureInOneReadUnlessItsDataLieFurther) {
     raw.resize(400000);
     testing::WriteFileBytes(folder.file("far.nef"), raw);
     EXPECT_EQ(FileReadsFor(folder.file("far.nef")), 2);
+}
+
+TEST(LoadMetadataBlockTest, TheCommandLineLeavesAThumbnailUnread) {
+    testing::TempFolder folder;
+    // A thumbnail of 40,000 bytes from just after the TIFF header: most of it lies past the
+    // head, so copying it costs a read of its own.
+    constexpr uint32_t kThumbnailLength = 40000;
+    TiffDirectory ifd1;
+    ifd1.raw(0x0201, testing::kLong, 1, 8).longs(0x0202, {kThumbnailLength});
+    ifd1.bytes(0xC000, testing::kUndefined, Bytes(kThumbnailLength + 1000, 0x5A));
+    TiffDirectory ifd0 = SmallIfd0();
+    ifd0.next(ifd1);
+    const Bytes jpeg = testing::InsertAfterSoi(
+        testing::EncodeTestJpeg(16, 8), {testing::ExifSegment(testing::BuildTiff(ifd0, kLittle))});
+    testing::WriteFileBytes(folder.file("thumb.jpg"), jpeg);
+
+    FileInfo copied, left;
+    EXPECT_EQ(FileReadsFor(folder.file("thumb.jpg"), ThumbnailBytes::Copy, &copied), 2);
+    EXPECT_EQ(FileReadsFor(folder.file("thumb.jpg"), ThumbnailBytes::Leave, &left), 1);
+    EXPECT_EQ(copied.summary.thumbnailJpeg.size(), kThumbnailLength);
+    EXPECT_TRUE(left.summary.thumbnailJpeg.empty());
+    // Everything the texts show is the same either way.
+    EXPECT_EQ(left.summary.thumbnailPosition, copied.summary.thumbnailPosition);
+    EXPECT_EQ(left.summary.thumbnailLength, kThumbnailLength);
+    EXPECT_EQ(left.summary.reportLines, copied.summary.reportLines);
+    EXPECT_EQ(FormatInfoJson({left}), FormatInfoJson({copied}));
 }
 
 TEST(ParseTest, WalkOrderAndDirectories) {

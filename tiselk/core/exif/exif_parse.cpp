@@ -19,7 +19,7 @@ void CopyThumbnail(const ExifBlockReader& reader, ExifSummary& summary) {
         summary.thumbnailJpeg.clear();
 }
 
-bool ParseWith(ExifBlockReader& reader, ExifSummary& summary) {
+bool ParseWith(ExifBlockReader& reader, ExifSummary& summary, ThumbnailBytes thumbnail) {
     ExifHandlerState state{summary};
     const auto links = WalkExifDirectories(
         reader, [&](ExifBlockReader& at, ExifDirectory directory, const ExifEntry& entry) {
@@ -32,21 +32,22 @@ bool ParseWith(ExifBlockReader& reader, ExifSummary& summary) {
     summary.interoperabilityOffset = links->interoperability;
     if (links->thumbnailPosition != 0) summary.thumbnailPosition = links->thumbnailPosition;
     if (links->thumbnailLength != 0) summary.thumbnailLength = links->thumbnailLength;
-    if (links->ifd1) CopyThumbnail(reader, summary);
+    if (links->ifd1 && thumbnail == ThumbnailBytes::Copy) CopyThumbnail(reader, summary);
     if (auto position = state.gps.position()) summary.gps = position;
     return true;
 }
 
 }  // namespace
 
-bool Parse(const MetadataBlock& block, ExifSummary& summary) {
+bool Parse(const MetadataBlock& block, ExifSummary& summary, ThumbnailBytes thumbnail) {
     ExifBlockReader reader(block);
-    return ParseWith(reader, summary);
+    return ParseWith(reader, summary, thumbnail);
 }
 
-bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary) {
+bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary,
+           ThumbnailBytes thumbnail) {
     ExifBlockReader reader(source, place);
-    return ParseWith(reader, summary);
+    return ParseWith(reader, summary, thumbnail);
 }
 
 }  // namespace corvelle

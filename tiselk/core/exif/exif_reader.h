@@ -46,11 +46,17 @@ std::unique_ptr<ByteSource> OpenPictureForMetadata(const std::string& path);
 LoadedMetadata LoadMetadataBlock(const std::string& path);
 LoadedMetadata LoadMetadataBlock(ByteSource& source, const std::string& name);
 
+// Whether the embedded thumbnail's bytes are copied out, or only its place is noted (the
+// command line names the place and never shows the picture).
+enum class ThumbnailBytes { Copy, Leave };
+
 // Walks IFD0, the EXIF directory, IFD1 and the interoperability directory of a block with
-// Tiselk's entry handler, filling the summary and copying the thumbnail out. False when the block
-// is not TIFF-structured (no 42, nor a raw file's own mark, at offset 2).
-bool Parse(const MetadataBlock& block, ExifSummary& summary);
+// Tiselk's entry handler, filling the summary and copying the thumbnail out when asked. False
+// when the block is not TIFF-structured (no 42, nor a raw file's own mark, at offset 2).
+bool Parse(const MetadataBlock& block, ExifSummary& summary,
+           ThumbnailBytes thumbnail = ThumbnailBytes::Copy);
 // The same over the block in place in a file's bytes.
-bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary);
+bool Parse(const ByteSource& source, const MetadataPlace& place, ExifSummary& summary,
+           ThumbnailBytes thumbnail = ThumbnailBytes::Copy);
 
 }  // namespace corvelle

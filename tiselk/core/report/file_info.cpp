@@ -16,18 +16,18 @@ FileInfo InfoFromSummary(const std::string& path, ExifSummary summary) {
     info.summaryText = BuildSummaryText(info.summary, info.lightValue);
     info.fileSizeText = FormatFileSize(info.summary.fileSize);
     info.imageSizeText = ImageSizeText(info.summary.width, info.summary.height);
-    info.reportText = JoinReport(info.summary);
     return info;
 }
 
 // Reads the metadata only: a coded thumbnail item is left for the window to decode.
-FileInfo ReadInfo(ByteSource& source, const std::string& path) {
+FileInfo ReadInfo(ByteSource& source, const std::string& path, ThumbnailBytes thumbnail) {
     ExifSummary summary;
     summary.fileSize = static_cast<int64_t>(source.size());
     const MetadataPlaces places = FindMetadataPlaces(source, path);
-    for (const MetadataPlace& place : places.blocks) Parse(source, place, summary);
-    if (places.gathered) Parse(*places.gathered, summary);
-    if (summary.thumbnailJpeg.empty() && places.thumbnailJpeg) {
+    for (const MetadataPlace& place : places.blocks) Parse(source, place, summary, thumbnail);
+    if (places.gathered) Parse(*places.gathered, summary, thumbnail);
+    if (thumbnail == ThumbnailBytes::Copy && summary.thumbnailJpeg.empty() &&
+        places.thumbnailJpeg) {
         std::vector<uint8_t> bytes(size_t(places.thumbnailJpeg->length));
         if (source.readAt(places.thumbnailJpeg->base, bytes.data(), bytes.size()) == bytes.size())
             summary.thumbnailJpeg = std::move(bytes);
@@ -39,13 +39,13 @@ FileInfo ReadInfo(ByteSource& source, const std::string& path) {
 
 }  // namespace
 
-FileInfo ReadFileInfo(const std::string& path) {
+FileInfo ReadFileInfo(const std::string& path, ThumbnailBytes thumbnail) {
     const std::unique_ptr<ByteSource> source = OpenPictureForMetadata(path);
-    return source ? ReadInfo(*source, path) : InfoFromSummary(path, {});
+    return source ? ReadInfo(*source, path, thumbnail) : InfoFromSummary(path, {});
 }
 
-FileInfo ReadFileInfo(ByteSource& source, const std::string& path) {
-    return ReadInfo(source, path);
+FileInfo ReadFileInfo(ByteSource& source, const std::string& path, ThumbnailBytes thumbnail) {
+    return ReadInfo(source, path, thumbnail);
 }
 
 std::optional<int> ShownLightValue(const ExifSummary& summary) {
@@ -80,8 +80,10 @@ std::string ImageSizeText(uint32_t width, uint32_t height) {
            std::to_string(static_cast<int32_t>(height));
 }
 
+// Joined only when shown: a JSON run writes the lines one by one.
 std::string ReportBoxText(const FileInfo& info) {
-    return info.reportText.empty() ? std::string("No Exif Informations") : info.reportText;
+    std::string joined = JoinReport(info.summary);
+    return joined.empty() ? std::string("No Exif Informations") : joined;
 }
 
 std::vector<PanelField> PanelFields(const FileInfo& info) {

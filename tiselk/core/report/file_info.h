@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/byte_source.h"
+#include "core/exif/exif_reader.h"
 #include "core/exif/exif_summary.h"
 
 namespace corvelle {
@@ -18,17 +19,18 @@ struct FileInfo {
     std::string summaryText;    // for the clipboard
     std::string fileSizeText;   // "1,234,567 bytes"
     std::string imageSizeText;  // "640 x 480", or empty
-    std::string reportText;     // the joined report, or empty
     // The thumbnail is a HEIF item in another coding (HEVC, AV1): reading the information
     // never decodes it, the window does when it shows the file.
     bool codedThumbnailItem = false;
 };
 
-// Loads the file's metadata block, parses it and builds the texts. No picture is decoded.
-FileInfo ReadFileInfo(const std::string& path);
+// Loads the file's metadata block, parses it and builds the texts. No picture is decoded;
+// the thumbnail's bytes are copied out unless left.
+FileInfo ReadFileInfo(const std::string& path, ThumbnailBytes thumbnail = ThumbnailBytes::Copy);
 // The same for bytes at hand (a fuzzer's input): `path` names the file for the rules that
 // go by the name.
-FileInfo ReadFileInfo(ByteSource& source, const std::string& path);
+FileInfo ReadFileInfo(ByteSource& source, const std::string& path,
+                      ThumbnailBytes thumbnail = ThumbnailBytes::Copy);
 
 // The light value when both the exposure time and the F-number are known.
 std::optional<int> ShownLightValue(const ExifSummary& summary);
