@@ -2,6 +2,8 @@
 // report line.
 #include "core/exif/exif_entry_handler.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/exif/exif_numbers.h"
@@ -79,7 +81,8 @@ struct SummaryRule {
     void (*apply)(ExifHandlerState& s, ExifBlockReader& reader, const ExifEntry& e);
 };
 
-const SummaryRule kSummaryRules[] = {
+// In tag order: every entry of a file looks its tag up here.
+constexpr SummaryRule kSummaryRules[] = {
     {0x010F, Report::Line,
      [](auto& s, auto& reader, auto& e) {
          if (auto make = EntryText(reader, e)) s.makerId = ClassifyMaker(*make);
@@ -88,7 +91,6 @@ const SummaryRule kSummaryRules[] = {
      [](auto& s, auto& reader, auto& e) { SetFileText(reader, e, s.summary.model); }},
     {0x0201, Report::NoLine, nullptr},
     {0x0202, Report::NoLine, nullptr},
-    {0x8769, Report::Line, nullptr},
     {0x829A, Report::NoLine,
      [](auto& s, auto& reader, auto& e) {
          if (auto r = EntryRational(reader, e)) SetExposureTime(*r, s.summary);
@@ -101,6 +103,7 @@ const SummaryRule kSummaryRules[] = {
                  "F" + FormatDecimal(r->signedNumerator(), r->signedDenominator(), 1);
          }
      }},
+    {0x8769, Report::Line, nullptr},
     {0x8827, Report::NoLine,
      [](auto& s, auto&, auto& e) {
          const uint32_t iso = s.makerId == kMakerNikon ? NikonIso(e.value) : e.value;
@@ -135,11 +138,20 @@ const SummaryRule kSummaryRules[] = {
     {0xA005, Report::Line, nullptr},
 };
 
+constexpr bool TagsAscend() {
+    for (size_t i = 1; i < std::size(kSummaryRules); ++i)
+        if (kSummaryRules[i - 1].tag >= kSummaryRules[i].tag) return false;
+    return true;
+}
+static_assert(std::is_sorted(
+    std::begin(kSummaryRules), std::end(kSummaryRules),
+    [](const SummaryRule& a, const SummaryRule& b) { return a.tag < b.tag; }));
+
 const SummaryRule* FindSummaryRule(uint16_t tag) {
-    for (const SummaryRule& rule : kSummaryRules) {
-        if (rule.tag == tag) return &rule;
-    }
-    return nullptr;
+    const auto* rule = std::lower_bound(
+        std::begin(kSummaryRules), std::end(kSummaryRules), tag,
+        [](const SummaryRule& candidate, uint16_t wanted) { return candidate.tag < wanted; });
+    return rule != std::end(kSummaryRules) && rule->tag == tag ? rule : nullptr;
 }
 
 }  // namespace
