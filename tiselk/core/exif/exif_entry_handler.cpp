@@ -138,11 +138,6 @@ constexpr SummaryRule kSummaryRules[] = {
     {0xA005, Report::Line, nullptr},
 };
 
-constexpr bool TagsAscend() {
-    for (size_t i = 1; i < std::size(kSummaryRules); ++i)
-        if (kSummaryRules[i - 1].tag >= kSummaryRules[i].tag) return false;
-    return true;
-}
 static_assert(std::is_sorted(
     std::begin(kSummaryRules), std::end(kSummaryRules),
     [](const SummaryRule& a, const SummaryRule& b) { return a.tag < b.tag; }));
