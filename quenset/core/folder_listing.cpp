@@ -9,7 +9,6 @@
 #include <cstring>
 #include <utility>
 
-
 namespace corvelle {
 
 FolderHandle::FolderHandle(const std::string& path)
