@@ -182,14 +182,10 @@ ConvertResult ConvertPicture(const RunSettings& settings, const std::string& sou
         // in the run's budget rather than take more together.
         PictureLimits budget;
         budget.maxPictureBytes = uint64_t(settings.maxMemoryMb) << 20;
-        const uint64_t shrink = uint64_t(loading.shrink);
-        const uint64_t decodedBytes = (uint64_t(source.width()) + shrink - 1) / shrink *
-                                      ((uint64_t(source.height()) + shrink - 1) / shrink) *
-                                      uint64_t(source.bands()) *
-                                      uint64_t(vips_format_sizeof(source.format()));
-        const uint64_t needed = decodedBytes + 2 * uint64_t(drawn.canvasWidth()) *
-                                                   uint64_t(drawn.canvasHeight()) *
-                                                   uint64_t(std::clamp(source.bands(), 3, 4));
+        const uint64_t needed =
+            DecodedBytes(source, loading.shrink) + 2 * uint64_t(drawn.canvasWidth()) *
+                                                       uint64_t(drawn.canvasHeight()) *
+                                                       uint64_t(std::clamp(source.bands(), 3, 4));
         if (needed > budget.maxPictureBytes) {
             result.error = "too large (" + std::to_string(source.width()) + " x " +
                            std::to_string(source.height()) + ", " +

@@ -1,5 +1,6 @@
 #include "imaging/open_picture.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/byte_source.h"
@@ -65,9 +66,10 @@ OpenedPicture OpenPictureHeader(const std::string& path, PictureType type,
     return opened;
 }
 
-uint64_t DecodedBytes(const VImage& header) {
-    return uint64_t(header.width()) * uint64_t(header.height()) * uint64_t(header.bands()) *
-           uint64_t(vips_format_sizeof(header.format()));
+uint64_t DecodedBytes(const VImage& header, int shrink) {
+    const uint64_t by = uint64_t(std::max(shrink, 1));
+    return (uint64_t(header.width()) + by - 1) / by * ((uint64_t(header.height()) + by - 1) / by) *
+           uint64_t(header.bands()) * uint64_t(vips_format_sizeof(header.format()));
 }
 
 OpenedPicture DecodePicture(const VImage& header, const PictureLimits& budget, PictureType type,

@@ -34,8 +34,9 @@ struct PictureRequest {
 OpenedPicture OpenPictureHeader(const std::string& path, PictureType type,
                                 const PictureRequest& request = {});
 
-// What the picture takes decoded: width x height x bands x bytes per sample.
-uint64_t DecodedBytes(const vips::VImage& header);
+// What the picture takes decoded: width x height x bands x bytes per sample, each side
+// divided (rounding up) by the shrink a JPEG is loaded with.
+uint64_t DecodedBytes(const vips::VImage& header, int shrink = 1);
 
 // Refuses a header whose decoded bytes exceed the budget ("too large (W x H, N MB)"),
 // then decodes the pixels into memory.

@@ -145,13 +145,14 @@ void RenameSession::buildPreview() {
         }
     }
     // A name the folder cannot hold fails the whole set: say so now rather than at renaming.
-    const size_t limit = NameLimit(m_folder.fd());
+    m_nameLimit = NameLimit(m_folder.fd());
     for (RenameEntry& entry : m_entries) {
         if (entry.newName.empty() || SameNameIgnoringCase(entry.newName, entry.listedName))
             continue;
-        entry.problem = UnfitName(entry.newName, limit);
+        entry.problem = UnfitName(entry.newName, m_nameLimit);
         for (const SidecarName& sidecar : entry.sidecars)
-            if (entry.problem.english.empty()) entry.problem = UnfitName(sidecar.newName, limit);
+            if (entry.problem.english.empty())
+                entry.problem = UnfitName(sidecar.newName, m_nameLimit);
     }
 }
 
@@ -188,12 +189,11 @@ RenameSession::EntryResult RenameSession::renameEntry(const RenameEntry& entry,
     const int fd = m_folder.fd();
     // A name with a slash would move the file out of this folder: never do that. A name
     // past the file system's limit would only fail with a misleading error.
-    const size_t limit = NameLimit(fd);
-    why = UnfitName(entry.newName, limit);
+    why = UnfitName(entry.newName, m_nameLimit);
     std::vector<NameChange> changes{{entry.listedName, entry.newName}};
     for (const SidecarName& sidecar : entry.sidecars) {
         if (!why.english.empty()) break;
-        why = UnfitName(sidecar.newName, limit);
+        why = UnfitName(sidecar.newName, m_nameLimit);
         if (why.english.empty() && StampAt(fd, sidecar.newName)) {
             const std::string what = sidecar.companion ? "companion" : "sidecar";
             why = {"the new name " + sidecar.newName + " of the " + what + " " +

@@ -121,6 +121,7 @@ class RenameSession {
     std::chrono::milliseconds m_lockWait = kFolderLockWait;
     UndoQuestion m_undoQuestion;
     FolderHandle m_folder;
+    size_t m_nameLimit = 255;  // the longest name the folder's file system takes, in bytes
     std::vector<RenameEntry> m_entries;
     bool m_showingFailures = false;
 };
